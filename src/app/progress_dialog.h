@@ -1,0 +1,47 @@
+// The modeless progress window of the copy pass (template 130).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/ui.h"
+
+namespace setup32 {
+
+struct SetupContext;
+
+namespace progress_ids {
+constexpr int kTemplate = 130;
+constexpr int kDestination = 1004;
+constexpr int kBar = 1003;
+constexpr int kCancel = 1005;
+constexpr int kSource = 1006;
+}  // namespace progress_ids
+
+// Sent by the progress window's Cancel button to the main dialog.
+constexpr unsigned kWmCancelRequest = 0x405;
+
+class CProgressDlg : public platform::DialogHandler {
+public:
+    // The Cancel button (never shown) sends WM_CANCELREQUEST to the main
+    // dialog; the Win32 shell does that, the behaviour here has no part in it.
+    CProgressDlg(SetupContext& ctx, platform::FontHandle dialogFont);
+
+    // Creates the window, hidden. Only the first call creates it.
+    void Create();
+    bool IsCreated() const { return view_ != nullptr; }
+    void Show();
+    void SetRange(unsigned count);
+    void SetPos(int position);
+    void SetTexts(const std::string& source, const std::string& destination);
+
+    bool OnInitDialog(platform::DialogView& view) override;
+    platform::DialogView* View() const { return view_.get(); }
+
+private:
+    SetupContext& ctx_;
+    platform::FontHandle font_;
+    std::unique_ptr<platform::DialogView> view_;
+};
+
+}  // namespace setup32

@@ -1,0 +1,56 @@
+// The unit of work of the file installation and the one error reporter.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+#include "messages/messages.h"
+#include "platform/types.h"
+
+namespace setup32 {
+
+namespace platform {
+class MessageBoxes;
+}
+
+// Codes that ParseLine returns.
+namespace parse_error {
+constexpr int kNoEquals = 101;
+constexpr int kNoComma = 102;
+constexpr int kCommaBeforeEquals = 103;
+}  // namespace parse_error
+
+class CCopyListItem {
+public:
+    virtual ~CCopyListItem() = default;
+    // Parses one driver-file line; 0 when both paths were set, else a
+    // parse_error code and both paths stay empty.
+    int ParseLine(const std::string& line, const std::string& startDir,
+                  const std::string& windowsDir);
+
+    std::string destination;
+    std::string source;
+};
+
+using CopyList = std::list<std::unique_ptr<CCopyListItem>>;
+
+class CCopyListError {
+public:
+    virtual ~CCopyListError() = default;
+    // Stores the code and builds the caption and text in the language's column.
+    void SetError(const Language& language, int code);
+    // Shows the stored text under the stored caption, MB_OK, no icon.
+    void Show(platform::MessageBoxes& boxes, platform::WindowHandle owner) const;
+
+    int Code() const { return code_; }
+    const std::string& Caption() const { return caption_; }
+    const std::string& Text() const { return text_; }
+
+private:
+    int code_ = 0;
+    std::string caption_;
+    std::string text_;
+};
+
+}  // namespace setup32

@@ -1,0 +1,47 @@
+// Access to the setup script, SETUP32.INI.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/types.h"
+
+namespace setup32 {
+
+struct SetupContext;
+
+// Capacities of the script's values and sections, in bytes.
+namespace script_capacity {
+constexpr std::size_t kGroupName = 200;
+constexpr std::size_t kShow = 10;
+constexpr std::size_t kDeviceId = 80;
+constexpr std::size_t kTitle = 30;
+constexpr std::size_t kDriver = 80;
+constexpr std::size_t kSection = 2048;
+constexpr std::size_t kUninstallSection = 180;
+}  // namespace script_capacity
+
+// True for a drive root of exactly three characters such as "A:\".
+bool IsDriveRoot(const std::string& directory);
+
+// The script's path in `startDir`: a "\" between the two unless `startDir`
+// is a drive root.
+std::string ScriptPath(const std::string& startDir, const std::string& scriptName);
+
+// Reads [Display] GroupName into ctx.groupName (capacity 200, default
+// "VELKA Technology Corp").
+void ReadGroupName(SetupContext& ctx, const std::string& scriptPath);
+
+// Reads a list section into a block of `capacity` bytes, with every
+// "<GROUp>" (in any letter case) replaced by the group name, which it
+// re-reads first. The count is capacity - 2 when the section, before or
+// after the substitution, does not fit.
+platform::SectionBlock ReadScriptSection(SetupContext& ctx, const std::string& section,
+                                         std::size_t capacity, const std::string& scriptPath);
+
+// A keyed read of the script.
+std::string ReadScriptValue(SetupContext& ctx, const std::string& scriptPath,
+                            const std::string& section, const std::string& key,
+                            const std::string& fallback, std::size_t capacity);
+
+}  // namespace setup32

@@ -1,0 +1,56 @@
+// The message table, the language column and the platform code.
+#pragma once
+
+#include <cstdint>
+
+namespace setup32 {
+
+namespace platform {
+class HostFacts;
+}
+
+// Platform codes derived from GetVersion.
+namespace os_kind {
+constexpr int kUnrecognised = 0;
+constexpr int kWindowsNT = 1;
+constexpr int kWindows95 = 2;
+constexpr int kWindows98 = 3;
+constexpr int kWin32s = 4;
+constexpr int kWindows2000 = 5;
+}  // namespace os_kind
+
+// The language state taken from the system default locale; 0 (English)
+// until the system has been identified.
+struct Language {
+    unsigned primary = 0;  // low 10 bits of the LANGID
+    unsigned sub = 0;      // LANGID >> 10
+};
+
+struct MessageRow {
+    int id;
+    const char* english;  // code page 1252
+    const char* chinese;  // code page 950 (Big5)
+    const char* japanese;  // code page 932
+};
+
+// The rows in stored order, the last one being the terminator (id -1).
+extern const MessageRow kMessageTable[];
+
+// The text of message `id` in the language's column; an empty text for an
+// id that is not in the table. Never null, valid for the whole run.
+const char* MsgText(const Language& language, int id);
+
+Language LanguageFromLcid(std::uint32_t lcid);
+int OsKindFromVersion(std::uint32_t version);
+
+struct SystemIdentity {
+    Language language;
+    int osKind = os_kind::kUnrecognised;
+};
+
+// Reads the default locale and the version once, at start-up.
+SystemIdentity IdentifySystem(const platform::HostFacts& host);
+// The platform code of the running system; stores nothing.
+int GetOsKind(const platform::HostFacts& host);
+
+}  // namespace setup32

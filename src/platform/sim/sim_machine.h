@@ -1,0 +1,220 @@
+// A simulated Windows machine: drive letters mapped onto host directories,
+// a registry tree, profile reads, windows, programs, pauses, message boxes
+// and dialog windows, all recorded so a test can check what the setup did.
+// Any seam call can be made to fail with a chosen Windows error.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/machine.h"
+
+namespace setup32::platform::sim {
+
+// Version values as GetVersion returns them.
+namespace version {
+constexpr std::uint32_t kWindows95 = 0xC0000004;
+constexpr std::uint32_t kWindows98 = 0xC0000A04;
+constexpr std::uint32_t kWindowsMe = 0xC0005A04;
+constexpr std::uint32_t kWin32s = 0x80000003;
+constexpr std::uint32_t kWindowsNT4 = 0x05650004;
+constexpr std::uint32_t kWindows2000 = 0x08930005;
+constexpr std::uint32_t kWindowsXP = 0x0A280105;
+}  // namespace version
+
+struct BoxRecord {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    unsigned type;
+    int answer;
+};
+
+struct WindowRecord {
+    WindowHandle handle;
+    std::string title;
+    bool closesOnRequest;  // false: a hung program that never answers WM_CLOSE
+    bool open;
+    int closeRequests;
+};
+
+struct ExecRecord {
+    std::string commandLine;
+    int show;
+    std::string currentDirectory;
+};
+
+// One thing the setup did that a test may want to see in order.
+struct Event {
+    std::string call;    // the Win32 call, such as "Sleep" or "CopyFileA"
+    std::string detail;  // its main argument, as text
+};
+
+class SimDialogView;
+
+class SimMachine {
+public:
+    SimMachine();
+    ~SimMachine();
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
+
+    Machine& machine();
+
+    // --- configuration ---
+    void SetVersion(std::uint32_t version);
+    // Sets the default locale; the ANSI code page follows (0x0411 gives 932,
+    // 0x0404 950, 0x0804 936, 0x0412 949, anything else 1252).
+    void SetLcid(std::uint32_t lcid);
+    void MapDrive(char letter, const std::filesystem::path& hostDirectory);
+    void SetCurrentDirectory(const std::string& windowsPath);
+    void SetWindowsDirectory(const std::string& windowsPath);  // empty: the call fails
+    void SetResourceString(unsigned id, const std::string& text);
+    void SetSystemFontHeight(int height);
+    void SetHasSystemMenu(bool hasMenu);
+    // Whether the process token holds a privilege (the NT family checks).
+    void SetPrivilegeHeld(const std::string& name, bool held);
+
+    // The host path of a Windows path; each existing component is matched
+    // without regard to case. Relative paths start at the current directory.
+    std::filesystem::path HostPath(const std::string& windowsPath) const;
+    // Test helpers on Windows paths.
+    void WriteFile(const std::string& windowsPath, const std::string& bytes);
+    std::optional<std::string> ReadFile(const std::string& windowsPath) const;
+    bool Exists(const std::string& windowsPath) const;
+    void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    std::uint32_t Attributes(const std::string& windowsPath) const;
+
+    // --- registry ---
+    // REGEDIT4 text of the whole tree (or of the keys below `prefix`).
+    std::string SaveRegistry(const std::string& prefix = "") const;
+    // Merges REGEDIT4 text into the tree; false on a malformed line.
+    bool LoadRegistry(const std::string& regedit4);
+    bool KeyExists(RegRoot root, const std::string& subkey) const;
+    std::optional<std::string> StringValue(RegRoot root, const std::string& subkey,
+                                           const std::string& name) const;
+    std::optional<std::uint32_t> DwordValue(RegRoot root, const std::string& subkey,
+                                            const std::string& name) const;
+    // Value names of a key, in the order first written.
+    std::vector<std::string> ValueNames(RegRoot root, const std::string& subkey) const;
+    // Denies writes below root\subkey (a user without administrator rights).
+    void DenyRegistryWrites(RegRoot root, const std::string& subkey);
+
+    // --- windows and programs ---
+    WindowHandle AddWindow(const std::string& title, bool closesOnRequest = true);
+    // The file at `windowsPath` cannot be replaced or deleted (error 32)
+    // while `window` is open.
+    void HoldFile(const std::string& windowsPath, WindowHandle window);
+    const std::vector<WindowRecord>& Windows() const;
+    const std::vector<ExecRecord>& Execs() const;
+    const std::vector<unsigned>& Pauses() const;
+    const std::vector<unsigned>& Beeps() const;
+    const std::vector<CursorShape>& Cursors() const;
+    const std::vector<WindowHandle>& ForegroundCalls() const;
+    const std::vector<unsigned>& ExitWindowsCalls() const;
+    // (privilege name, enable) for every AdjustTokenPrivileges call.
+    const std::vector<std::pair<std::string, bool>>& PrivilegeCalls() const;
+    // Every recorded call in order.
+    const std::vector<Event>& Events() const;
+
+    // --- message boxes ---
+    // Answers for the next boxes, in order. A box without a scripted answer
+    // is recorded as unexpected and answered IDOK.
+    void QueueAnswer(int answer);
+    // Runs when a box is shown, before its answer is taken (for example to
+    // set a flag as a click elsewhere would).
+    void OnNextBox(std::function<void()> action);
+    const std::vector<BoxRecord>& Boxes() const;
+    int UnexpectedBoxes() const;
+    std::size_t PendingAnswers() const;
+
+    // --- dialog windows ---
+    // Views the dialogs made, in order of creation (modal and modeless). They
+    // stay readable after the setup has destroyed them (Destroyed() tells).
+    const std::vector<SimDialogView*>& DialogViews() const;
+    // Fonts made with CreateFontA: (height, face).
+    const std::vector<std::pair<int, std::string>>& Fonts() const;
+    // A view for a dialog that the test drives itself (the main dialog).
+    std::unique_ptr<DialogView> NewView(int templateId);
+
+    // --- fault injection ---
+    // The `nth` use (from 1) of the named Win32 call fails with `error`
+    // (and every later use too when `persistent`).
+    void FailCall(const std::string& call, std::uint32_t error, int nth = 1,
+                  bool persistent = false);
+    // The `n`th seam call of any kind fails with `error`.
+    void FailNthCall(long n, std::uint32_t error);
+    // How many seam calls have been made so far.
+    long CallCount() const;
+
+    class Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// A dialog window of the simulated machine, recording what was done to it.
+class SimDialogView : public DialogView {
+public:
+    struct Item {
+        std::string text;
+        FontHandle font = 0;
+        int fontSets = 0;
+    };
+
+    SimDialogView(SimMachine::Impl& machine, int templateId, WindowHandle handle);
+    ~SimDialogView() override;
+
+    WindowHandle Handle() const override { return handle_; }
+    int SystemFontHeight() override;
+    void SetItemFont(int controlId, FontHandle font) override;
+    void SetItemText(int controlId, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    bool AppendSystemMenuItem(unsigned commandId, const std::string& text) override;
+    void SetIcon(bool big) override;
+    void Show(int command) override;
+    void End(int result) override;
+    void SetProgressRange(int controlId, unsigned maximum) override;
+    int SetProgressPos(int controlId, int position) override;
+
+    int TemplateId() const { return templateId_; }
+    bool Visible() const { return visible_; }
+    bool Destroyed() const { return destroyed_; }
+    std::optional<int> EndResult() const { return endResult_; }
+    const std::string& Caption() const { return caption_; }
+    const Item& ItemAt(int controlId) const;
+    const std::map<int, Item>& Items() const { return items_; }
+    // The order of calls made on this view ("font 1000", "text 1000", ...).
+    const std::vector<std::string>& Log() const { return log_; }
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const {
+        return menu_;
+    }
+    unsigned ProgressMax() const { return progressMax_; }
+    // Every position the bar was set to, in order.
+    const std::vector<int>& ProgressPositions() const { return positions_; }
+    void MarkDestroyed() { destroyed_ = true; }
+
+private:
+    SimMachine::Impl& machine_;
+    int templateId_;
+    WindowHandle handle_;
+    bool visible_ = false;
+    bool destroyed_ = false;
+    std::optional<int> endResult_;
+    std::string caption_;
+    std::map<int, Item> items_;
+    std::vector<std::string> log_;
+    std::vector<std::pair<unsigned, std::string>> menu_;
+    unsigned progressMax_ = 100;
+    std::vector<int> positions_;
+};
+
+}  // namespace setup32::platform::sim
