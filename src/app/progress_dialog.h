@@ -22,10 +22,10 @@ constexpr int kSource = 1006;
 constexpr unsigned kWmCancelRequest = 0x405;
 
 class CProgressDlg : public platform::DialogHandler {
-public:
-    // The Cancel button (never shown) sends WM_CANCELREQUEST to the main
-    // dialog; the Win32 shell does that, the behaviour here has no part in it.
-    CProgressDlg(SetupContext& ctx, platform::FontHandle dialogFont);
+  public:
+    // `parent` receives WM_CANCELREQUEST when the Cancel button is pressed.
+    CProgressDlg(SetupContext& ctx, platform::FontHandle dialogFont,
+                 platform::DialogHandler& parent);
 
     // Creates the window, hidden. Only the first call creates it.
     void Create();
@@ -36,11 +36,13 @@ public:
     void SetTexts(const std::string& source, const std::string& destination);
 
     bool OnInitDialog(platform::DialogView& view) override;
+    void OnCommand(platform::DialogView& view, int controlId) override;
     platform::DialogView* View() const { return view_.get(); }
 
-private:
+  private:
     SetupContext& ctx_;
     platform::FontHandle font_;
+    platform::DialogHandler& parent_;
     std::unique_ptr<platform::DialogView> view_;
 };
 

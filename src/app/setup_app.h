@@ -11,6 +11,8 @@
 
 namespace setup32 {
 
+struct ConfigOutcome;
+
 namespace dialog_ids {
 constexpr int kAboutTemplate = 100;
 constexpr int kMainTemplate = 102;
@@ -27,18 +29,17 @@ constexpr int kSecondIcon = 129;
 }  // namespace dialog_ids
 
 class CAboutDlg : public platform::DialogHandler {
-public:
-    CAboutDlg(SetupContext& ctx, platform::FontHandle dialogFont)
-        : ctx_(ctx), font_(dialogFont) {}
+  public:
+    CAboutDlg(SetupContext& ctx, platform::FontHandle dialogFont) : ctx_(ctx), font_(dialogFont) {}
     bool OnInitDialog(platform::DialogView& view) override;
 
-private:
+  private:
     SetupContext& ctx_;
     platform::FontHandle font_;
 };
 
 class CSetupDlg : public platform::DialogHandler {
-public:
+  public:
     explicit CSetupDlg(SetupContext& ctx);
 
     bool OnInitDialog(platform::DialogView& view) override;
@@ -48,13 +49,17 @@ public:
     long OnCancelRequest() override;
     void OnDestroy() override;
 
-    // The install sequence; see install/run_install.cpp.
-    void RunInstall();
+    // The install sequence (install/run_install.cpp). False when a file
+    // error abandoned it: the steps after it did not run.
+    bool RunInstall();
 
     SetupFields& Fields() { return fields_; }
     platform::FontHandle DialogFont() const { return dialogFont_; }
 
-private:
+  private:
+    void SetTexts(platform::DialogView& view);
+    void ReportConfigFailure(const ConfigOutcome& outcome);
+
     SetupContext& ctx_;
     SetupFields fields_;
     platform::DialogView* view_ = nullptr;
@@ -62,7 +67,7 @@ private:
 };
 
 class CSetupApp {
-public:
+  public:
     // `programPath` is the program file's path; its name without the
     // extension is the application title.
     CSetupApp(platform::Machine& machine, const std::string& programPath);
@@ -71,7 +76,7 @@ public:
     bool InitInstance();
     SetupContext& Context() { return ctx_; }
 
-private:
+  private:
     SetupContext ctx_;
 };
 

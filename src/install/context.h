@@ -18,14 +18,14 @@ struct SetupContext {
     explicit SetupContext(platform::Machine& machine) : sys(machine) {}
 
     platform::Machine& sys;
-    Language language;                 // set once by IdentifySystem
+    Language language;                    // set once by IdentifySystem
     int osKind = os_kind::kUnrecognised;  // the process-wide platform code
-    std::string appTitle;              // caption of the application message box
+    std::string appTitle;                 // caption of the application message box
     platform::WindowHandle mainWindow = 0;
-    std::string groupName;             // "GroupName" of [Display]; 200 bytes
-    std::string windowsDirText;        // the Windows directory, once known
+    std::string groupName;                 // "GroupName" of [Display]; 200 bytes
+    std::string windowsDirText;            // the Windows directory, once known
     std::string scriptPath = kScriptName;  // completed by the shell integration
-    CCopyListError errorReporter;      // the one error reporter
+    CCopyListError errorReporter;          // the one error reporter
     ShellIntegrationState shell;
 
     const char* Msg(int id) const { return MsgText(language, id); }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -43,5 +44,9 @@ platform::SectionBlock ReadScriptSection(SetupContext& ctx, const std::string& s
 std::string ReadScriptValue(SetupContext& ctx, const std::string& scriptPath,
                             const std::string& section, const std::string& key,
                             const std::string& fallback, std::size_t capacity);
+
+// The [Display] DeviceID value split at ","; empty pieces are skipped and
+// blanks stay part of a piece.
+std::vector<std::string> SplitDeviceIds(const std::string& value);
 
 }  // namespace setup32
