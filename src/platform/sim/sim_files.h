@@ -20,9 +20,6 @@
 
 namespace setup32::platform::sim {
 
-constexpr std::uint32_t kFileAttributeDirectory = 0x10;
-constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
-
 class SimFileSystem final : public FileSystem {
   public:
     SimFileSystem(CallGate& gate, const SimHost& host, const SimWindows& windows);

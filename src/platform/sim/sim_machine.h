@@ -30,6 +30,10 @@ constexpr std::uint32_t kWindows2000 = 0x08930005;
 constexpr std::uint32_t kWindowsXP = 0x0A280105;
 }  // namespace version
 
+// Attributes as GetFileAttributesA reports them, beside those of types.h.
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
 struct BoxRecord {
     WindowHandle owner;
     std::string text;
@@ -98,6 +102,8 @@ class SimMachine {
     std::optional<std::string> ReadFile(const std::string& windowsPath) const;
     bool Exists(const std::string& windowsPath) const;
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    // kFileAttributeNormal for a plain file, kFileAttributeDirectory (with
+    // any others set) for a directory, kInvalidFileAttributes when missing.
     std::uint32_t Attributes(const std::string& windowsPath) const;
 
     // --- registry ---
