@@ -152,8 +152,8 @@ TEST_F(SimFiles, AHungWindowKeepsItsFile) {
 }
 
 TEST_F(SimFiles, ShortNamesFollowTheEightDotThreeRule) {
-    sim().WriteFile("C:\\Program Files\\Disk Tools\\Disk Tools.hlp", "h");
-    sim().WriteFile("C:\\Program Files\\Disk Tools\\Disk Toolbox.hlp", "h");
+    sim().WriteFile("C:\\Program Files\\Disk Tools\\Disk Tools.hlp", "tools");
+    sim().WriteFile("C:\\Program Files\\Disk Tools\\Disk Toolbox.hlp", "toolbox");
     sim().WriteFile("C:\\WINDOWS\\grpconv.exe", "g");
     struct Row {
         const char* path;
@@ -169,6 +169,10 @@ TEST_F(SimFiles, ShortNamesFollowTheEightDotThreeRule) {
         EXPECT_EQ(files().ShortPathName(row.path, 260, shortPath), 0u) << row.path;
         EXPECT_EQ(shortPath, row.shortPath);
     }
+    // A short name leads to its file as the long one does.
+    EXPECT_EQ(sim().ReadFile("c:\\progra~1\\DISKTO~1\\DISKTO~2.HLP"), "tools");
+    EXPECT_FALSE(sim().Exists("C:\\PROGRA~2"));
+
     std::string shortPath = "unchanged";
     EXPECT_EQ(files().ShortPathName("C:\\Program Files\\NONE.EXE", 260, shortPath),
               win_error::kFileNotFound);

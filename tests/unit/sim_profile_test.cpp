@@ -98,14 +98,17 @@ TEST_F(SimProfile, SectionReadsDropBlankLinesAndKeepEveryOtherLineAsWritten) {
 }
 
 TEST_F(SimProfile, ASectionThatDoesNotFitIsCutAndAnswersCapacityLessTwo) {
-    WriteScript("[S]\n1=abc\n2=defgh\n");  // "1=abc\0" "2=defgh\0" "\0" takes 15 bytes
+    // "1=abc\0" "2=defgh\0" and the final "\0" take 15 bytes. Lines that
+    // leave fewer than two bytes spare answer capacity - 2, complete or not.
+    WriteScript("[S]\n1=abc\n2=defgh\n");
     struct Row {
         std::size_t capacity;
         std::size_t count;
         std::vector<char> bytes;
     } const rows[] = {
         {17, 14, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 'd', 'e', 'f', 'g', 'h', 0, 0, 0, 0}},
-        {15, 14, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 'd', 'e', 'f', 'g', 'h', 0, 0}},
+        {16, 14, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 'd', 'e', 'f', 'g', 'h', 0, 0, 0}},
+        {15, 13, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 'd', 'e', 'f', 'g', 'h', 0, 0}},
         {14, 12, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 'd', 'e', 'f', 'g', 0, 0}},
         {10, 8, {'1', '=', 'a', 'b', 'c', 0, '2', '=', 0, 0}},
         {7, 5, {'1', '=', 'a', 'b', 'c', 0, 0}},
@@ -119,8 +122,8 @@ TEST_F(SimProfile, ASectionThatDoesNotFitIsCutAndAnswersCapacityLessTwo) {
         EXPECT_EQ(block.count, row.count) << "capacity " << row.capacity;
         EXPECT_EQ(block.bytes, row.bytes) << "capacity " << row.capacity;
     }
-    EXPECT_TRUE(Section("S", 14).TooLarge());
-    EXPECT_FALSE(Section("S", 15).TooLarge());
+    EXPECT_TRUE(Section("S", 15).TooLarge());
+    EXPECT_FALSE(Section("S", 17).TooLarge());
 }
 
 TEST_F(SimProfile, DoubleByteNamesAndBinaryJunkAreReadSafely) {

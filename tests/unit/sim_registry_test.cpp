@@ -116,6 +116,23 @@ TEST_F(SimRegistry, DeletingAKeyWithSubkeysDependsOnTheFamily) {
               static_cast<long>(win_error::kFileNotFound));
 }
 
+TEST_F(SimRegistry, OnlyTheNtFamilyRefusesWritesThroughAReadHandle) {
+    registry().CloseKey(Create(RegRoot::CurrentUser, "Software\\X"));
+    const struct {
+        std::uint32_t version;
+        long error;
+    } rows[] = {{version::kWindows95, 0},
+                {version::kWindowsNT4, static_cast<long>(win_error::kAccessDenied)}};
+    for (const auto& row : rows) {
+        sim().SetVersion(row.version);
+        RegHandle key = 0;
+        ASSERT_EQ(registry().OpenKey(RegRoot::CurrentUser, "Software\\X", RegAccess::Read, key), 0);
+        EXPECT_EQ(registry().SetValue(key, "v", RegType::String, Text("1")), row.error);
+        EXPECT_EQ(registry().DeleteValue(key, "v"), row.error);
+        registry().CloseKey(key);
+    }
+}
+
 TEST_F(SimRegistry, AHandleToADeletedKeyReportsIt) {
     const RegHandle key = Create(RegRoot::CurrentUser, "Software\\Gone\\Child");
     ASSERT_EQ(registry().DeleteKey(RegRoot::CurrentUser, "Software\\Gone"), 0);  // Windows 95

@@ -103,28 +103,37 @@ SimFileSystem::Target SimFileSystem::Lookup(const Location& location) const {
     target.isDirectory = true;
     for (const std::string& component : location.components) {
         target.parentIsDirectory = target.exists && target.isDirectory;
-        std::string name = component;
-        bool found = false;
-        if (target.parentIsDirectory) {
-            std::error_code ec;
-            found = fs::exists(target.host / component, ec);
-            for (fs::directory_iterator it(target.host, ec), end; !found && !ec && it != end;
-                 it.increment(ec)) {
-                const std::string entry = it->path().filename().string();
-                if (host_.SameName(entry, component)) {
-                    name = entry;
-                    found = true;
-                }
-            }
-        }
-        target.host /= name;
+        const std::optional<std::string> entry =
+            target.parentIsDirectory ? FindEntry(target.host, component) : std::nullopt;
+        target.host /= entry.value_or(component);
         target.written = component;
-        target.exists = found;
+        target.exists = entry.has_value();
         std::error_code ec;
-        target.isDirectory = found && fs::is_directory(target.host, ec);
+        target.isDirectory = target.exists && fs::is_directory(target.host, ec);
     }
     target.key = target.host.lexically_normal().string();
     return target;
+}
+
+std::optional<std::string> SimFileSystem::FindEntry(const fs::path& directory,
+                                                    const std::string& name) const {
+    std::error_code ec;
+    if (fs::exists(directory / name, ec)) return name;
+    const auto match = [&](const auto& same) -> std::optional<std::string> {
+        for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string entry = it->path().filename().string();
+            if (same(entry)) return entry;
+        }
+        return std::nullopt;
+    };
+    if (auto entry = match([&](const std::string& e) { return host_.SameName(e, name); })) {
+        return entry;
+    }
+    // A short alias such as PROGRA~1 names its long entry too.
+    if (name.find('~') == std::string::npos) return std::nullopt;
+    return match([&](const std::string& e) {
+        return !IsShortName(e) && host_.SameName(ShortComponent(directory, e, e), name);
+    });
 }
 
 std::uint32_t SimFileSystem::MissingError(const Target& target) {

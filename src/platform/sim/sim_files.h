@@ -75,6 +75,10 @@ class SimFileSystem final : public FileSystem {
     // 0, or the error of a path that cannot name anything.
     std::uint32_t Resolve(const std::string& windowsPath, Target& target) const;
     Target Lookup(const Location& location) const;
+    // The entry of `directory` that `name` stands for: the same name in any
+    // letter case, or the long name whose short alias it is.
+    std::optional<std::string> FindEntry(const std::filesystem::path& directory,
+                                         const std::string& name) const;
     static std::uint32_t MissingError(const Target& target);
     bool IsHeld(const Target& target) const;
     bool IsReadOnly(const Target& target) const;

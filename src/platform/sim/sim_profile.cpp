@@ -51,25 +51,30 @@ bool HasDirectory(const std::string& path) {
 SectionBlock PackSection(const std::vector<std::string_view>& lines, std::size_t capacity) {
     SectionBlock block;
     block.bytes.assign(capacity, '\0');
-    // Room for the lines and their terminators, keeping one byte for the final one.
-    const std::size_t room = capacity == 0 ? 0 : capacity - 1;
+    if (capacity < 2) return block;
+    // Each line with its terminator must leave the last byte for the final one.
     std::size_t pos = 0;
+    bool complete = true;
     for (const std::string_view line : lines) {
-        if (pos + line.size() + 1 > room) {
-            // Keep what fits and end the block with two terminators.
-            if (capacity < 2) return block;
+        if (pos + line.size() + 1 > capacity - 1) {
             const std::size_t keep =
                 std::min(line.size(), capacity - 2 - std::min(pos, capacity - 2));
             std::copy_n(line.begin(), keep, block.bytes.begin() + static_cast<long>(pos));
-            block.bytes[capacity - 2] = '\0';
-            block.bytes[capacity - 1] = '\0';
-            block.count = capacity - 2;
-            return block;
+            complete = false;
+            break;
         }
         std::copy(line.begin(), line.end(), block.bytes.begin() + static_cast<long>(pos));
         pos += line.size() + 1;
     }
-    block.count = pos;
+    // Lines that leave fewer than two bytes count as not fitting, even when
+    // they are all there; the block still ends with two terminators.
+    if (!complete || pos > capacity - 2) {
+        block.bytes[capacity - 2] = '\0';
+        block.bytes[capacity - 1] = '\0';
+        block.count = capacity - 2;
+    } else {
+        block.count = pos;
+    }
     return block;
 }
 

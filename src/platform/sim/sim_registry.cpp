@@ -158,9 +158,10 @@ long SimRegistry::Lookup(RegHandle key, OpenHandle*& handle) {
 }
 
 long SimRegistry::CheckWritable(const OpenHandle& handle) const {
-    return handle.access == RegAccess::Read || IsDenied(handle.root, handle.path)
-               ? win_error::kAccessDenied
-               : win_error::kSuccess;
+    // Windows 95 and 98 do not check a handle's access.
+    const bool readOnly = handle.access == RegAccess::Read && host_.IsNtFamily();
+    return readOnly || IsDenied(handle.root, handle.path) ? win_error::kAccessDenied
+                                                          : win_error::kSuccess;
 }
 
 // --- the calls ---
