@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace setup32::platform {
+namespace setup32::platform::win32 {
 namespace {
 
 // The private message by which the progress window asks the main dialog to
@@ -286,4 +286,4 @@ std::unique_ptr<Dialogs> MakeWin32Dialogs(HINSTANCE instance) {
     return std::make_unique<Win32Dialogs>(instance);
 }
 
-}  // namespace setup32::platform
+}  // namespace setup32::platform::win32

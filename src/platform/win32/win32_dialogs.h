@@ -9,7 +9,7 @@
 
 #include "platform/ui.h"
 
-namespace setup32::platform {
+namespace setup32::platform::win32 {
 
 class Win32Dialogs : public Dialogs {
   public:
@@ -42,4 +42,4 @@ class Win32Dialogs : public Dialogs {
 
 std::unique_ptr<Dialogs> MakeWin32Dialogs(HINSTANCE instance);
 
-}  // namespace setup32::platform
+}  // namespace setup32::platform::win32
