@@ -78,7 +78,7 @@ const char* MsgText(const Language& language, int id) {
     for (; row->id != kEndOfTable; ++row) {
         if (row->id == id) return ColumnText(*row, language);
     }
-    return row->english;
+    return row->english;  // the terminator's empty text
 }
 
 Language LanguageFromLcid(std::uint32_t lcid) {
