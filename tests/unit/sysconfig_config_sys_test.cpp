@@ -47,7 +47,7 @@ struct ConfigMachine {
                ("setup32_sysconfig_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
     }
 
-    ConfigOutcome Run() { return ModifyConfig(ctx, dlg, kTarget, "Modify"); }
+    ConfigOutcome Edit() { return ModifyConfig(ctx, dlg, kTarget, "Modify"); }
     std::optional<std::string> Target() const { return sim.ReadFile(kTarget); }
 
     fs::path root;
@@ -64,7 +64,7 @@ TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
     sim.WriteFile(kTemp, "left from an earlier run");
     sim.WriteFile(kAside, "left from an interrupted run");
 
-    EXPECT_FALSE(Run().fileError);
+    EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLinesEdited);
     EXPECT_FALSE(sim.Exists(kTemp));
@@ -89,14 +89,14 @@ TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
     sim.WriteFile(kScript, kFourLinesScript);
     for (const Case& c : cases) {
         sim.WriteFile(kTarget, c.before);
-        EXPECT_FALSE(Run().fileError);
+        EXPECT_FALSE(Edit().fileError);
         EXPECT_EQ(Target(), c.after) << c.before;
     }
 }
 
 TEST_F(ConfigSysTest, WithoutConfigSysNothingIsCreatedOrShown) {
     sim.WriteFile(kScript, kFourLinesScript);
-    EXPECT_FALSE(Run().fileError);
+    EXPECT_FALSE(Edit().fileError);
     EXPECT_FALSE(sim.Exists(kTarget));
     EXPECT_FALSE(sim.Exists(kTemp));
     EXPECT_TRUE(sim.Boxes().empty());
@@ -122,7 +122,7 @@ TEST_F(ConfigSysTest, ReportsAMissingOrOversizedModifyListAndKeepsEveryLine) {
     for (const Case& c : cases) {
         sim.WriteFile(kScript, c.script);
         sim.WriteFile(kTarget, kFourLines);
-        EXPECT_FALSE(Run().fileError);
+        EXPECT_FALSE(Edit().fileError);
         EXPECT_EQ(Target(), kFourLines) << c.script;
         if (c.message == 0) {
             EXPECT_EQ(sim.Boxes().size(), boxes) << c.script;
@@ -153,7 +153,7 @@ TEST_F(ConfigSysTest, ATempFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     sim.WriteFile(kTarget, kFourLines);
     sim.FailCall("_lcreat", platform::win_error::kWriteProtect);
 
-    EXPECT_FALSE(Run().fileError);
+    EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLines);
     ASSERT_EQ(sim.Boxes().size(), 1u);
@@ -193,10 +193,12 @@ TEST(ConfigSysFaults, AFailedFileStepNeverLosesConfigSys) {
         m.sim.WriteFile(kTarget, kFourLines);
         m.sim.FailCall(c.call, platform::win_error::kAccessDenied, c.nth);
 
-        const ConfigOutcome outcome = m.Run();
+        const ConfigOutcome outcome = m.Edit();
 
         EXPECT_EQ(outcome.fileError, c.fileError);
-        if (c.fileError) EXPECT_EQ(outcome.failedCall, c.call);
+        if (c.fileError) {
+            EXPECT_EQ(outcome.failedCall, c.call);
+        }
         ExpectConfigSys(m, c.content);
         EXPECT_FALSE(m.sim.Exists(kTemp));
     }
@@ -210,7 +212,7 @@ TEST(ConfigSysFaults, EverySingleFailedCallLeavesOldOrNewContent) {
         m.sim.WriteFile(kScript, kFourLinesScript);
         m.sim.WriteFile(kTarget, kFourLines);
         const long before = m.sim.CallCount();
-        ASSERT_FALSE(m.Run().fileError);
+        ASSERT_FALSE(m.Edit().fileError);
         calls = m.sim.CallCount() - before;
     }
     ASSERT_GT(calls, 8);
@@ -220,7 +222,7 @@ TEST(ConfigSysFaults, EverySingleFailedCallLeavesOldOrNewContent) {
         m.sim.WriteFile(kScript, kFourLinesScript);
         m.sim.WriteFile(kTarget, kFourLines);
         m.sim.FailNthCall(m.sim.CallCount() + n, platform::win_error::kAccessDenied);
-        m.Run();
+        m.Edit();
         const std::optional<std::string> target = m.Target();
         ASSERT_TRUE(target.has_value());
         EXPECT_TRUE(*target == kFourLines || *target == kFourLinesEdited) << *target;
