@@ -71,6 +71,21 @@ std::vector<std::string> ReadMatchList(SetupContext& ctx, const std::string& sec
     return BuildMatchList(ctx.sys.host, block.Lines());
 }
 
+// Creates (or empties) the temporary file; a closed stream when it cannot,
+// or when the target's name gave no temporary name.
+platform::FileStream CreateTemp(platform::FileSystem& files, const std::string& tempPath) {
+    if (tempPath.empty()) return {};
+    std::uint32_t error = 0;
+    return platform::FileStream(files, files.CreateForWrite(tempPath, error));
+}
+
+// Deletes the old content moved aside, which keeps the target's attributes:
+// a read-only CONFIG.SYS must not keep its own copy from going.
+std::uint32_t RemoveAside(platform::FileSystem& files, const std::string& asidePath) {
+    files.SetAttributes(asidePath, platform::kFileAttributeNormal);
+    return files.Remove(asidePath);
+}
+
 // Reads the whole target into `bytes` and closes it.
 ConfigOutcome ReadTarget(platform::FileStream& input, const std::string& target,
                          std::string& bytes) {
@@ -101,7 +116,7 @@ ConfigOutcome WriteTemp(platform::FileStream& output, const std::string& tempPat
 // moves aside first and comes back when the new one cannot move in, so the
 // target never goes missing on a failure.
 ConfigOutcome ReplaceTarget(platform::FileSystem& files, const RewritePaths& paths) {
-    files.Remove(paths.aside);  // left by an interrupted run, if at all
+    RemoveAside(files, paths.aside);  // left by an interrupted run, if at all
     if (const std::uint32_t error = files.Rename(paths.target, paths.aside)) {
         files.Remove(paths.temp);
         return FileFailure("MoveFileA", paths.target, error);
@@ -111,7 +126,7 @@ ConfigOutcome ReplaceTarget(platform::FileSystem& files, const RewritePaths& pat
         if (files.Rename(paths.aside, paths.target) == 0) files.Remove(paths.temp);
         return FileFailure("MoveFileA", paths.temp, error);
     }
-    if (const std::uint32_t error = files.Remove(paths.aside)) {
+    if (const std::uint32_t error = RemoveAside(files, paths.aside)) {
         return FileFailure("DeleteFileA", paths.aside, error);
     }
     return {};
@@ -144,9 +159,7 @@ ConfigOutcome ModifyConfig(SetupContext& ctx, const SetupFields& dlg, const std:
     std::uint32_t error = 0;
     platform::FileStream input(files, files.OpenForRead(target, error));
     if (!input) return {};
-    platform::FileStream output;
-    if (!paths.temp.empty())
-        output = platform::FileStream(files, files.CreateForWrite(paths.temp, error));
+    platform::FileStream output = CreateTemp(files, paths.temp);
     if (!output) {
         ShowConfigBox(ctx, kMsgDiskWriteError, ctx.Msg(kMsgModifyingConfig),
                       platform::mb::kOk | platform::mb::kIconError);

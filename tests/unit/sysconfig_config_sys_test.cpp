@@ -72,6 +72,17 @@ TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
     EXPECT_TRUE(sim.Boxes().empty());
 }
 
+TEST_F(ConfigSysTest, AReadOnlyConfigSysIsEditedToo) {
+    sim.WriteFile(kScript, kFourLinesScript);
+    sim.WriteFile(kTarget, kFourLines);
+    sim.SetAttributes(kTarget, platform::kFileAttributeReadOnly);
+
+    EXPECT_FALSE(Edit().fileError);
+
+    EXPECT_EQ(Target(), kFourLinesEdited);
+    EXPECT_FALSE(sim.Exists(kAside));
+}
+
 TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
     struct Case {
         const char* before;
