@@ -18,6 +18,8 @@ void RunShellIntegration(SetupContext& ctx, platform::WindowHandle mainWindow, i
     ShellIntegrationState& shell = ctx.shell;
     shell.mainWindow = mainWindow;
     GetWorkingDirectory(ctx, shell.workingDirectory, shell_capacity::kWorkingDirectory);
+    // Without it neither the script nor the programs beside it can be found.
+    if (shell.workingDirectory.empty()) return;
     ctx.scriptPath = shell_text::JoinPath(shell.workingDirectory, kScriptName);
     shell.groupFiles.fill(std::string());
     shell.groupNames.fill(std::string());

@@ -52,6 +52,14 @@ TEST_F(ShellFixture, ASectionTooLargeStartsNothing) {
     EXPECT_THAT(Started(platform::sw::kShowNormal), IsEmpty());
 }
 
+TEST_F(ShellFixture, WithoutAWorkingDirectoryThePassDoesNothing) {
+    WriteScript("[Win95 Execute]\r\n1=P.EXE\r\n");
+    sim.FailCall("GetCurrentDirectoryA", platform::win_error::kAccessDenied);
+    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
+    EXPECT_THAT(sim.Execs(), IsEmpty());
+    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\SETUP.INI"));
+}
+
 TEST_F(ShellFixture, AtADriveRootTheWorkingDirectoryJoinsWithOneBackslash) {
     const std::filesystem::path floppy = std::filesystem::temp_directory_path() /
                                          ("shellint-a-" + std::to_string(std::random_device()()));
