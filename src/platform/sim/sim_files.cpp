@@ -141,8 +141,10 @@ std::uint32_t SimFileSystem::MissingError(const Target& target) {
 }
 
 bool SimFileSystem::IsHeld(const Target& target) const {
-    const auto it = held_.find(target.key);
-    return it != held_.end() && windows_.IsOpen(it->second);
+    // The hold is on the name, which need not exist yet.
+    return std::any_of(held_.begin(), held_.end(), [&](const auto& hold) {
+        return windows_.IsOpen(hold.second) && host_.SameName(hold.first, target.key);
+    });
 }
 
 bool SimFileSystem::IsReadOnly(const Target& target) const {
@@ -155,6 +157,18 @@ std::uint32_t SimFileSystem::ReplaceableError(const Target& target) const {
     if (IsHeld(target)) return win_error::kSharingViolation;
     if (IsReadOnly(target)) return win_error::kAccessDenied;
     return win_error::kSuccess;
+}
+
+std::uint32_t SimFileSystem::ReadableError(const Target& target) const {
+    if (!target.exists) return MissingError(target);
+    if (target.isDirectory) return win_error::kAccessDenied;
+    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
+}
+
+std::uint32_t SimFileSystem::WritableError(const Target& target) const {
+    if (target.exists) return ReplaceableError(target);
+    if (!target.parentIsDirectory) return win_error::kPathNotFound;
+    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
 }
 
 // --- configuration and test helpers ---
@@ -207,7 +221,7 @@ void SimFileSystem::StoreAttributes(const std::string& windowsPath, std::uint32_
 
 void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window) {
     Target target;
-    if (Resolve(windowsPath, target) == win_error::kSuccess) held_[target.key] = window;
+    if (Resolve(windowsPath, target) == win_error::kSuccess) held_.emplace_back(target.key, window);
 }
 
 // --- directories and files ---
@@ -239,17 +253,11 @@ std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to
     if (const auto error = gate_.EnterLogged("CopyFileA", from + " -> " + to)) return *error;
     Target source, destination;
     if (const std::uint32_t error = Resolve(from, source)) return error;
-    if (!source.exists) return MissingError(source);
-    if (source.isDirectory) return win_error::kAccessDenied;
-    if (IsHeld(source)) return win_error::kSharingViolation;
+    if (const std::uint32_t error = ReadableError(source)) return error;
     if (const std::uint32_t error = Resolve(to, destination)) return error;
-    if (destination.exists) {
-        if (failIfExists) return win_error::kFileExists;
-        if (destination.key == source.key) return win_error::kSharingViolation;
-        if (const std::uint32_t error = ReplaceableError(destination)) return error;
-    } else if (!destination.parentIsDirectory) {
-        return win_error::kPathNotFound;
-    }
+    if (destination.exists && failIfExists) return win_error::kFileExists;
+    if (destination.key == source.key) return win_error::kSharingViolation;
+    if (const std::uint32_t error = WritableError(destination)) return error;
     return DoCopy(source, destination);
 }
 
@@ -421,46 +429,29 @@ SimFileSystem::Stream* SimFileSystem::FindStream(FileHandle file) {
 }
 
 FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& error) {
-    error = win_error::kSuccess;
     if (const auto fault = gate_.Enter("_lopen")) {
         error = *fault;
         return 0;
     }
     Target target;
-    if ((error = Resolve(path, target)) != 0) return 0;
-    if (!target.exists)
-        error = MissingError(target);
-    else if (target.isDirectory)
-        error = win_error::kAccessDenied;
-    else if (IsHeld(target))
-        error = win_error::kSharingViolation;
-    if (error != 0) return 0;
-    std::FILE* const file = std::fopen(target.host.c_str(), "rb");
-    if (!file) {
-        error = win_error::kAccessDenied;
-        return 0;
-    }
-    return AddStream(file, false);
+    error = Resolve(path, target);
+    if (error == 0) error = ReadableError(target);
+    std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "rb") : nullptr;
+    if (error == 0 && !file) error = win_error::kAccessDenied;
+    return file ? AddStream(file, false) : 0;
 }
 
 FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t& error) {
-    error = win_error::kSuccess;
     if (const auto fault = gate_.EnterLogged("_lcreat", path)) {
         error = *fault;
         return 0;
     }
     Target target;
-    if ((error = Resolve(path, target)) != 0) return 0;
-    if (target.exists)
-        error = ReplaceableError(target);
-    else if (!target.parentIsDirectory)
-        error = win_error::kPathNotFound;
-    if (error != 0) return 0;
-    std::FILE* const file = std::fopen(target.host.c_str(), "wb");
-    if (!file) {
-        error = win_error::kAccessDenied;
-        return 0;
-    }
+    error = Resolve(path, target);
+    if (error == 0) error = WritableError(target);
+    std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
+    if (error == 0 && !file) error = win_error::kAccessDenied;
+    if (!file) return 0;
     attributes_.erase(target.key);
     return AddStream(file, true);
 }
