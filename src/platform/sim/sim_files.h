@@ -91,6 +91,8 @@ class SimFileSystem final : public FileSystem {
     std::uint32_t WritableError(const Target& target) const;
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
+    // Moves the attributes kept for `fromKey` and everything below it.
+    void MoveAttributes(const std::string& fromKey, const std::string& toKey);
     std::string ShortComponent(const std::filesystem::path& directory, const std::string& written,
                                const std::string& onHost) const;
     FileHandle AddStream(std::FILE* file, bool writable);
