@@ -6,12 +6,6 @@
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {
-namespace {
-
-constexpr unsigned kEnglish = 0x09;
-
-}  // namespace
-
 std::string ApplicationTitle(const std::string& programPath) {
     const std::size_t slash = programPath.find_last_of("\\/:");
     std::string name = slash == std::string::npos ? programPath : programPath.substr(slash + 1);
@@ -53,7 +47,7 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
     ctx_.osKind = identity.osKind;
 
     const int systemHeight = view.SystemFontHeight();
-    const int height = ctx_.language.primary == kEnglish ? systemHeight : systemHeight * 3 / 4;
+    const int height = ctx_.language.primary == primary_language::kEnglish ? systemHeight : systemHeight * 3 / 4;
     dialogFont_ = ctx_.sys.dialogs.MakeFont(height, ctx_.Msg(9000));
 
     const std::string aboutText = ctx_.sys.dialogs.ResourceString(dialog_ids::kAboutMenuString);

@@ -21,11 +21,15 @@ constexpr int kNoComma = 102;
 constexpr int kCommaBeforeEquals = 103;
 }  // namespace parse_error
 
+// One file to copy: both paths resolved, as the copy pass hands them to Windows.
 class CCopyListItem {
-public:
+  public:
     virtual ~CCopyListItem() = default;
-    // Parses one driver-file line; 0 when both paths were set, else a
-    // parse_error code and both paths stay empty.
+    // Parses one driver-file line, "key=source,destination": a source that
+    // starts with ".\" is taken from `startDir`, a destination that starts
+    // with ".\" goes below `windowsDir`; any other path is used as written.
+    // 0 when both paths were set, else a parse_error code and both paths
+    // stay empty.
     int ParseLine(const std::string& line, const std::string& startDir,
                   const std::string& windowsDir);
 
@@ -35,19 +39,23 @@ public:
 
 using CopyList = std::list<std::unique_ptr<CCopyListItem>>;
 
+// Turns an error code into a caption and a text of the message table, and
+// shows them.
 class CCopyListError {
-public:
+  public:
     virtual ~CCopyListError() = default;
-    // Stores the code and builds the caption and text in the language's column.
+    // Stores the code and builds the caption and text in the language's
+    // column, replacing those of an earlier call.
     void SetError(const Language& language, int code);
-    // Shows the stored text under the stored caption, MB_OK, no icon.
+    // Shows the stored text under the stored caption, MB_OK, no icon; owned
+    // by `owner` (0: no owner).
     void Show(platform::MessageBoxes& boxes, platform::WindowHandle owner) const;
 
     int Code() const { return code_; }
     const std::string& Caption() const { return caption_; }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     int code_ = 0;
     std::string caption_;
     std::string text_;

@@ -1,7 +1,6 @@
 // Placing the driver files: the copy list and the copy pass.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace setup32 {
@@ -10,27 +9,49 @@ struct SetupContext;
 struct SetupFields;
 namespace platform {
 class FileSystem;
-}
+class HostFacts;
+}  // namespace platform
+
+// Pauses of the copy pass, in milliseconds.
+namespace copy_pause {
+constexpr unsigned kBeforeEntry = 200;
+constexpr unsigned kAfterDirectories = 100;
+constexpr unsigned kAfterWindowClosed = 500;
+}  // namespace copy_pause
+
+// How long the pass waits for a window to handle WM_CLOSE before it goes on.
+constexpr unsigned kCloseTimeoutMs = 10000;
+
+// The window of the companion SCSI utility, closed when an executable whose
+// name begins with "ASPI" cannot be replaced and has no window of its own.
+constexpr const char* kCompanionWindowTitle = "Untitled - BusProbe32";
 
 // Empties the copy list, resolves the Windows and INF directories and adds
-// the two driver-file sections of the platform.
+// the two driver-file sections of the platform (dlg.osKind).
 void PrepareDriverCopyList(SetupContext& ctx, SetupFields& dlg);
+// Adds every line of the script section `section` (read from `sourceDir`)
+// to the copy list; a malformed line is reported and skipped, a section
+// that is empty or does not fit is skipped without a word.
 void AddSectionFilesToCopyList(SetupContext& ctx, SetupFields& dlg, const std::string& section,
                                const std::string& sourceDir, const std::string& windowsDir);
 // Copies every entry with the progress window, the pauses, the window
-// closing and the retry question.
+// closing and the retry question. dlg.progress must be allocated (the main
+// dialog does it at initialisation); its window is made only for a
+// non-empty list.
 void CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg);
 // The Windows directory into `directory` (empty on failure); on success also
 // into the process-wide Windows-directory text.
 void GetWindowsDir(SetupContext& ctx, std::string& directory);
-// Creates every directory of the path's directory part; always 0.
-int CreateDirectoryTree(platform::FileSystem& files, const std::string& path);
-// The window title of an executable path ("C:\TOOLS\PROBE.EXE" gives
-// "PROBE"); its length, 0 when there is none.
-std::size_t ExeWindowTitle(const std::string& path, std::string& title);
+// Creates, from the left, every directory named by the path up to one of
+// its "\" ("C:\", "C:\WINDOWS\", ...); failures are ignored.
+void CreateDirectoryTree(const platform::HostFacts& host, platform::FileSystem& files,
+                         const std::string& path);
+// The window title of an executable path: "C:\TOOLS\PROBE.EXE" gives
+// "PROBE"; empty for other extensions and for a path with no "\" or ":".
+std::string ExeWindowTitle(const platform::HostFacts& host, const std::string& path);
 // Copies one file, records it in the product key and makes it writable;
 // nonzero when it was copied.
-int CopyAndRecordFile(SetupContext& ctx, const std::string& source,
-                      const std::string& destination, bool failIfExists);
+int CopyAndRecordFile(SetupContext& ctx, const std::string& source, const std::string& destination,
+                      bool failIfExists);
 
 }  // namespace setup32

@@ -19,6 +19,16 @@ constexpr int kWin32s = 4;
 constexpr int kWindows2000 = 5;
 }  // namespace os_kind
 
+// Primary languages of a LANGID that the program tells apart.
+namespace primary_language {
+constexpr unsigned kChinese = 0x04;
+constexpr unsigned kEnglish = 0x09;
+constexpr unsigned kJapanese = 0x11;
+}  // namespace primary_language
+
+// The sublanguage of Chinese (Taiwan) that reads the Traditional Chinese texts.
+constexpr unsigned kSubLanguageTaiwan = 0x01;
+
 // The language state taken from the system default locale; 0 (English)
 // until the system has been identified.
 struct Language {
@@ -28,19 +38,26 @@ struct Language {
 
 struct MessageRow {
     int id;
-    const char* english;  // code page 1252
-    const char* chinese;  // code page 950 (Big5)
+    const char* english;   // code page 1252
+    const char* chinese;   // code page 950 (Big5)
     const char* japanese;  // code page 932
 };
 
-// The rows in stored order, the last one being the terminator (id -1).
+constexpr int kEndOfTable = -1;
+
+// The rows in stored order, the last one being the terminator (kEndOfTable,
+// empty texts).
 extern const MessageRow kMessageTable[];
 
-// The text of message `id` in the language's column; an empty text for an
-// id that is not in the table. Never null, valid for the whole run.
+// The text of message `id` in the language's column: Japanese for primary
+// language Japanese, Traditional Chinese for Chinese (Taiwan), English for
+// every other language. An empty text for an id that is not in the table
+// (and for kEndOfTable). Never null, valid for the whole run.
 const char* MsgText(const Language& language, int id);
 
+// The language of a locale id (GetSystemDefaultLCID).
 Language LanguageFromLcid(std::uint32_t lcid);
+// The os_kind code of a GetVersion value.
 int OsKindFromVersion(std::uint32_t version);
 
 struct SystemIdentity {

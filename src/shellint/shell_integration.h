@@ -1,8 +1,11 @@
 // The shell-integration pass: program groups and shortcuts, the uninstall
-// entry and the post-install programs.
+// entry and the post-install programs. Nothing here shows a message; every
+// failure is passed over and the pass goes on.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/types.h"
 
@@ -11,6 +14,7 @@ namespace setup32 {
 struct SetupContext;
 struct ShortcutRecord;
 
+// Runs the whole pass for platform code 1, 2, 3 or 5.
 void RunShellIntegration(SetupContext& ctx, platform::WindowHandle mainWindow, int osKind);
 
 // The pass's steps, in the order it runs them.
@@ -20,12 +24,29 @@ void RunExecuteSection(SetupContext& ctx, int osKind);
 void RegisterUninstall(SetupContext& ctx, int osKind);
 void DeleteGroupFiles(SetupContext& ctx);
 
-// Helpers of the program-group step.
+// The process's current directory, at most capacity - 1 characters; a drive
+// root such as "A:\" is given as "A:".
 void GetWorkingDirectory(SetupContext& ctx, std::string& directory, std::size_t capacity);
+// The last component of the Startup folder; `name` is unchanged when the
+// folder is not known or its name does not fit 31 characters.
 void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name);
+// The user's Programs folder; `folder` is unchanged when it is not known.
 void GetProgramsFolder(SetupContext& ctx, int osKind, std::string& folder);
+
+// Parses a shortcut value "program,group,title" into `record` and, for an
+// ordinary (non-Startup) group, the group file to delete and the group name.
+// False, with nothing filled, when the value has fewer than three fields, a
+// field does not fit its buffer, or it names the Startup group while that is
+// unknown.
+bool ParseShortcutEntry(SetupContext& ctx, std::string_view value, ShortcutRecord& record,
+                        std::string& groupFile, std::string& groupName);
+// Removes every space (code 32) in place.
 void StripSpaces(std::string& text);
+// Writes {Windows directory}\SETUP.INI from the shortcut table, starts the
+// program-group converter and records the shortcuts and group folders it
+// is to make.
 void WriteGroupScript(SetupContext& ctx);
+// Starts the command lines of the table, at most ten, in order.
 void LaunchPrograms(SetupContext& ctx);
 
 }  // namespace setup32

@@ -1,6 +1,7 @@
 // System configuration: CONFIG.SYS, device clean-up, services, restart.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,29 +20,40 @@ class Desktop;
 // the install sequence: the caller reports it and abandons the remaining steps.
 struct ConfigOutcome {
     bool fileError = false;
-    std::string failedCall;     // the step that failed, for the report
-    std::string path;           // the file it failed on
-    std::uint32_t error = 0;    // the Windows error code
+    std::string failedCall;   // the step that failed, for the report
+    std::string path;         // the file it failed on
+    std::uint32_t error = 0;  // the Windows error code
 };
 
 // Fills `block` with the values of keys "1", "2", ... up to the first
 // missing or empty one; the bytes stored, or capacity - 2 when they do not fit.
 platform::SectionBlock ReadNumberedKeys(SetupContext& ctx, const std::string& section,
                                         std::size_t capacity, const std::string& scriptPath);
+
+// Removes from `target` every line that names a file listed in the numbered
+// keys of `section`. The file is rewritten through a temporary file beside
+// it, and at every step `target` holds either its old or its new content.
+// A missing target is left alone; a temporary file that cannot be created
+// is reported here. Any later file failure comes back as a fileError.
 ConfigOutcome ModifyConfig(SetupContext& ctx, const SetupFields& dlg, const std::string& target,
                            const std::string& section);
 
 // 1 when root\subkey can be opened.
 int RegistryKeyExists(platform::Registry& registry, platform::RegRoot root,
                       const std::string& subkey);
+// Deletes the adapter's PCI enumeration key for `deviceId`, with every key
+// below it, and the driver database files of the INF directory.
 void RemoveDeviceEntries(SetupContext& ctx, const SetupFields& dlg, const std::string& deviceId);
 
+// Sets the Scsiscan service's start type to disabled; failures pass in silence.
 void DisableScsiscanService(platform::Registry& registry);
 // Registers the adapter's miniport service; 0 or the registry error.
 long RegisterMiniportService(platform::Registry& registry, const std::string& serviceName,
                              const std::string& imagePath);
 
+// Asks Windows to restart, with the shutdown privilege on the NT family.
 void RestartWindows(SetupContext& ctx);
+// 1 when the privilege now has the asked state in the process's token.
 int EnablePrivilege(platform::Desktop& desktop, const std::string& name);
 int DisablePrivilege(platform::Desktop& desktop, const std::string& name);
 

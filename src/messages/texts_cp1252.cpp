@@ -1,0 +1,51 @@
+// English texts, stored in code page 1252.
+#include "messages/message_texts.h"
+
+namespace setup32::message_texts::english {
+
+const char k9000[] = "Arial";
+const char k0[] = "From: ";
+const char k1[] = "To: ";
+const char k10[] = "AddSectionFilesToCopyList";
+const char k11[] = "CopyFilesInCopyList";
+const char k12[] = "Error";
+const char k13[] = "Cannot find the source path !";
+const char k14[] = "Cannot find the destination path !";
+const char k15[] = "Format error !";
+const char k16[] = "The system cannot find the file specified !";
+const char k17[] = "The system cannot find the path specified !";
+const char k18[] = "The system cannot open the file !";
+const char k19[] = "Access is denied !";
+const char k21[] = "Error no. %d";
+const char k40[] = "The setup process is not completed!\nDo you want to exit this program?";
+const char k41[] = "Abort";
+const char k42[] =
+    "Destination File: '%s'\n can't be copied !\n"
+    "It may be write protected or run on system.\n"
+    "Please set the file writable or terminate the program and try again.\n"
+    "\n"
+    "Do you want to try again ?";
+const char k43[] =
+    "Install OK !!!\n"
+    "\n"
+    " You must reboot the system to activate the changes !\n"
+    "\n"
+    "Reboot Now ?";
+const char k44[] = "The setup process is not completed!\nDo you want to exit this program?";
+const char k45[] = "Exit Setup";
+const char k46[] = "Disk write error!\nPlease check that your disk is not write-protected.";
+const char k47[] = "Modifying 'Config.sys'...";
+const char k48[] = "ModifyConfig: The buffer size is too small!";
+const char k49[] = "ModifyConfig: No information exist!";
+const char k60[] = "Welcome to setup program.";
+const char k61[] = "This program will setup the drivers for your system.";
+const char k62[] = "&Start";
+const char k63[] = "E&xit";
+const char k64[] = "Setup";
+const char k72[] = "&OK";
+const char k73[] = "About";
+const char k90[] = "Thank you for using this product.";
+const char k100[] = "&Cancel";
+const char k101[] = "Progress";
+
+}  // namespace setup32::message_texts::english

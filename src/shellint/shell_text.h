@@ -1,0 +1,57 @@
+// Text rules shared by the steps of the shell-integration pass.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "messages/messages.h"
+
+namespace setup32 {
+namespace platform {
+class HostFacts;
+}
+
+namespace shell_text {
+
+// True when `text` fits a zero-terminated buffer of `capacity` bytes.
+constexpr bool Fits(std::string_view text, std::size_t capacity) {
+    return text.size() < capacity;
+}
+
+// "{directory}\{name}".
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// The offset of the last "\" that is a character of its own (not the second
+// byte of a double-byte character), or npos.
+std::size_t FindLastBackslash(const platform::HostFacts& host, std::string_view text);
+
+constexpr bool IsWindows9x(int osKind) {
+    return osKind == os_kind::kWindows95 || osKind == os_kind::kWindows98;
+}
+constexpr bool IsNtFamily(int osKind) {
+    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
+}
+// The platforms the pass runs on.
+constexpr bool IsShellPlatform(int osKind) {
+    return IsWindows9x(osKind) || IsNtFamily(osKind);
+}
+
+// The list section of a family for the platform, such as "Win95 ShortCut"
+// for code 2 and "ShortCut"; empty for a platform that has none.
+std::string PlatformSection(int osKind, std::string_view family);
+
+// A list entry whose first character is ";".
+constexpr bool IsComment(std::string_view entry) {
+    return !entry.empty() && entry[0] == ';';
+}
+
+// The value of an entry written as a one-character key, "=" and the value:
+// the entry from its third character on, whatever the first two are. Empty
+// for an entry of fewer than three characters.
+constexpr std::string_view ValueAfterKey(std::string_view entry) {
+    return entry.size() > 2 ? entry.substr(2) : std::string_view();
+}
+
+}  // namespace shell_text
+}  // namespace setup32
