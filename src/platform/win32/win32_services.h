@@ -8,6 +8,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/ui.h"
+#include "platform/win32/windows_api.h"
 
 namespace setup32::platform::win32 {
 
