@@ -22,13 +22,6 @@ inline RegHandle FromHkey(HKEY key) {
     return reinterpret_cast<RegHandle>(key);
 }
 
-inline HFONT ToHfont(FontHandle font) {
-    return reinterpret_cast<HFONT>(font);
-}
-inline FontHandle FromHfont(HFONT font) {
-    return reinterpret_cast<FontHandle>(font);
-}
-
 // A valid HFILE is never 0, so HFILE_ERROR maps to the seam's 0 and every
 // other value passes through.
 inline HFILE ToHfile(FileHandle file) {
