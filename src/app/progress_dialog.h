@@ -27,7 +27,8 @@ class CProgressDlg : public platform::DialogHandler {
     CProgressDlg(SetupContext& ctx, platform::FontHandle dialogFont,
                  platform::DialogHandler& parent);
 
-    // Creates the window, hidden. Only the first call creates it.
+    // Creates the window, hidden. Only the first call creates it; until a
+    // window exists the calls below do nothing.
     void Create();
     bool IsCreated() const { return view_ != nullptr; }
     void Show();

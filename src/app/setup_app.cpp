@@ -47,7 +47,8 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
     ctx_.osKind = identity.osKind;
 
     const int systemHeight = view.SystemFontHeight();
-    const int height = ctx_.language.primary == primary_language::kEnglish ? systemHeight : systemHeight * 3 / 4;
+    const int height =
+        ctx_.language.primary == primary_language::kEnglish ? systemHeight : systemHeight * 3 / 4;
     dialogFont_ = ctx_.sys.dialogs.MakeFont(height, ctx_.Msg(9000));
 
     const std::string aboutText = ctx_.sys.dialogs.ResourceString(dialog_ids::kAboutMenuString);

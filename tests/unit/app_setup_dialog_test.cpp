@@ -1,0 +1,208 @@
+// The main dialog, the About box and the install sequence as the user meets
+// them: initialisation order, the two modes, Start, Exit and the About entry.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/setup_app.h"
+#include "platform/sim/sim_machine.h"
+
+namespace setup32 {
+namespace {
+
+namespace fs = std::filesystem;
+namespace mb = platform::mb;
+using platform::sim::SimDialogView;
+using platform::sim::SimMachine;
+namespace version = platform::sim::version;
+
+class SetupDialogTest : public ::testing::Test {
+  protected:
+    SetupDialogTest()
+        : root_(fs::temp_directory_path() / ("app-" + std::to_string(std::random_device()()))) {
+        for (const char drive : {'A', 'C'}) {
+            fs::create_directories(root_ / std::string(1, drive));
+            sim.MapDrive(drive, root_ / std::string(1, drive));
+        }
+        fs::create_directories(root_ / "C" / "WINDOWS" / "INF");
+        sim.SetWindowsDirectory("C:\\WINDOWS");
+        sim.SetCurrentDirectory("A:\\");
+    }
+    ~SetupDialogTest() override { fs::remove_all(root_); }
+
+    void WriteScript(const std::string& text) { sim.WriteFile("A:\\SETUP32.INI", text); }
+
+    // Runs the program as WinMain does; `action` acts in the open main dialog.
+    void RunProgram(std::function<void(SimDialogView&, platform::DialogHandler&)> action = {}) {
+        if (action) sim.OnNextModal(std::move(action));
+        CSetupApp app(sim.machine(), "A:\\SETUP32.EXE");
+        EXPECT_FALSE(app.InitInstance());
+    }
+    SimDialogView& View(int templateId) const {
+        for (SimDialogView* view : sim.DialogViews()) {
+            if (view->TemplateId() == templateId) return *view;
+        }
+        ADD_FAILURE() << "no dialog " << templateId;
+        return *sim.DialogViews().front();
+    }
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : sim.Boxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    fs::path root_;
+    SimMachine sim;
+};
+
+void PressStart(SimDialogView& view, platform::DialogHandler& dialog) {
+    dialog.OnOK(view);
+}
+void PressExit(SimDialogView& view, platform::DialogHandler& dialog) {
+    dialog.OnCancel(view);
+}
+
+TEST_F(SetupDialogTest, InitialisationFollowsItsOrder) {
+    RunProgram();
+    const SimDialogView& main = View(102);
+    EXPECT_EQ((std::vector<std::string>{"icon big", "icon small", "font 1000", "text 1000",
+                                        "font 1001", "text 1001", "font 1", "text 1", "font 2",
+                                        "text 2", "caption", "show 5"}),
+              main.Log());
+    EXPECT_EQ("Welcome to setup program.", main.ItemAt(1000).text);
+    EXPECT_EQ("This program will setup the drivers for your system.", main.ItemAt(1001).text);
+    EXPECT_EQ("&Start", main.ItemAt(1).text);
+    EXPECT_EQ("E&xit", main.ItemAt(2).text);
+    EXPECT_EQ("Setup", main.Caption());
+    ASSERT_EQ(1u, main.SystemMenuItems().size());
+    EXPECT_EQ(0x10u, main.SystemMenuItems()[0].first);
+    EXPECT_EQ("&About M420x Setup Program...", main.SystemMenuItems()[0].second);
+    EXPECT_TRUE(main.Visible());
+}
+
+TEST_F(SetupDialogTest, FontIsThreeQuartersOfTheSystemFontExceptInEnglish) {
+    struct Case {
+        std::uint32_t lcid;
+        int height;
+        const char* face;
+    };
+    for (const Case& c :
+         {Case{0x0409, 16, "Arial"}, Case{0x0407, 12, "Arial"},
+          Case{0x0411, 12, "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"},
+          Case{0x0404, 12, "\xb7\x73\xb2\xd3\xa9\xfa\xc5\xe9"}}) {
+        SimMachine machine;
+        machine.SetLcid(c.lcid);
+        machine.SetSystemFontHeight(16);
+        machine.MapDrive('A', root_ / "A");
+        machine.SetCurrentDirectory("A:\\");
+        CSetupApp app(machine.machine(), "SETUP32.EXE");
+        app.InitInstance();
+        ASSERT_EQ(1u, machine.Fonts().size()) << std::hex << c.lcid;
+        EXPECT_EQ(c.height, machine.Fonts()[0].first) << std::hex << c.lcid;
+        EXPECT_EQ(c.face, machine.Fonts()[0].second) << std::hex << c.lcid;
+    }
+}
+
+TEST_F(SetupDialogTest, NoSystemMenuEntryWithoutTheString) {
+    sim.SetResourceString(101, "");
+    RunProgram();
+    EXPECT_TRUE(View(102).SystemMenuItems().empty());
+}
+
+TEST_F(SetupDialogTest, ShowValueDecidesTheMode) {
+    struct Case {
+        const char* script;
+        bool shown;
+    };
+    for (const Case& c :
+         {Case{"", true}, Case{"bShow=yes", true}, Case{"bShow=Yes", true},
+          Case{"bShow=YES ", false}, Case{"bShow=NO", false}, Case{"bShow=0", false},
+          Case{"bShow=", false}, Case{"bShow=YESYESYESYES", false}}) {
+        SimMachine machine;
+        machine.MapDrive('A', root_ / "A");
+        machine.SetCurrentDirectory("A:\\");
+        machine.WriteFile("A:\\SETUP32.INI", std::string("[Display]\r\n") + c.script + "\r\n");
+        CSetupApp app(machine.machine(), "SETUP32.EXE");
+        app.InitInstance();
+        const SimDialogView& main = *machine.DialogViews().front();
+        EXPECT_EQ(c.shown, main.Visible()) << c.script;
+        // The silent mode ends the dialog itself, with IDOK and no restart question.
+        EXPECT_EQ(c.shown ? std::nullopt : std::optional<int>(mb::kIdOk), main.EndResult())
+            << c.script;
+        EXPECT_TRUE(machine.Boxes().empty() || c.shown) << c.script;
+    }
+}
+
+TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
+    for (const int answer : {mb::kIdYes, mb::kIdNo}) {
+        SimMachine machine;
+        machine.MapDrive('A', root_ / "A");
+        machine.SetCurrentDirectory("A:\\");
+        machine.QueueAnswer(answer);
+        machine.OnNextModal(PressStart);
+        CSetupApp app(machine.machine(), "C:\\DISK\\Setup32.exe");
+        app.InitInstance();
+        ASSERT_EQ(1u, machine.Boxes().size());
+        const platform::sim::BoxRecord& box = machine.Boxes()[0];
+        EXPECT_EQ(
+            "Install OK !!!\n\n You must reboot the system to activate the changes !\n\n"
+            "Reboot Now ?",
+            box.text);
+        EXPECT_EQ("Setup32", box.caption);
+        EXPECT_EQ(0x44u, box.type);
+        EXPECT_EQ(machine.DialogViews().front()->Handle(), box.owner);
+        EXPECT_EQ(mb::kIdOk, machine.DialogViews().front()->EndResult());
+        EXPECT_EQ(std::vector<unsigned>{mb::kIconQuestion}, machine.Beeps());
+        EXPECT_EQ(answer == mb::kIdYes ? 1u : 0u, machine.ExitWindowsCalls().size());
+    }
+}
+
+TEST_F(SetupDialogTest, ExitAsksAndOnlyYesEnds) {
+    sim.QueueAnswer(mb::kIdNo);
+    sim.QueueAnswer(mb::kIdYes);
+    RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
+        PressExit(view, dialog);
+        EXPECT_FALSE(view.EndResult().has_value());
+        PressExit(view, dialog);
+    });
+    ASSERT_EQ(2u, sim.Boxes().size());
+    EXPECT_EQ("Exit Setup", sim.Boxes()[0].caption);
+    EXPECT_EQ("The setup process is not completed!\nDo you want to exit this program?",
+              sim.Boxes()[0].text);
+    EXPECT_EQ(0x34u, sim.Boxes()[0].type);
+    EXPECT_EQ(mb::kIdCancel, View(102).EndResult());
+}
+
+TEST_F(SetupDialogTest, AboutEntryOpensTheAboutBox) {
+    RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
+        EXPECT_FALSE(dialog.OnSysCommand(view, 0xF060));  // SC_CLOSE: default handling
+        EXPECT_TRUE(dialog.OnSysCommand(view, 0x13));     // low bits are ignored
+    });
+    const SimDialogView& about = View(100);
+    EXPECT_EQ("VELKA System Setup Version 1.12.1", about.ItemAt(1008).text);
+    EXPECT_EQ("Copyright (C) 2001 VELKA Technology Corp.", about.ItemAt(1009).text);
+    EXPECT_EQ("&OK", about.ItemAt(1).text);
+    EXPECT_EQ("About", about.Caption());
+    EXPECT_EQ(View(102).ItemAt(1000).font, about.ItemAt(1008).font);
+}
+
+TEST_F(SetupDialogTest, CancelRequestSetsTheFlag) {
+    RunProgram([](SimDialogView&, platform::DialogHandler& dialog) {
+        auto& setup = static_cast<CSetupDlg&>(dialog);
+        EXPECT_EQ(0, setup.Fields().cancelRequested);
+        EXPECT_EQ(0, dialog.OnCancelRequest());
+        EXPECT_EQ(1, setup.Fields().cancelRequested);
+    });
+}
+
+TEST(ApplicationTitleTest, IsTheProgramNameWithoutExtension) {
+    EXPECT_EQ("SETUP32", ApplicationTitle("A:\\SETUP32.EXE"));
+    EXPECT_EQ("setup32", ApplicationTitle("C:\\x.y\\setup32.exe"));
+    EXPECT_EQ("Setup", ApplicationTitle("Setup"));
+}
+
+}  // namespace
+}  // namespace setup32
