@@ -21,6 +21,7 @@ TEST(Restart, Windows9xAndOthersRestartWithoutPrivilegeHandling) {
     for (const int osKind :
          {os_kind::kWindows95, os_kind::kWindows98, os_kind::kWin32s, os_kind::kUnrecognised}) {
         SimMachine sim;
+        sim.SetVersion(platform::sim::version::kWindows95);
         SetupContext ctx(sim.machine());
         ctx.osKind = osKind;
         RestartWindows(ctx);
@@ -31,10 +32,15 @@ TEST(Restart, Windows9xAndOthersRestartWithoutPrivilegeHandling) {
 }
 
 TEST(Restart, NtFamilyRestartsOnlyWithTheShutdownPrivilege) {
-    for (const int osKind : {os_kind::kWindowsNT, os_kind::kWindows2000}) {
+    const std::pair<int, std::uint32_t> systems[] = {
+        {os_kind::kWindowsNT, platform::sim::version::kWindowsNT4},
+        {os_kind::kWindows2000, platform::sim::version::kWindows2000},
+    };
+    for (const auto& [osKind, version] : systems) {
         for (const bool held : {true, false}) {
             SCOPED_TRACE(std::to_string(osKind) + (held ? " held" : " not held"));
             SimMachine sim;
+            sim.SetVersion(version);
             SetupContext ctx(sim.machine());
             ctx.osKind = osKind;
             sim.SetPrivilegeHeld(kShutdown, held);
@@ -55,6 +61,7 @@ TEST(Restart, NtFamilyRestartsOnlyWithTheShutdownPrivilege) {
 
 TEST(Restart, PrivilegeHelpersReportWhetherTheTokenHoldsIt) {
     SimMachine sim;
+    sim.SetVersion(platform::sim::version::kWindowsNT4);
     platform::Desktop& desktop = sim.machine().desktop;
     sim.SetPrivilegeHeld(kShutdown, true);
     EXPECT_EQ(EnablePrivilege(desktop, kShutdown), 1);
