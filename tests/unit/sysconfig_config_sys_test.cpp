@@ -83,7 +83,7 @@ TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
         {"FILES=30\r\n\x1a"
          "DEVICE=X.SYS\r\n",
          "FILES=30\r\n"},
-        {"FILES=30\rBUFFERS=20\r\n", "FILES=30\rBUFFERS=20\r\n"},
+        {"FILES=30\rBUFFERS=20\r\r\n", "FILES=30\rBUFFERS=20\r\r\n"},  // a lone CR stays
         {"", ""},
     };
     for (const Case& c : cases) {
