@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/setup_app.h"
+#include "install/script.h"
 #include "platform/sim/sim_machine.h"
 
 namespace setup32 {

@@ -10,6 +10,8 @@
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -301,13 +303,21 @@ int PrintProgress(HWND bar) {
     return kFound;
 }
 
-int AnswerMessageBox(int button, DWORD seconds) {
+// The open message box, once one is open within `seconds`; its caption and
+// text are printed.
+HWND ShowMessageBox(DWORD seconds) {
     if (!WaitFor(seconds, &HasMessageBox, "")) {
         std::fputs("no message box\n", stderr);
-        return kNotFound;
+        return nullptr;
     }
     const HWND box = OpenMessageBox();
     PrintLine({Escaped(WindowText(box)), Escaped(WindowText(MessageBoxText(box)))});
+    return box;
+}
+
+int AnswerMessageBox(int button, DWORD seconds) {
+    const HWND box = ShowMessageBox(seconds);
+    if (!box) return kNotFound;
     if (!GetDlgItem(box, button)) {
         std::fprintf(stderr, "the message box has no button %d\n", button);
         return kNotFound;
@@ -377,6 +387,7 @@ int Usage() {
         "       probe progress <window>\n"
         "       probe press <window> <id>\n"
         "       probe syscommand <window> <command>\n"
+        "       probe box [seconds]\n"
         "       probe answer <button-id> [seconds]\n"
         "       probe wait <window> <seconds>\n"
         "       probe gone <window> <seconds>\n"
@@ -423,13 +434,20 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);  // lines end in \n alone
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     if (command == "windows") return ListWindows();
+    constexpr DWORD kDefaultWait = 10;
+    if (command == "box") {
+        return ShowMessageBox(argc > 2 ? static_cast<DWORD>(Number(argv[2])) : kDefaultWait)
+                   ? kFound
+                   : kNotFound;
+    }
     if (argc < 3) return Usage();
     if (command == "answer") {
         return AnswerMessageBox(Number(argv[2]),
-                                argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10);
+                                argc > 3 ? static_cast<DWORD>(Number(argv[3])) : kDefaultWait);
     }
     if (command == "version") return PrintVersion(argv[2]);
     if (command == "wait" || command == "gone") {

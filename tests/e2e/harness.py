@@ -1,0 +1,411 @@
+#!/usr/bin/env python3
+"""End-to-end runs of the real setup32.exe under Wine.
+
+Every scenario gets a Wine machine of its own, copied from one template
+prefix made per run and set to the scenario's Windows version and locale.
+The program is started in the medium's directory and driven with the probe
+(tests/e2e/programs/probe.cpp); the scenario then checks what it saw on
+screen and what the install left in files and in the registry.
+
+Usage: tests/e2e/run [--list] [--keep] [--reuse-template] [SCENARIO...]
+"""
+import argparse
+import dataclasses
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+from pathlib import Path
+from typing import Callable, Dict, List, Optional
+
+import texts
+
+ROOT = Path(__file__).resolve().parents[2]
+WINEBOX = ROOT / "tools" / "winebox"
+BUILD = ROOT / "build" / "x86_64"
+WORK = ROOT / "build" / "e2e"
+PROGRAM_NAME = "setup32.exe"
+
+
+class CheckFailed(Exception):
+    """A scenario's expectation that did not hold."""
+
+
+def expect(condition, what):
+    if not condition:
+        raise CheckFailed(what)
+
+
+def expect_equal(actual, expected, what):
+    if actual != expected:
+        raise CheckFailed(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+# --- Wine machines -----------------------------------------------------------
+
+
+def winebox(*args, timeout=120, **kwargs):
+    return subprocess.run([str(WINEBOX), *map(str, args)], timeout=timeout, check=True, **kwargs)
+
+
+def host_path(root: Path, relative: str) -> Path:
+    """The host file behind a Windows-style relative path, matching names
+    without regard to case as Windows does; missing parts keep their case."""
+    path = root
+    for part in filter(None, relative.replace("\\", "/").split("/")):
+        match = None
+        if path.is_dir():
+            match = next((p for p in path.iterdir() if p.name.lower() == part.lower()), None)
+        path = match or path / part
+    return path
+
+
+class Machine:
+    """One Wine machine made with tools/winebox."""
+
+    def __init__(self, path: Path, locale: str):
+        self.path = path
+        self.codec = texts.CODE_PAGES[locale]
+
+    def file(self, windows_path: str) -> Path:
+        """The host file of a path on drive C: such as C:\\WINDOWS\\INF\\X.INF."""
+        drive, _, rest = windows_path.partition(":")
+        expect(drive.upper() == "C", f"{windows_path} is not on drive C:")
+        return host_path(self.path / "drive_c", rest)
+
+    def run(self, program, *args, cwd=None, timeout=60):
+        return subprocess.run(self._command(program, args, cwd), capture_output=True, timeout=timeout)
+
+    def start(self, program, *args, cwd=None):
+        return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def map_drive(self, letter, host_directory: Path):
+        winebox("drive", self.path, letter, host_directory)
+
+    def stop(self):
+        winebox("stop", self.path)
+
+    def registry(self, hive: str) -> "Registry":
+        """HKCU or HKLM as saved in the prefix; stop the machine first."""
+        name = {"HKCU": "user.reg", "HKLM": "system.reg"}[hive]
+        return Registry.parse((self.path / name).read_text(encoding="utf-8", errors="replace"))
+
+    def _command(self, program, args, cwd):
+        command = [str(WINEBOX), "run", str(self.path)]
+        if cwd:
+            command += ["--cwd", cwd]
+        return command + ["--", str(program), *map(str, args)]
+
+
+class Registry:
+    """The keys and values of a Wine registry file (user.reg or system.reg),
+    looked up without regard to case."""
+
+    _KEY = re.compile(r"^\[(.*)\](?: \d+)?$")
+    _VALUE = re.compile(r'^(@|"(?:[^"\\]|\\.)*")=(.*)$')
+
+    def __init__(self, keys: Dict[str, Dict[str, object]]):
+        self.keys = keys
+
+    @classmethod
+    def parse(cls, text: str) -> "Registry":
+        keys: Dict[str, Dict[str, object]] = {}
+        current = None
+        for line in text.splitlines():
+            key = cls._KEY.match(line)
+            if key:
+                current = keys.setdefault(cls._unquote(key.group(1)).lower(), {})
+                continue
+            value = cls._VALUE.match(line)
+            if value and current is not None:
+                name = "" if value.group(1) == "@" else cls._unquote(value.group(1)[1:-1])
+                current[name.lower()] = cls._data(value.group(2))
+        return cls(keys)
+
+    def values(self, key: str) -> Optional[Dict[str, object]]:
+        return self.keys.get(key.lower())
+
+    @staticmethod
+    def _unquote(text: str) -> str:
+        def replace(match):
+            escaped = match.group(1)
+            if escaped[0] == "x":
+                return chr(int(escaped[1:], 16))
+            return {"n": "\n", "r": "\r", "t": "\t", "0": "\0"}.get(escaped, escaped)
+
+        return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)", replace, text)
+
+    @classmethod
+    def _data(cls, data: str):
+        if data.startswith('"') and data.endswith('"'):
+            return cls._unquote(data[1:-1])
+        if data.startswith("dword:"):
+            return int(data[6:], 16)
+        return data
+
+
+# --- the probe ---------------------------------------------------------------
+
+
+def unescape(field: bytes) -> bytes:
+    """Undoes the probe's escapes of \\ tab, line feed and carriage return."""
+    replacements = {b"\\": b"\\", b"t": b"\t", b"n": b"\n", b"r": b"\r"}
+    out = bytearray()
+    i = 0
+    while i < len(field):
+        if field[i : i + 1] == b"\\" and i + 1 < len(field):
+            out += replacements.get(field[i + 1 : i + 2], field[i : i + 2])
+            i += 2
+        else:
+            out += field[i : i + 1]
+            i += 1
+    return bytes(out)
+
+
+@dataclasses.dataclass
+class Control:
+    id: int
+    cls: str
+    text: str
+    rect: tuple  # left, top, width, height in pixels of the dialog's client area
+    style: int
+    exstyle: int
+
+    @property
+    def visible(self):
+        return bool(self.style & 0x10000000)
+
+    @property
+    def enabled(self):
+        return not self.style & 0x08000000
+
+
+@dataclasses.dataclass
+class WindowInfo:
+    handle: str
+    cls: str
+    title: str
+    style: int
+    exstyle: int
+    client: tuple  # width, height in pixels
+    frame: tuple  # left, top, width, height on the screen
+    screen: tuple  # width, height
+
+
+class Probe:
+    """The probe program run inside one machine."""
+
+    def __init__(self, machine: Machine, exe: Path):
+        self.machine = machine
+        self.exe = exe
+
+    def rows(self, *args, allow_missing=False) -> Optional[List[List[str]]]:
+        result = self.machine.run(self.exe, *args, timeout=60)
+        if result.returncode == 1 and allow_missing:
+            return None
+        if result.returncode != 0:
+            stderr = result.stderr.decode(errors="replace").strip().splitlines()
+            raise CheckFailed(f"probe {' '.join(map(str, args))}: {stderr[-1] if stderr else result.returncode}")
+        return [[unescape(f).decode(self.machine.codec, errors="replace") for f in line.split(b"\t")]
+                for line in result.stdout.split(b"\n") if line]
+
+    def windows(self) -> List[List[str]]:
+        return self.rows("windows")
+
+    def wait(self, title, seconds) -> bool:
+        return self.rows("wait", title, seconds, allow_missing=True) is not None
+
+    def gone(self, title, seconds) -> bool:
+        return self.rows("gone", title, seconds, allow_missing=True) is not None
+
+    def info(self, title) -> WindowInfo:
+        f = self.rows("info", title)[0]
+        number = [int(v) for v in f[9:]]
+        return WindowInfo(f[0], f[1], f[2], int(f[3], 16), int(f[4], 16), (number[2], number[3]),
+                          tuple(number[4:8]), tuple(number[8:10]))
+
+    def controls(self, title) -> List[Control]:
+        return [Control(int(f[0]), f[1], f[2], tuple(int(v) for v in f[7:11]), int(f[11], 16),
+                        int(f[12], 16)) for f in self.rows("controls", title)]
+
+    def text(self, title, control_id) -> str:
+        return self.rows("text", title, control_id)[0][0]
+
+    def progress(self, title) -> tuple:
+        return tuple(int(v) for v in self.rows("progress", title)[0])
+
+    def press(self, title, control_id):
+        self.rows("press", title, control_id)
+
+    def syscommand(self, title, command):
+        self.rows("syscommand", title, hex(command))
+
+    def answer(self, button, seconds) -> tuple:
+        """Answers the open message box; its caption and text."""
+        caption, text = self.rows("answer", button, seconds)[0]
+        return caption, text
+
+    def version(self, windows_path) -> Dict[str, str]:
+        return {f[0]: f[1] for f in self.rows("version", windows_path)}
+
+
+# --- a scenario's run ----------------------------------------------------------
+
+
+@dataclasses.dataclass
+class Scenario:
+    name: str
+    version: str  # win95, win98, nt40 or win2k
+    locale: str  # en, zh or ja
+    steps: Callable[["Run"], None]
+    medium: str = "C:\\MEDIUM"  # where the program and its medium lie: C:\MEDIUM or A:\
+    prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
+
+
+class Run:
+    """One scenario under way: its machine, the running program and the probe."""
+
+    def __init__(self, scenario: Scenario, machine: Machine, probe: Probe, display: str):
+        self.scenario = scenario
+        self.machine = machine
+        self.probe = probe
+        self.display = display
+        self.language = scenario.locale
+        self.program: Optional[subprocess.Popen] = None
+        self.medium_dir = WORK / "media" / scenario.name
+
+    def msg(self, message_id) -> str:
+        return texts.msg(message_id, self.language)
+
+    def medium_file(self, name) -> Path:
+        return host_path(self.medium_dir, name)
+
+    def start(self):
+        self.program = self.machine.start(self.scenario.medium + PROGRAM_NAME, cwd=self.scenario.medium)
+
+    def wait_window(self, title, seconds=30):
+        expect(self.probe.wait(title, seconds), f"no window {title!r} within {seconds} s")
+
+    def answer(self, button, caption, text, seconds=30):
+        """Answers the open message box after checking its caption and text."""
+        actual = self.probe.answer(button, seconds)
+        expect_equal(actual, (caption, text), "message box (caption, text)")
+
+    def finish(self, seconds=30) -> int:
+        """Waits for the program to end, then stops the machine so that its
+        registry is saved; the program's exit code."""
+        try:
+            code = self.program.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            self.shot("timeout")
+            raise CheckFailed(f"the program did not end within {seconds} s")
+        self.machine.stop()
+        return code
+
+    def still_running(self) -> bool:
+        return self.program.poll() is None
+
+    def shot(self, label):
+        shots = WORK / "shots"
+        shots.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["import", "-display", self.display, "-window", "root",
+                        str(shots / f"{self.scenario.name}-{label}.png")],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+
+def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -> Optional[str]:
+    """Runs one scenario; None when it passed, else what went wrong."""
+    machine_dir = WORK / "machines" / scenario.name
+    shutil.rmtree(machine_dir, ignore_errors=True)
+    machine_dir.parent.mkdir(parents=True, exist_ok=True)
+    winebox("new", template, machine_dir, "--version", scenario.version, "--locale", scenario.locale)
+    machine = Machine(machine_dir, scenario.locale)
+    run = Run(scenario, machine, Probe(machine, BUILD / "tests" / "probe.exe"), display)
+    try:
+        lay_out_medium(run)
+        if scenario.prepare:
+            scenario.prepare(run)
+        run.start()
+        scenario.steps(run)
+        return None
+    except CheckFailed as failure:
+        return str(failure)
+    except Exception:  # a fault of the harness or of the machine
+        return traceback.format_exc()
+    finally:
+        if run.program and run.program.poll() is None:
+            run.program.kill()
+        machine.stop()
+        if not keep:
+            shutil.rmtree(machine_dir, ignore_errors=True)
+
+
+def lay_out_medium(run: Run):
+    """The sample medium with the program beside the setup script, where the
+    scenario wants it: in C:\\MEDIUM or as the floppy A:."""
+    shutil.rmtree(run.medium_dir, ignore_errors=True)
+    shutil.copytree(ROOT / "examples" / "medium", run.medium_dir)
+    shutil.copy2(BUILD / "src" / "app" / "win32" / PROGRAM_NAME, run.medium_dir / PROGRAM_NAME)
+    if run.scenario.medium.upper().startswith("A:"):
+        run.machine.map_drive("a", run.medium_dir)
+    else:
+        target = run.machine.file(run.scenario.medium)
+        shutil.rmtree(target, ignore_errors=True)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.symlink_to(run.medium_dir, target_is_directory=True)
+
+
+def main():
+    import scenarios
+
+    parser = argparse.ArgumentParser(description="End-to-end runs of setup32.exe under Wine.")
+    parser.add_argument("names", nargs="*", help="scenarios to run (all by default)")
+    parser.add_argument("--list", action="store_true", help="list the scenarios and stop")
+    parser.add_argument("--keep", action="store_true", help="keep the machines in build/e2e")
+    parser.add_argument("--reuse-template", action="store_true",
+                        help="use build/e2e/template when it exists instead of making it afresh")
+    args = parser.parse_args()
+
+    chosen = [s for s in scenarios.ALL if not args.names or s.name in args.names]
+    if args.list:
+        for s in scenarios.ALL:
+            print(f"{s.name}\t{s.version}\t{s.locale}")
+        return 0
+    unknown = set(args.names) - {s.name for s in scenarios.ALL}
+    if unknown:
+        parser.error(f"unknown scenarios: {', '.join(sorted(unknown))}")
+    for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
+        if not needed.exists():
+            parser.error(f"{needed} is missing: build the x86_64 preset first")
+
+    WORK.mkdir(parents=True, exist_ok=True)
+    started_display = not os.environ.get("DISPLAY")
+    display = winebox("display", capture_output=True, text=True).stdout.strip()
+    os.environ["DISPLAY"] = display
+    try:
+        template = WORK / "template"
+        if not (args.reuse_template and (template / "system.reg").exists()):
+            shutil.rmtree(template, ignore_errors=True)
+            winebox("template", template, timeout=300)
+        failures = 0
+        for scenario in chosen:
+            began = time.monotonic()
+            problem = run_scenario(scenario, template, display, args.keep)
+            seconds = time.monotonic() - began
+            print(f"{'ok  ' if problem is None else 'FAIL'} {scenario.name} ({seconds:.1f} s)", flush=True)
+            if problem is not None:
+                failures += 1
+                print("     " + problem.rstrip().replace("\n", "\n     "), flush=True)
+        print(f"e2e: {len(chosen) - failures} passed, {failures} failed")
+        return 1 if failures else 0
+    finally:
+        if started_display:
+            winebox("display-stop", display)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,70 @@
+"""The texts the end-to-end scenarios expect on screen, per language.
+
+Written out here on their own, apart from the program's message table, so
+that a wrong text in the program shows up as a difference.
+"""
+
+# The ANSI code page each scenario language runs under.
+CODE_PAGES = {"en": "cp1252", "zh": "cp950", "ja": "cp932"}
+
+_COPYRIGHT = "Copyright (C) 2001 VELKA Technology Corp."
+_NOT_COMPLETED = {
+    "en": "The setup process is not completed!\nDo you want to exit this program?",
+    "zh": "安裝程式尚未完成 !\n\n請問您要離開本程式嗎 ?",
+    "ja": "ｾｯﾄｱｯﾌﾟが完了されていません。\nｾｯﾄｱｯﾌﾟを中止しますか。",
+}
+
+MESSAGES = {
+    0: {"en": "From: ", "zh": "來源: ", "ja": "ｺﾋﾟｰ元: "},
+    1: {"en": "To: ", "zh": "目的: ", "ja": "ｺﾋﾟｰ先: "},
+    42: {
+        "en": "Destination File: '%s'\n can't be copied !\nIt may be write protected or run on "
+        "system.\nPlease set the file writable or terminate the program and try again.\n\n"
+        "Do you want to try again ?",
+        "zh": "目的檔案: '%s'\n 無法複製 !\n可能程式正在執行或磁碟機設定為防止寫入.\n"
+        "請結束程式或將檔案設定為可寫入後, 再重試一次.\n\n請問您要再試一次嗎 ?",
+        "ja": "ｺﾋﾟｰ先ﾌｧｲﾙ: '%s'\n ｺﾋﾟｰされていません。\n 書込み防止かﾌﾟﾛｸﾞﾗﾑ実行中です。\n"
+        "書込み防止を外して下さい。またはﾌﾟﾛｸﾞﾗﾑを中止して下さい.\n\n再実行しますか。",
+    },
+    43: {
+        "en": "Install OK !!!\n\n You must reboot the system to activate the changes !\n\nReboot Now ?",
+        "zh": "安裝程式已完成 !!!\n\n您必須重新啟動作業系統才能完成設定 !\n\n請問您現在要重新啟動系統嗎 ?",
+        "ja": "ｲﾝｽﾄｰﾙが完了しました。\n\n 変更を有効にするためにｼｽﾃﾑを再起動します。\n\n再起動しますか。",
+    },
+    44: _NOT_COMPLETED,
+    45: {"en": "Exit Setup", "zh": "離開安裝程式", "ja": "ｾｯﾄｱｯﾌﾟを中止します"},
+    60: {"en": "Welcome to setup program.", "zh": "歡迎使用本安裝程式", "ja": "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
+    61: {
+        "en": "This program will setup the drivers for your system.",
+        "zh": "本程式將會幫你自動安裝驅動程式",
+        "ja": "このﾌﾟﾛｸﾞﾗﾑはｺﾝﾋﾟｭｰﾀにﾄﾞﾗｲﾊﾞｰをｾｯﾄｱｯﾌﾟします。",
+    },
+    62: {"en": "&Start", "zh": "[&S]開始", "ja": "[&S]開始"},
+    63: {"en": "E&xit", "zh": "[&X]離開", "ja": "[&X]中止"},
+    64: {"en": "Setup", "zh": "安裝程式", "ja": "ｼｽﾃﾑｾｯﾄｱｯﾌﾟ "},
+    70: dict.fromkeys(CODE_PAGES, "VELKA System Setup Version 1.12.1"),
+    71: dict.fromkeys(CODE_PAGES, _COPYRIGHT),
+    72: {"en": "&OK", "zh": "[&O]確定", "ja": "&OK"},
+    73: {"en": "About", "zh": "關於", "ja": "情報"},
+    100: {"en": "&Cancel", "zh": "[&C]取消", "ja": "[&C]ｷｬﾝｾﾙ "},
+    101: {"en": "Progress", "zh": "複製進度", "ja": "実行中"},
+}
+
+# The version block of the program, the same in every language.
+VERSION_BLOCK = {
+    "FileVersion#": "1.12.2.1",
+    "ProductVersion#": "1.12.2.1",
+    "Translation": "040904b0",
+    "CompanyName": "VELKA Technology Corp.",
+    "FileDescription": "Setup Application",
+    "FileVersion": "1, 12, 2, 1",
+    "InternalName": "Setup32",
+    "LegalCopyright": _COPYRIGHT,
+    "OriginalFilename": "Setup32",
+    "ProductName": "Setup Application",
+    "ProductVersion": "1, 12, 2, 1",
+}
+
+
+def msg(message_id, language):
+    return MESSAGES[message_id][language]
