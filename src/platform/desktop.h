@@ -7,12 +7,6 @@
 
 #include "platform/types.h"
 
-// winuser.h defines ExitWindows as a two-argument macro, which would rewrite
-// Desktop::ExitWindows in code that includes <windows.h> first.
-#ifdef ExitWindows
-#undef ExitWindows
-#endif
-
 namespace setup32::platform {
 
 enum class CursorShape { Arrow, Wait };
@@ -40,7 +34,7 @@ public:
     // the privilege now has the asked state).
     virtual std::uint32_t AdjustPrivilege(const std::string& name, bool enable) = 0;
     // ExitWindowsEx(flags, 0).
-    virtual bool ExitWindows(unsigned flags) = 0;
+    virtual bool ShutDownSystem(unsigned flags) = 0;
 };
 
 }  // namespace setup32::platform

@@ -24,12 +24,12 @@ int DisablePrivilege(platform::Desktop& desktop, const std::string& name) {
 void RestartWindows(SetupContext& ctx) {
     platform::Desktop& desktop = ctx.sys.desktop;
     if (!NeedsShutdownPrivilege(ctx.osKind)) {
-        desktop.ExitWindows(platform::kExitWindowsReboot);
+        desktop.ShutDownSystem(platform::kExitWindowsReboot);
         return;
     }
     // Without the privilege the user may not restart: nothing is requested.
     if (!EnablePrivilege(desktop, kShutdownPrivilege)) return;
-    desktop.ExitWindows(platform::kExitWindowsReboot);
+    desktop.ShutDownSystem(platform::kExitWindowsReboot);
     DisablePrivilege(desktop, kShutdownPrivilege);
 }
 

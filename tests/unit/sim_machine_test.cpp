@@ -72,7 +72,7 @@ TEST_F(SimMachine, DesktopCallsAreRecordedInOrderWithoutWaiting) {
     desktop.Pause(200);
     EXPECT_GT(desktop.Exec("grpconv -o", platform::sw::kShowNormal), 31u);
     desktop.Beep(mb::kIconQuestion);
-    EXPECT_TRUE(desktop.ExitWindows(platform::kExitWindowsReboot));
+    EXPECT_TRUE(desktop.ShutDownSystem(platform::kExitWindowsReboot));
 
     EXPECT_EQ(sim().Pauses(), std::vector<unsigned>{200});
     ASSERT_EQ(sim().Execs().size(), 1u);
@@ -231,7 +231,7 @@ TEST_F(SimMachine, EachKindOfCallReportsAnInjectedFailureAsTheRealCallWould) {
          }},
         {"FindWindowA", [&] { return machine().desktop.FindTopWindow("x") == 0; }},
         {"WinExec", [&] { return machine().desktop.Exec("x", 1) == fault; }},
-        {"ExitWindowsEx", [&] { return !machine().desktop.ExitWindows(2); }},
+        {"ExitWindowsEx", [&] { return !machine().desktop.ShutDownSystem(2); }},
         {"MessageBoxA", [&] { return machine().boxes.Show(0, "x", "y", 0) == 0; }},
         {"CreateFontA", [&] { return machine().dialogs.MakeFont(1, "x") == 0; }},
     };

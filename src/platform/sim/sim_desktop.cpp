@@ -140,7 +140,7 @@ std::uint32_t SimDesktop::AdjustPrivilege(const std::string& name, bool enable) 
     return it != held_.end() && it->second ? win_error::kSuccess : win_error::kNotAllAssigned;
 }
 
-bool SimDesktop::ExitWindows(unsigned flags) {
+bool SimDesktop::ShutDownSystem(unsigned flags) {
     if (gate_.EnterLogged("ExitWindowsEx", Hex(flags))) return false;
     exits_.push_back(flags);
     return true;

@@ -48,7 +48,7 @@ class SimDesktop final : public Desktop {
     void SetCursorShape(CursorShape shape) override;
     void Pause(unsigned milliseconds) override;
     std::uint32_t AdjustPrivilege(const std::string& name, bool enable) override;
-    bool ExitWindows(unsigned flags) override;
+    bool ShutDownSystem(unsigned flags) override;
 
     void SetPrivilegeHeld(const std::string& name, bool held);
 

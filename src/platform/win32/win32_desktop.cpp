@@ -2,7 +2,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace setup32::platform::win32 {
 namespace {
@@ -71,7 +71,7 @@ std::uint32_t Win32Desktop::AdjustPrivilege(const std::string& name, bool enable
     return GetLastError();
 }
 
-bool Win32Desktop::ExitWindows(unsigned flags) {
+bool Win32Desktop::ShutDownSystem(unsigned flags) {
     return ExitWindowsEx(flags, 0) != 0;
 }
 

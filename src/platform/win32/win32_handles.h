@@ -4,7 +4,7 @@
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/types.h"
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace setup32::platform::win32 {
 

@@ -1,5 +1,5 @@
 #include "platform/win32/win32_services.h"
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace setup32::platform::win32 {
 

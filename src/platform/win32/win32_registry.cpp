@@ -2,7 +2,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace setup32::platform::win32 {
 namespace {

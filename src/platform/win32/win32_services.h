@@ -8,7 +8,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/ui.h"
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace setup32::platform::win32 {
 
@@ -74,7 +74,7 @@ class Win32Desktop final : public Desktop {
     void SetCursorShape(CursorShape shape) override;
     void Pause(unsigned milliseconds) override;
     std::uint32_t AdjustPrivilege(const std::string& name, bool enable) override;
-    bool ExitWindows(unsigned flags) override;
+    bool ShutDownSystem(unsigned flags) override;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {
