@@ -132,13 +132,14 @@ TEST_F(SimMachine, AModalDialogRunsItsInitialisationAndTheTestsAction) {
         EXPECT_TRUE(view.Visible());
         handler.OnOK(view);
     });
-    EXPECT_EQ(machine().dialogs.RunModal(102, dialog, 0), mb::kIdOk);
+    EXPECT_EQ(machine().dialogs.RunModal(102, dialog, 0x20), mb::kIdOk);
     EXPECT_TRUE(dialog.menuAdded);
     EXPECT_TRUE(dialog.destroyed);
 
     ASSERT_EQ(sim().DialogViews().size(), 1u);
     const SimDialogView& view = *sim().DialogViews()[0];
     EXPECT_EQ(view.TemplateId(), 102);
+    EXPECT_EQ(view.Owner(), 0x20u);
     EXPECT_TRUE(view.Destroyed());
     EXPECT_EQ(view.ItemAt(1000).text, "Welcome");
     EXPECT_EQ(view.Caption(), "Setup");

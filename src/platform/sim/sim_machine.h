@@ -201,8 +201,9 @@ class SimDialogView : public DialogView {
         int fontSets = 0;
     };
 
+    // `owner` is the window a modal dialog was run for (0 for the others).
     SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
-                  WindowHandle handle);
+                  WindowHandle handle, WindowHandle owner);
 
     WindowHandle Handle() const override { return handle_; }
     int SystemFontHeight() override;
@@ -217,6 +218,7 @@ class SimDialogView : public DialogView {
     int SetProgressPos(int controlId, int position) override;
 
     int TemplateId() const { return templateId_; }
+    WindowHandle Owner() const { return owner_; }
     bool Visible() const { return visible_; }
     bool Destroyed() const { return destroyed_; }
     std::optional<int> EndResult() const { return endResult_; }
@@ -240,6 +242,7 @@ class SimDialogView : public DialogView {
     CallGate& gate_;
     int templateId_;
     WindowHandle handle_;
+    WindowHandle owner_;
     bool visible_ = false;
     bool destroyed_ = false;
     std::optional<int> endResult_;
