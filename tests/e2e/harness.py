@@ -16,6 +16,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import traceback
 from pathlib import Path
@@ -77,7 +78,15 @@ class Machine:
         return host_path(self.path / "drive_c", rest)
 
     def run(self, program, *args, cwd=None, timeout=60):
-        return subprocess.run(self._command(program, args, cwd), capture_output=True, timeout=timeout)
+        """Runs a program to its end. Its output goes through files, not
+        pipes: Wine's own processes started on the way may hold a pipe open
+        long after the program has ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run(self._command(program, args, cwd), stdout=out, stderr=err,
+                                    timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
     def start(self, program, *args, cwd=None):
         return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
@@ -241,6 +250,9 @@ class Probe:
     def press(self, title, control_id):
         self.rows("press", title, control_id)
 
+    def key(self, title, virtual_key):
+        self.rows("key", title, hex(virtual_key))
+
     def syscommand(self, title, command):
         self.rows("syscommand", title, hex(command))
 
@@ -262,7 +274,7 @@ class Scenario:
     version: str  # win95, win98, nt40 or win2k
     locale: str  # en, zh or ja
     steps: Callable[["Run"], None]
-    medium: str = "C:\\MEDIUM"  # where the program and its medium lie: C:\MEDIUM or A:\
+    medium: str = "C:\\MEDIUM\\"  # the directory of the program and its medium: C:\MEDIUM\ or A:\
     prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
 
 
@@ -288,7 +300,10 @@ class Run:
         self.program = self.machine.start(self.scenario.medium + PROGRAM_NAME, cwd=self.scenario.medium)
 
     def wait_window(self, title, seconds=30):
-        expect(self.probe.wait(title, seconds), f"no window {title!r} within {seconds} s")
+        if not self.probe.wait(title, seconds):
+            ended = self.program.poll()
+            raise CheckFailed(f"no window {title!r} within {seconds} s" +
+                              (f" (the program ended with code {ended})" if ended is not None else ""))
 
     def answer(self, button, caption, text, seconds=30):
         """Answers the open message box after checking its caption and text."""
@@ -359,6 +374,18 @@ def lay_out_medium(run: Run):
         target.symlink_to(run.medium_dir, target_is_directory=True)
 
 
+def make_template(template: Path):
+    """A template machine whose windows live on a Wine desktop of the
+    screen's size, which draws captions and frames without a window manager,
+    so that screenshots show whole dialogs."""
+    winebox("template", template, timeout=300)
+    for key, name, data in [("HKCU\\Software\\Wine\\Explorer", "Desktop", "Default"),
+                            ("HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "1024x768")]:
+        winebox("run", template, "--", "reg", "add", key, "/v", name, "/d", data, "/f",
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    winebox("stop", template)
+
+
 def main():
     import scenarios
 
@@ -390,7 +417,7 @@ def main():
         template = WORK / "template"
         if not (args.reuse_template and (template / "system.reg").exists()):
             shutil.rmtree(template, ignore_errors=True)
-            winebox("template", template, timeout=300)
+            make_template(template)
         failures = 0
         for scenario in chosen:
             began = time.monotonic()

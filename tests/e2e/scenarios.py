@@ -7,10 +7,11 @@ from harness import CheckFailed, Run, Scenario, expect, expect_equal
 
 YES, NO, OK = 6, 7, 1
 SC_CLOSE = 0xF060
+VK_ESCAPE = 0x1B
+WS_VISIBLE = 0x10000000
 ABOUT_COMMAND = 0x10
 APP_TITLE = "setup32"  # the program file's name without its extension
 
-WS_BORDER = 0x00800000
 WS_EX_APPWINDOW = 0x00040000
 SS_TYPEMASK, SS_ICON, SS_NOPREFIX = 0x1F, 0x03, 0x80
 
@@ -52,6 +53,15 @@ def base_units(size_units, client_pixels):
         expect(found, f"no base unit turns {units} dialog units into {pixels} pixels")
         return found[0]
     return solve(size_units[0], client_pixels[0], 4), solve(size_units[1], client_pixels[1], 8)
+
+
+def wait_until(condition, seconds):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.2)
+    return True
 
 
 def check_layout(run: Run, title, template):
@@ -111,14 +121,15 @@ def exit_with_yes(run: Run, title):
 
 
 def main_dialog_and_exit(run: Run):
-    """The main dialog as the templates and the message table make it; Exit
-    asks first, No keeps the dialog, the close box asks the same and Yes ends."""
+    """The main dialog as the templates and the message table make it; Esc
+    asks whether to exit, No keeps the dialog, the close box asks the same
+    and Yes ends."""
     title = check_main_dialog(run)
     expect_equal(run.probe.version(run.scenario.medium + "setup32.exe"),
                  texts.VERSION_BLOCK, "version block")
     run.shot("main")
 
-    run.probe.press(title, 2)
+    run.probe.key(title, VK_ESCAPE)
     run.answer(NO, run.msg(45), run.msg(44))
     expect(run.probe.wait(title, 5) and run.still_running(), "No to the Exit question keeps the dialog")
 
@@ -164,11 +175,15 @@ def start_then_no_restart(run: Run):
     check_texts(run, progress, [(1005, 100)])
     expect(not controls[1005].visible and not controls[1005].enabled,
            "the progress window's Cancel button is hidden and disabled")
-    expect(controls[1003].style & WS_BORDER, "the progress bar has a border")
     expect_equal(run.probe.text(progress, 1006), run.msg(0) + HELP_SOURCE, "source line")
     expect_equal(run.probe.text(progress, 1004), run.msg(1) + HELP_DESTINATION, "destination line")
     expect_equal(run.probe.progress(progress), (1, 0, 4), "progress (position, low, high)")
     run.shot("retry")
+
+    # Esc reaches the progress window while the question is open: it hides.
+    run.probe.key(progress, VK_ESCAPE)
+    expect(wait_until(lambda: not run.probe.info(progress).style & WS_VISIBLE, 10),
+           "Esc hides the progress window")
     run.answer(NO, APP_TITLE, run.msg(42).replace("%s", HELP_DESTINATION))
 
     run.answer(NO, APP_TITLE, run.msg(43))

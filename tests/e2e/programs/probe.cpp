@@ -387,6 +387,7 @@ int Usage() {
         "       probe progress <window>\n"
         "       probe press <window> <id>\n"
         "       probe syscommand <window> <command>\n"
+        "       probe key <window> <virtual-key>\n"
         "       probe box [seconds]\n"
         "       probe answer <button-id> [seconds]\n"
         "       probe wait <window> <seconds>\n"
@@ -419,6 +420,11 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
     }
     if (command == "press") {
         Press(window, number);
+        return kFound;
+    }
+    if (command == "key") {
+        PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(number), 1);
+        PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(number), 0xC0000001);
         return kFound;
     }
     const HWND control = Control(window, number);
