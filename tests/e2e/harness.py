@@ -175,11 +175,17 @@ def unescape(field: bytes) -> bytes:
     return bytes(out)
 
 
+def numbers(fields):
+    """Integers, or None where the probe could not tell ("?")."""
+    return tuple(None if f == "?" else int(f) for f in fields)
+
+
 @dataclasses.dataclass
 class Control:
     id: int
     cls: str
     text: str
+    units: tuple  # x, y, width, height in dialog units
     rect: tuple  # left, top, width, height in pixels of the dialog's client area
     style: int
     exstyle: int
@@ -200,9 +206,10 @@ class WindowInfo:
     title: str
     style: int
     exstyle: int
-    client: tuple  # width, height in pixels
+    client_units: tuple  # width, height in dialog units
     frame: tuple  # left, top, width, height on the screen
     screen: tuple  # width, height
+    system_font_height: Optional[int]  # of the window's display contexts
 
 
 class Probe:
@@ -233,13 +240,17 @@ class Probe:
 
     def info(self, title) -> WindowInfo:
         f = self.rows("info", title)[0]
-        number = [int(v) for v in f[9:]]
-        return WindowInfo(f[0], f[1], f[2], int(f[3], 16), int(f[4], 16), (number[2], number[3]),
-                          tuple(number[4:8]), tuple(number[8:10]))
+        return WindowInfo(f[0], f[1], f[2], int(f[3], 16), int(f[4], 16), numbers(f[7:9]),
+                          numbers(f[13:17]), numbers(f[17:19]), numbers(f[19:20])[0])
 
     def controls(self, title) -> List[Control]:
-        return [Control(int(f[0]), f[1], f[2], tuple(int(v) for v in f[7:11]), int(f[11], 16),
+        return [Control(int(f[0]), f[1], f[2], numbers(f[3:7]), numbers(f[7:11]), int(f[11], 16),
                         int(f[12], 16)) for f in self.rows("controls", title)]
+
+    def font(self, title, control_id) -> tuple:
+        """Face and height of a control's font (0: the window's own)."""
+        face, height = self.rows("font", title, control_id)[0]
+        return face, int(height)
 
     def text(self, title, control_id) -> str:
         return self.rows("text", title, control_id)[0][0]

@@ -15,6 +15,11 @@ APP_TITLE = "setup32"  # the program file's name without its extension
 WS_EX_APPWINDOW = 0x00040000
 SS_TYPEMASK, SS_ICON, SS_NOPREFIX = 0x1F, 0x03, 0x80
 
+# Template fonts as (face, height in pixels) at 96 dots an inch.
+ARIAL_10 = ("Arial", -13)
+ARIAL_8 = ("Arial", -11)
+MS_SANS_SERIF_8 = ("MS Sans Serif", -11)
+
 # Dialog templates: the client size and the controls in template order as
 # (id, class, x, y, width, height) in dialog units. Icon statics take the
 # size of their icon, so only their place is compared.
@@ -41,20 +46,6 @@ PROGRESS_TEMPLATE = ((186, 108), [
 ])
 
 
-def mul_div(a, b, c):
-    """MulDiv for the non-negative values of dialog layout: rounded."""
-    return (2 * a * b + c) // (2 * c)
-
-
-def base_units(size_units, client_pixels):
-    """The dialog base units that make a dialog of this template size."""
-    def solve(units, pixels, per_base):
-        found = [b for b in range(1, 64) if mul_div(units, b, per_base) == pixels]
-        expect(found, f"no base unit turns {units} dialog units into {pixels} pixels")
-        return found[0]
-    return solve(size_units[0], client_pixels[0], 4), solve(size_units[1], client_pixels[1], 8)
-
-
 def wait_until(condition, seconds):
     deadline = time.monotonic() + seconds
     while not condition():
@@ -68,17 +59,30 @@ def check_layout(run: Run, title, template):
     """The dialog's size and its controls' ids, classes and rectangles are the template's."""
     size, expected = template
     info = run.probe.info(title)
-    x_base, y_base = base_units(size, info.client)
+    expect_equal(info.client_units, size, f"size of {title!r} in dialog units")
     controls = run.probe.controls(title)
     expect_equal([(c.id, c.cls.lower()) for c in controls], [e[:2] for e in expected],
                  f"controls of {title!r}")
-    for control, (cid, _, x, y, width, height) in zip(controls, expected):
-        pixels = (mul_div(x, x_base, 4), mul_div(y, y_base, 8),
-                  mul_div(width, x_base, 4), mul_div(height, y_base, 8))
+    for control, (cid, _, *units) in zip(controls, expected):
         is_icon = control.style & SS_TYPEMASK == SS_ICON and control.cls.lower() == "static"
-        actual = control.rect[:2] if is_icon else control.rect
-        expect_equal(actual, pixels[:len(actual)], f"rectangle of control {cid} in {title!r}")
+        compared = 2 if is_icon else 4
+        expect_equal(control.units[:compared], tuple(units[:compared]),
+                     f"rectangle of control {cid} in {title!r}")
     return info, {c.id: c for c in controls}
+
+
+def check_fonts(run: Run, title, info, dialog_font_controls, template_font, template_font_controls):
+    """The dialog font (message 9000's face; the system font's height, three
+    quarters of it for other languages than English) on the text controls;
+    the template's font on the others."""
+    system_height = info.system_font_height
+    expected_height = system_height if run.language == "en" else system_height * 3 // 4
+    for control_id in dialog_font_controls:
+        expect_equal(run.probe.font(title, control_id), (run.msg(9000), expected_height),
+                     f"font of control {control_id} in {title!r}")
+    for control_id in template_font_controls:
+        expect_equal(run.probe.font(title, control_id), template_font,
+                     f"font of control {control_id} in {title!r}")
 
 
 def check_texts(run: Run, title, texts):
@@ -92,6 +96,7 @@ def check_main_dialog(run: Run):
     run.wait_window(title)
     info, controls = check_layout(run, title, MAIN_TEMPLATE)
     check_texts(run, title, [(1000, 60), (1001, 61), (1, 62), (2, 63)])
+    check_fonts(run, title, info, [1000, 1001, 1, 2], ARIAL_10, [0])
     expect(info.exstyle & WS_EX_APPWINDOW, "the main dialog has its own taskbar button")
     left, top, width, height = info.frame
     centred = ((info.screen[0] - width) // 2, (info.screen[1] - height) // 2)
@@ -105,8 +110,9 @@ def check_main_dialog(run: Run):
 def check_about_box(run: Run):
     title = run.msg(73)
     run.wait_window(title)
-    _, controls = check_layout(run, title, ABOUT_TEMPLATE)
+    info, controls = check_layout(run, title, ABOUT_TEMPLATE)
     check_texts(run, title, [(1008, 70), (1009, 71), (1, 72)])
+    check_fonts(run, title, info, [1008, 1009, 1], ARIAL_8, [0])
     expect(controls[1008].style & SS_NOPREFIX, "the version line is drawn without & prefixes")
     return title
 
@@ -171,8 +177,9 @@ def start_then_no_restart(run: Run):
     run.probe.rows("box", 30)
     progress = run.msg(101)
     expect(run.probe.wait(progress, 1), "the progress window is shown")
-    _, controls = check_layout(run, progress, PROGRESS_TEMPLATE)
+    info, controls = check_layout(run, progress, PROGRESS_TEMPLATE)
     check_texts(run, progress, [(1005, 100)])
+    check_fonts(run, progress, info, [1005, 1006, 1004], MS_SANS_SERIF_8, [0, 1003])
     expect(not controls[1005].visible and not controls[1005].enabled,
            "the progress window's Cancel button is hidden and disabled")
     expect_equal(run.probe.text(progress, 1006), run.msg(0) + HELP_SOURCE, "source line")
