@@ -196,8 +196,9 @@ def start_then_no_restart(run: Run):
     run.answer(NO, APP_TITLE, run.msg(43))
     expect_equal(run.finish(), 0, "exit code")
 
-    for medium_file, installed in [("W98\\DSKADP.MPD", "C:\\windows\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"),
-                                   ("W98\\DSKADP.INF", "C:\\windows\\INF\\DSKADP.INF"),
+    folder = {"win95": "W95", "win98": "W98"}[run.scenario.version]
+    for medium_file, installed in [(folder + "\\DSKADP.MPD", "C:\\windows\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"),
+                                   (folder + "\\DSKADP.INF", "C:\\windows\\INF\\DSKADP.INF"),
                                    ("TOOLS\\UNINST.EXE", "C:\\windows\\DSKUNINS.EXE")]:
         target = run.machine.file(installed)
         expect(target.is_file(), f"{installed} is installed")
@@ -229,5 +230,6 @@ ALL = [
     Scenario("about-zh", "nt40", "zh", dialogs_in_language),
     Scenario("about-ja", "win2k", "ja", dialogs_in_language),
     Scenario("start-en", "win98", "en", start_then_no_restart, prepare=prepare_start),
+    Scenario("start-ja", "win95", "ja", start_then_no_restart, prepare=prepare_start),
     Scenario("silent-floppy", "win95", "en", silent_install, medium="A:\\", prepare=prepare_silent),
 ]
