@@ -7,6 +7,12 @@
 
 #include "platform/types.h"
 
+// winuser.h defines ExitWindows as a two-argument macro, which would rewrite
+// Desktop::ExitWindows in code that includes <windows.h> first.
+#ifdef ExitWindows
+#undef ExitWindows
+#endif
+
 namespace setup32::platform {
 
 enum class CursorShape { Arrow, Wait };

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/ansi_text.h"
 #include "install/ascii_text.h"
 #include "install/context.h"
 #include "install/script.h"
@@ -54,24 +55,11 @@ bool NamesStartupGroup(std::string_view group) {
     return group.size() <= kStartupGroup.size() && StartsWithIgnoringCase(kStartupGroup, 0, group);
 }
 
-// At most `count` bytes of `text`, never splitting a double-byte character.
-std::string_view LeadingCharacters(const platform::HostFacts& host, std::string_view text,
-                                   std::size_t count) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = host.IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-        if (end + width > count) break;
-        end += width;
-    }
-    return text.substr(0, end);
-}
-
 // {Windows directory}\{group without spaces, cut to eight}.GRP
 std::string GroupFilePath(const SetupContext& ctx, std::string_view group) {
     std::string stem(group);
     StripSpaces(stem);
-    return JoinPath(ctx.windowsDirText, LeadingCharacters(ctx.sys.host, stem, kGroupFileStem)) +
-           ".GRP";
+    return JoinPath(ctx.windowsDirText, CutToBytes(ctx.sys.host, stem, kGroupFileStem)) + ".GRP";
 }
 
 // The entry's value: the text after its first "=", or the whole entry.
@@ -115,8 +103,7 @@ void ShortenTarget(SetupContext& ctx, ShortcutRecord& record) {
 std::string ItemSection(const platform::HostFacts& host, std::size_t index,
                         const ShortcutRecord& record) {
     const std::string_view target = record.target;
-    const std::string_view directory =
-        target.substr(0, shell_text::FindLastBackslash(host, target));
+    const std::string_view directory = target.substr(0, FindLastCharOf(host, target, "\\"));
     std::string text = "[groupX" + std::to_string(index) + "]\r\n";
     text.append("\"").append(record.title).append("\",\"");
     text.append(target).append("\",,,,\"").append(directory).append("\"\r\n");
@@ -180,7 +167,7 @@ void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name) {
                      shell_capacity::kFolderValue) != 0) {
         return;
     }
-    const std::size_t backslash = shell_text::FindLastBackslash(ctx.sys.host, folder);
+    const std::size_t backslash = FindLastCharOf(ctx.sys.host, folder, "\\");
     const std::string_view last =
         backslash == std::string::npos ? folder : std::string_view(folder).substr(backslash + 1);
     if (Fits(last, shell_capacity::kStartupGroupName)) name = last;

@@ -1,8 +1,5 @@
 #include "shellint/shell_text.h"
 
-#include "messages/messages.h"
-#include "platform/host.h"
-
 namespace setup32::shell_text {
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
@@ -10,18 +7,6 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     path.reserve(directory.size() + 1 + name.size());
     path.append(directory).append(1, '\\').append(name);
     return path;
-}
-
-std::size_t FindLastBackslash(const platform::HostFacts& host, std::string_view text) {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            last = i;
-        } else if (host.IsLeadByte(static_cast<unsigned char>(text[i]))) {
-            ++i;
-        }
-    }
-    return last;
 }
 
 std::string PlatformSection(int osKind, std::string_view family) {

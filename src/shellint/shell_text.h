@@ -7,12 +7,7 @@
 
 #include "messages/messages.h"
 
-namespace setup32 {
-namespace platform {
-class HostFacts;
-}
-
-namespace shell_text {
+namespace setup32::shell_text {
 
 // True when `text` fits a zero-terminated buffer of `capacity` bytes.
 constexpr bool Fits(std::string_view text, std::size_t capacity) {
@@ -21,10 +16,6 @@ constexpr bool Fits(std::string_view text, std::size_t capacity) {
 
 // "{directory}\{name}".
 std::string JoinPath(std::string_view directory, std::string_view name);
-
-// The offset of the last "\" that is a character of its own (not the second
-// byte of a double-byte character), or npos.
-std::size_t FindLastBackslash(const platform::HostFacts& host, std::string_view text);
 
 constexpr bool IsWindows9x(int osKind) {
     return osKind == os_kind::kWindows95 || osKind == os_kind::kWindows98;
@@ -53,5 +44,4 @@ constexpr std::string_view ValueAfterKey(std::string_view entry) {
     return entry.size() > 2 ? entry.substr(2) : std::string_view();
 }
 
-}  // namespace shell_text
-}  // namespace setup32
+}  // namespace setup32::shell_text

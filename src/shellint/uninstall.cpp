@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/ansi_text.h"
 #include "install/context.h"
 #include "install/script.h"
 #include "shellint/install_record.h"
@@ -25,13 +26,12 @@ constexpr std::size_t kProgramPath = 180;
 // A group name that can name a key of its own: not empty and not ending in
 // a backslash, which would make the entry's key path end in one.
 bool NamesOwnKey(const platform::HostFacts& host, const std::string& groupName) {
-    return !groupName.empty() &&
-           shell_text::FindLastBackslash(host, groupName) != groupName.size() - 1;
+    return !groupName.empty() && FindLastCharOf(host, groupName, "\\") != groupName.size() - 1;
 }
 
 // The program's path, one space, and the program's directory.
 std::string UninstallCommand(const platform::HostFacts& host, const std::string& program) {
-    return program + ' ' + program.substr(0, shell_text::FindLastBackslash(host, program));
+    return program + ' ' + program.substr(0, FindLastCharOf(host, program, "\\"));
 }
 
 // {Windows directory}\{file} of the "UnInstall" section's first entry;

@@ -30,6 +30,10 @@ constexpr std::uint32_t kWindows2000 = 0x08930005;
 constexpr std::uint32_t kWindowsXP = 0x0A280105;
 }  // namespace version
 
+// Attributes as GetFileAttributesA reports them, beside those of types.h.
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
 struct BoxRecord {
     WindowHandle owner;
     std::string text;
@@ -58,10 +62,17 @@ struct Event {
     std::string detail;  // its main argument, as text
 };
 
+class CallGate;
 class SimDialogView;
 
+// What every dialog window of the machine shares.
+struct DialogSettings {
+    int systemFontHeight = 16;
+    bool hasSystemMenu = true;
+};
+
 class SimMachine {
-public:
+  public:
     SimMachine();
     ~SimMachine();
     SimMachine(const SimMachine&) = delete;
@@ -91,6 +102,8 @@ public:
     std::optional<std::string> ReadFile(const std::string& windowsPath) const;
     bool Exists(const std::string& windowsPath) const;
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    // kFileAttributeNormal for a plain file, kFileAttributeDirectory (with
+    // any others set) for a directory, kInvalidFileAttributes when missing.
     std::uint32_t Attributes(const std::string& windowsPath) const;
 
     // --- registry ---
@@ -142,36 +155,44 @@ public:
     const std::vector<SimDialogView*>& DialogViews() const;
     // Fonts made with CreateFontA: (height, face).
     const std::vector<std::pair<int, std::string>>& Fonts() const;
+    // Runs while the next modal dialog is open, after its OnInitDialog
+    // (unless that ended it), so a test can press its buttons. Each modal
+    // dialog takes the first action queued.
+    void OnNextModal(std::function<void(SimDialogView&, DialogHandler&)> action);
     // A view for a dialog that the test drives itself (the main dialog).
     std::unique_ptr<DialogView> NewView(int templateId);
 
     // --- fault injection ---
-    // The `nth` use (from 1) of the named Win32 call fails with `error`
-    // (and every later use too when `persistent`).
+    // Every method of the machine's services except the host facts is a
+    // call, named by the Win32 function it stands for ("CopyFileA", "_lread",
+    // "RegSetValueExA", ...). A failed call does nothing and reports `error`
+    // as the real one would (a handle of 0, -1 from _lread, false, ...).
+    //
+    // The `nth` use (from 1) of the named call after this one fails with
+    // `error`, and every later use too when `persistent`.
     void FailCall(const std::string& call, std::uint32_t error, int nth = 1,
                   bool persistent = false);
-    // The `n`th seam call of any kind fails with `error`.
+    // The `n`th seam call of any kind after this one fails with `error`.
     void FailNthCall(long n, std::uint32_t error);
     // How many seam calls have been made so far.
     long CallCount() const;
 
+  private:
     class Impl;
-
-private:
     std::unique_ptr<Impl> impl_;
 };
 
 // A dialog window of the simulated machine, recording what was done to it.
 class SimDialogView : public DialogView {
-public:
+  public:
     struct Item {
         std::string text;
         FontHandle font = 0;
         int fontSets = 0;
     };
 
-    SimDialogView(SimMachine::Impl& machine, int templateId, WindowHandle handle);
-    ~SimDialogView() override;
+    SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
+                  WindowHandle handle);
 
     WindowHandle Handle() const override { return handle_; }
     int SystemFontHeight() override;
@@ -194,16 +215,19 @@ public:
     const std::map<int, Item>& Items() const { return items_; }
     // The order of calls made on this view ("font 1000", "text 1000", ...).
     const std::vector<std::string>& Log() const { return log_; }
-    const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const {
-        return menu_;
-    }
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const { return menu_; }
     unsigned ProgressMax() const { return progressMax_; }
-    // Every position the bar was set to, in order.
+    // The bar's position, kept within its range as the control does.
+    int ProgressPos() const { return position_; }
+    // Every position the bar was set to, in order, as asked.
     const std::vector<int>& ProgressPositions() const { return positions_; }
+    // A modal dialog becomes visible once initialised, unless ended by then.
+    void ShowAfterInit() { visible_ = !endResult_.has_value(); }
     void MarkDestroyed() { destroyed_ = true; }
 
-private:
-    SimMachine::Impl& machine_;
+  private:
+    const DialogSettings& settings_;
+    CallGate& gate_;
     int templateId_;
     WindowHandle handle_;
     bool visible_ = false;
@@ -214,6 +238,7 @@ private:
     std::vector<std::string> log_;
     std::vector<std::pair<unsigned, std::string>> menu_;
     unsigned progressMax_ = 100;
+    int position_ = 0;
     std::vector<int> positions_;
 };
 

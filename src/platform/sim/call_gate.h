@@ -1,0 +1,53 @@
+// Every call the setup makes into the simulated machine passes through one
+// gate: it is counted, may be recorded as an event, and may be made to fail
+// with a Windows error that a test armed beforehand.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/sim_machine.h"
+
+namespace setup32::platform::sim {
+
+class CallGate {
+  public:
+    // Counts one use of the Win32 call `call`. Returns the error the call
+    // must fail with when a fault is armed for this use.
+    std::optional<std::uint32_t> Enter(std::string_view call);
+    // The same, and records the call with `detail` in the event log.
+    std::optional<std::uint32_t> EnterLogged(std::string_view call, std::string detail);
+    // Records an event that is no seam call of its own (what a window did).
+    void Record(std::string_view call, std::string detail);
+
+    // Uses are counted from the moment a fault is armed: nth = 1 is the
+    // next use.
+    void FailCall(const std::string& call, std::uint32_t error, int nth, bool persistent);
+    void FailNthCall(long n, std::uint32_t error);
+    long CallCount() const { return total_; }
+    const std::vector<Event>& Events() const { return events_; }
+
+  private:
+    struct NamedFault {
+        std::string call;
+        std::uint32_t error;
+        long use;  // the per-call count at which it fires
+        bool persistent;
+    };
+    struct NumberedFault {
+        long use;  // the overall count at which it fires
+        std::uint32_t error;
+    };
+
+    std::map<std::string, long, std::less<>> uses_;
+    long total_ = 0;
+    std::vector<NamedFault> named_;
+    std::vector<NumberedFault> numbered_;
+    std::vector<Event> events_;
+};
+
+}  // namespace setup32::platform::sim

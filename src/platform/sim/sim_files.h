@@ -1,0 +1,114 @@
+// The simulated machine's drives: each drive letter maps onto a host
+// directory where the files really live. Windows paths are looked up one
+// component at a time without regard to case; attributes, files held open
+// by other programs and the current and Windows directories are kept here.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/sim/call_gate.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_host.h"
+
+namespace setup32::platform::sim {
+
+class SimFileSystem final : public FileSystem {
+  public:
+    SimFileSystem(CallGate& gate, const SimHost& host, const SimWindows& windows);
+    ~SimFileSystem() override;
+
+    std::string CurrentDirectory(std::size_t capacity) override;
+    bool WindowsDirectory(std::size_t capacity, std::string& directory) override;
+    std::uint32_t MakeDirectory(const std::string& path) override;
+    std::uint32_t Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    std::uint32_t Remove(const std::string& path) override;
+    std::uint32_t Rename(const std::string& from, const std::string& to) override;
+    std::uint32_t ShortPathName(const std::string& path, std::size_t capacity,
+                                std::string& shortPath) override;
+    FileHandle OpenForRead(const std::string& path, std::uint32_t& error) override;
+    FileHandle CreateForWrite(const std::string& path, std::uint32_t& error) override;
+    long Read(FileHandle file, char* buffer, std::size_t size) override;
+    std::uint32_t Write(FileHandle file, std::string_view data) override;
+    std::uint32_t Close(FileHandle file) override;
+
+    void MapDrive(char letter, const std::filesystem::path& hostDirectory);
+    void SetCurrentDirectory(const std::string& windowsPath);
+    void SetWindowsDirectory(const std::string& windowsPath);
+    const std::string& CurrentDirectoryText() const { return currentText_; }
+    const std::string& WindowsDirectoryText() const { return windowsDir_; }
+
+    // The host path of a Windows path (empty when its drive is not mapped).
+    std::filesystem::path HostPath(const std::string& windowsPath) const;
+    // Attributes as GetFileAttributesA reports them.
+    std::uint32_t AttributesOf(const std::string& windowsPath) const;
+    void StoreAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    void HoldFile(const std::string& windowsPath, WindowHandle window);
+
+  private:
+    // An absolute place on a drive: the letter (upper case) and the
+    // components below its root, as written.
+    struct Location {
+        char drive = 'C';
+        std::vector<std::string> components;
+    };
+    // Where a Windows path leads on the host.
+    struct Target {
+        std::filesystem::path host;
+        bool exists = false;
+        bool isDirectory = false;
+        bool parentIsDirectory = false;
+        std::string written;  // the last component as the path wrote it
+        std::string key;      // names the object in the attribute and hold tables
+    };
+    struct Stream;
+
+    std::optional<Location> Locate(const std::string& windowsPath) const;
+    // 0, or the error of a path that cannot name anything.
+    std::uint32_t Resolve(const std::string& windowsPath, Target& target) const;
+    Target Lookup(const Location& location) const;
+    // The entry of `directory` that `name` stands for: the same name in any
+    // letter case, or the long name whose short alias it is.
+    std::optional<std::string> FindEntry(const std::filesystem::path& directory,
+                                         const std::string& name) const;
+    static std::uint32_t MissingError(const Target& target);
+    bool IsHeld(const Target& target) const;
+    bool IsReadOnly(const Target& target) const;
+    // Why an existing `target` cannot be replaced or deleted, or 0.
+    std::uint32_t ReplaceableError(const Target& target) const;
+    // Why `target` cannot be opened for reading, or 0.
+    std::uint32_t ReadableError(const Target& target) const;
+    // Why a file cannot be made or replaced at `target`, or 0.
+    std::uint32_t WritableError(const Target& target) const;
+    std::uint32_t DoCopy(const Target& source, const Target& destination);
+    std::uint32_t DoRename(const Target& source, const Target& destination);
+    // Moves the attributes kept for `fromKey` and everything below it.
+    void MoveAttributes(const std::string& fromKey, const std::string& toKey);
+    std::string ShortComponent(const std::filesystem::path& directory, const std::string& written,
+                               const std::string& onHost) const;
+    FileHandle AddStream(std::FILE* file, bool writable);
+    Stream* FindStream(FileHandle file);
+
+    CallGate& gate_;
+    const SimHost& host_;
+    const SimWindows& windows_;
+    std::map<char, std::filesystem::path> drives_;
+    Location current_;
+    std::string currentText_ = "C:\\";
+    std::string windowsDir_ = "C:\\WINDOWS";
+    std::map<std::string, std::uint32_t> attributes_;
+    std::vector<std::pair<std::string, WindowHandle>> held_;
+    std::map<FileHandle, std::unique_ptr<Stream>> streams_;
+    FileHandle nextStream_ = 4;
+};
+
+}  // namespace setup32::platform::sim

@@ -1,0 +1,46 @@
+// Host facts of the simulated machine: version, default locale and the
+// character rules of the ANSI code page that follows from the locale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/sim/sim_machine.h"
+
+namespace setup32::platform::sim {
+
+class SimHost final : public HostFacts {
+  public:
+    std::uint32_t Version() const override { return version_; }
+    std::uint32_t DefaultLcid() const override { return lcid_; }
+    unsigned AnsiCodePage() const override { return codePage_; }
+    bool IsLeadByte(unsigned char byte) const override;
+    std::string UpperCase(std::string_view text) const override;
+
+    void SetVersion(std::uint32_t version) { version_ = version; }
+    void SetLcid(std::uint32_t lcid);
+    // Bit 31 of the version is clear on Windows NT and 2000.
+    bool IsNtFamily() const { return (version_ & 0x80000000u) == 0; }
+    // Equal after upper-casing, as Windows compares names of files, keys
+    // and profile entries.
+    bool SameName(std::string_view a, std::string_view b) const;
+
+  private:
+    std::uint32_t version_ = version::kWindows95;
+    std::uint32_t lcid_ = 0x0409;
+    unsigned codePage_ = 1252;
+};
+
+// Splits `text` at every byte of `separators` that is not the trail byte of
+// a double-byte character; empty pieces are kept.
+std::vector<std::string> SplitText(std::string_view text, std::string_view separators,
+                                   const HostFacts& host);
+
+// The longest start of `text` of at most `maxBytes` bytes that does not cut
+// a double-byte character in two.
+std::string_view CutWhole(std::string_view text, std::size_t maxBytes, const HostFacts& host);
+
+}  // namespace setup32::platform::sim

@@ -1,0 +1,323 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+
+namespace setup32::platform::sim {
+
+struct SimRegistry::OpenHandle {
+    RegRoot root;
+    Path path;
+    std::shared_ptr<Key> key;
+    RegAccess access;
+};
+
+namespace {
+
+template <typename Item, typename Same>
+auto FindNamed(std::vector<Item>& items, const std::string& name, Same same) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const auto& item) { return same(item, name); });
+}
+
+}  // namespace
+
+const char* SimRegistry::RootName(RegRoot root) {
+    return root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string SimRegistry::Described(RegRoot root, const std::string& subkey) {
+    return subkey.empty() ? RootName(root) : RootName(root) + std::string("\\") + subkey;
+}
+
+SimRegistry::SimRegistry(CallGate& gate, const SimHost& host)
+    : gate_(gate),
+      host_(host),
+      currentUser_(std::make_shared<Key>()),
+      localMachine_(std::make_shared<Key>()) {}
+
+SimRegistry::~SimRegistry() = default;
+
+// --- the tree ---
+
+std::optional<SimRegistry::Path> SimRegistry::SplitSubkey(const std::string& subkey) const {
+    Path path = SplitText(subkey, "\\", host_);
+    if (!path.empty() && path.back().empty()) path.pop_back();  // a trailing "\" is allowed
+    if (std::any_of(path.begin(), path.end(), [](const std::string& p) { return p.empty(); })) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Root(RegRoot root) const {
+    return root == RegRoot::CurrentUser ? currentUser_ : localMachine_;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Find(RegRoot root, const Path& path) const {
+    std::shared_ptr<Key> key = Root(root);
+    for (const std::string& name : path) {
+        const auto it = FindNamed(key->subkeys, name, [this](const auto& k, const std::string& n) {
+            return host_.SameName(k->name, n);
+        });
+        if (it == key->subkeys.end()) return nullptr;
+        key = *it;
+    }
+    return key;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Make(RegRoot root, const Path& path, bool& created) {
+    std::shared_ptr<Key> key = Root(root);
+    created = false;
+    for (const std::string& name : path) {
+        auto& subkeys = key->subkeys;
+        const auto it = FindNamed(subkeys, name, [this](const auto& k, const std::string& n) {
+            return host_.SameName(k->name, n);
+        });
+        if (it != subkeys.end()) {
+            key = *it;
+            created = false;
+            continue;
+        }
+        auto child = std::make_shared<Key>();
+        child->name = name;
+        const std::string upper = host_.UpperCase(name);
+        const auto place = std::find_if(subkeys.begin(), subkeys.end(), [&](const auto& k) {
+            return host_.UpperCase(k->name) > upper;
+        });
+        key = *subkeys.insert(place, std::move(child));
+        created = true;
+    }
+    return key;
+}
+
+bool SimRegistry::IsDenied(RegRoot root, const Path& path) const {
+    return std::any_of(denied_.begin(), denied_.end(), [&](const auto& denial) {
+        const Path& below = denial.second;
+        return denial.first == root && below.size() <= path.size() &&
+               std::equal(below.begin(), below.end(), path.begin(),
+                          [this](const std::string& a, const std::string& b) {
+                              return host_.SameName(a, b);
+                          });
+    });
+}
+
+void SimRegistry::PutValue(Key& key, const std::string& name, std::uint32_t type,
+                           std::vector<char> data) {
+    const auto it = FindNamed(key.values, name, [this](const Value& v, const std::string& n) {
+        return host_.SameName(v.name, n);
+    });
+    if (it == key.values.end()) {
+        key.values.push_back(Value{name, type, std::move(data)});
+    } else {
+        it->type = type;
+        it->data = std::move(data);
+    }
+}
+
+bool SimRegistry::Remove(RegRoot root, const Path& path) {
+    if (path.empty()) return false;
+    const std::shared_ptr<Key> parent = Find(root, Path(path.begin(), path.end() - 1));
+    if (!parent) return false;
+    auto& subkeys = parent->subkeys;
+    const auto it = FindNamed(subkeys, path.back(), [this](const auto& k, const std::string& n) {
+        return host_.SameName(k->name, n);
+    });
+    if (it == subkeys.end()) return false;
+    // Handles still open on the subtree see it as deleted.
+    std::vector<std::shared_ptr<Key>> doomed{*it};
+    while (!doomed.empty()) {
+        const std::shared_ptr<Key> key = doomed.back();
+        doomed.pop_back();
+        key->deleted = true;
+        doomed.insert(doomed.end(), key->subkeys.begin(), key->subkeys.end());
+    }
+    subkeys.erase(it);
+    return true;
+}
+
+std::string SimRegistry::FullName(RegRoot root, const Path& path) {
+    std::string name = RootName(root);
+    for (const std::string& part : path) name += "\\" + part;
+    return name;
+}
+
+// --- handles ---
+
+RegHandle SimRegistry::AddHandle(RegRoot root, std::shared_ptr<Key> key, const Path& path,
+                                 RegAccess access) {
+    nextHandle_ += 4;
+    handles_[nextHandle_] =
+        std::make_unique<OpenHandle>(OpenHandle{root, path, std::move(key), access});
+    return nextHandle_;
+}
+
+long SimRegistry::Lookup(RegHandle key, OpenHandle*& handle) {
+    const auto it = handles_.find(key);
+    if (it == handles_.end()) return win_error::kInvalidHandle;
+    handle = it->second.get();
+    return handle->key->deleted ? win_error::kKeyDeleted : win_error::kSuccess;
+}
+
+long SimRegistry::CheckWritable(const OpenHandle& handle) const {
+    // Windows 95 and 98 do not check a handle's access.
+    const bool readOnly = handle.access == RegAccess::Read && host_.IsNtFamily();
+    return readOnly || IsDenied(handle.root, handle.path) ? win_error::kAccessDenied
+                                                          : win_error::kSuccess;
+}
+
+// --- the calls ---
+
+long SimRegistry::SetDefaultValue(RegRoot root, const std::string& subkey,
+                                  const std::string& text) {
+    if (const auto error = gate_.EnterLogged("RegSetValueA", Described(root, subkey) + " @")) {
+        return *error;
+    }
+    const std::optional<Path> path = SplitSubkey(subkey);
+    if (!path) return win_error::kBadPathname;
+    if (IsDenied(root, *path)) return win_error::kAccessDenied;
+    bool created = false;
+    std::vector<char> data(text.begin(), text.end());
+    data.push_back('\0');
+    PutValue(*Make(root, *path, created), "", static_cast<std::uint32_t>(RegType::String),
+             std::move(data));
+    return win_error::kSuccess;
+}
+
+long SimRegistry::CreateKey(RegRoot root, const std::string& subkey, RegHandle& key,
+                            bool* created) {
+    key = 0;
+    if (const auto error = gate_.EnterLogged("RegCreateKeyExA", Described(root, subkey))) {
+        return *error;
+    }
+    const std::optional<Path> path = SplitSubkey(subkey);
+    if (!path) return win_error::kBadPathname;
+    if (IsDenied(root, *path)) return win_error::kAccessDenied;
+    bool isNew = false;
+    std::shared_ptr<Key> node = Make(root, *path, isNew);
+    if (created) *created = isNew;
+    key = AddHandle(root, std::move(node), *path, RegAccess::AllAccess);
+    return win_error::kSuccess;
+}
+
+long SimRegistry::OpenKey(RegRoot root, const std::string& subkey, RegAccess access,
+                          RegHandle& key) {
+    key = 0;
+    if (const auto error = gate_.Enter("RegOpenKeyExA")) return *error;
+    const std::optional<Path> path = SplitSubkey(subkey);
+    if (!path) return win_error::kBadPathname;
+    std::shared_ptr<Key> node = Find(root, *path);
+    if (!node) return win_error::kFileNotFound;
+    if (access == RegAccess::AllAccess && IsDenied(root, *path)) return win_error::kAccessDenied;
+    key = AddHandle(root, std::move(node), *path, access);
+    return win_error::kSuccess;
+}
+
+long SimRegistry::SetValue(RegHandle key, const std::string& name, RegType type,
+                           const std::vector<char>& data) {
+    OpenHandle* handle = nullptr;
+    const long found = Lookup(key, handle);
+    const std::string where = handle ? FullName(handle->root, handle->path) : "?";
+    if (const auto error = gate_.EnterLogged("RegSetValueExA", where + " " + name)) return *error;
+    if (found != win_error::kSuccess) return found;
+    if (const long error = CheckWritable(*handle)) return error;
+    PutValue(*handle->key, name, static_cast<std::uint32_t>(type), data);
+    return win_error::kSuccess;
+}
+
+long SimRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32_t capacity,
+                             std::vector<char>& data) {
+    if (const auto error = gate_.Enter("RegQueryValueExA")) return *error;
+    OpenHandle* handle = nullptr;
+    if (const long error = Lookup(key, handle)) return error;
+    auto& values = handle->key->values;
+    const auto it = FindNamed(values, name, [this](const Value& v, const std::string& n) {
+        return host_.SameName(v.name, n);
+    });
+    if (it == values.end()) return win_error::kFileNotFound;
+    if (it->data.size() > capacity) {
+        data.clear();
+        return win_error::kMoreData;
+    }
+    data = it->data;
+    return win_error::kSuccess;
+}
+
+long SimRegistry::DeleteValue(RegHandle key, const std::string& name) {
+    OpenHandle* handle = nullptr;
+    const long found = Lookup(key, handle);
+    const std::string where = handle ? FullName(handle->root, handle->path) : "?";
+    if (const auto error = gate_.EnterLogged("RegDeleteValueA", where + " " + name)) return *error;
+    if (found != win_error::kSuccess) return found;
+    if (const long error = CheckWritable(*handle)) return error;
+    auto& values = handle->key->values;
+    const auto it = FindNamed(values, name, [this](const Value& v, const std::string& n) {
+        return host_.SameName(v.name, n);
+    });
+    if (it == values.end()) return win_error::kFileNotFound;
+    values.erase(it);
+    return win_error::kSuccess;
+}
+
+long SimRegistry::EnumKey(RegHandle key, std::uint32_t index, std::string& name) {
+    if (const auto error = gate_.Enter("RegEnumKeyA")) return *error;
+    OpenHandle* handle = nullptr;
+    if (const long error = Lookup(key, handle)) return error;
+    const auto& subkeys = handle->key->subkeys;
+    if (index >= subkeys.size()) return win_error::kNoMoreItems;
+    name = subkeys[index]->name;
+    return win_error::kSuccess;
+}
+
+long SimRegistry::DeleteKey(RegRoot root, const std::string& subkey) {
+    if (const auto error = gate_.EnterLogged("RegDeleteKeyA", Described(root, subkey))) {
+        return *error;
+    }
+    const std::optional<Path> path = SplitSubkey(subkey);
+    if (!path) return win_error::kBadPathname;
+    if (path->empty() || IsDenied(root, *path)) return win_error::kAccessDenied;
+    const std::shared_ptr<Key> node = Find(root, *path);
+    if (!node) return win_error::kFileNotFound;
+    // The NT family deletes only a key without subkeys; Windows 95 and 98
+    // take the whole subtree.
+    if (host_.IsNtFamily() && !node->subkeys.empty()) return win_error::kAccessDenied;
+    Remove(root, *path);
+    return win_error::kSuccess;
+}
+
+long SimRegistry::CloseKey(RegHandle key) {
+    if (const auto error = gate_.Enter("RegCloseKey")) return *error;
+    return handles_.erase(key) == 1 ? win_error::kSuccess : win_error::kInvalidHandle;
+}
+
+// --- test helpers ---
+
+bool SimRegistry::KeyExists(RegRoot root, const std::string& subkey) const {
+    const std::optional<Path> path = SplitSubkey(subkey);
+    return path && Find(root, *path) != nullptr;
+}
+
+const SimRegistry::Value* SimRegistry::FindValue(RegRoot root, const std::string& subkey,
+                                                 const std::string& name) const {
+    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::shared_ptr<Key> key = path ? Find(root, *path) : nullptr;
+    if (!key) return nullptr;
+    const auto it = FindNamed(key->values, name, [this](const Value& v, const std::string& n) {
+        return host_.SameName(v.name, n);
+    });
+    return it == key->values.end() ? nullptr : &*it;
+}
+
+std::vector<std::string> SimRegistry::ValueNames(RegRoot root, const std::string& subkey) const {
+    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::shared_ptr<Key> key = path ? Find(root, *path) : nullptr;
+    std::vector<std::string> names;
+    if (key) {
+        for (const Value& value : key->values) names.push_back(value.name);
+    }
+    return names;
+}
+
+void SimRegistry::DenyWrites(RegRoot root, const std::string& subkey) {
+    if (const std::optional<Path> path = SplitSubkey(subkey)) denied_.emplace_back(root, *path);
+}
+
+}  // namespace setup32::platform::sim

@@ -1,0 +1,193 @@
+// Directories and files: copy, attributes, create, delete, rename, short
+// names and the byte streams.
+#include <string>
+
+#include "fixture.h"
+
+namespace setup32::conformance {
+namespace {
+
+namespace win_error = platform::win_error;
+using platform::FileStream;
+
+class FilesTest : public ConformanceTest {
+  protected:
+    FilesTest() : files_(machine_.files) {}
+
+    std::string Put(const std::string& name, const std::string& bytes) {
+        const std::string path = Scratch(name);
+        backend_->WriteFile(path, bytes);
+        return path;
+    }
+    std::string Content(const std::string& name) { return backend_->ReadFile(Scratch(name)); }
+
+    // The content of a file read through the seam's byte stream.
+    std::string StreamContent(const std::string& path) {
+        std::uint32_t error = 0;
+        FileStream in(files_, files_.OpenForRead(path, error));
+        EXPECT_TRUE(in) << path << ": error " << error;
+        std::string content;
+        char buffer[64];
+        for (long count; in && (count = in.Read(buffer, sizeof buffer)) > 0;) {
+            content.append(buffer, static_cast<std::size_t>(count));
+        }
+        return content;
+    }
+
+    platform::FileSystem& files_;
+};
+
+TEST_F(FilesTest, CopyResults) {
+    Put("SRC.SYS", "new driver");
+    Put("OLD.SYS", "old driver");
+    struct Row {
+        int line;
+        const char* from;
+        const char* to;
+        bool failIfExists;
+        std::uint32_t error;
+        const char* content;  // of `to` afterwards; nullptr when it must not exist
+    };
+    const Row rows[] = {
+        ROW("SRC.SYS", "NEW.SYS", false, 0, "new driver"),
+        ROW("src.sys", "OLD.SYS", true, win_error::kFileExists, "old driver"),
+        ROW("SRC.SYS", "OLD.SYS", false, 0, "new driver"),
+        ROW("MISSING.SYS", "M.SYS", false, win_error::kFileNotFound, nullptr),
+        ROW("NODIR\\SRC.SYS", "N.SYS", false, win_error::kPathNotFound, nullptr),
+        ROW("SRC.SYS", "NODIR\\SRC.SYS", false, win_error::kPathNotFound, nullptr),
+    };
+    for (const Row& row : rows) {
+        TRACE_ROW(row);
+        EXPECT_EQ(files_.Copy(Scratch(row.from), Scratch(row.to), row.failIfExists), row.error);
+        if (row.content) {
+            EXPECT_EQ(Content(row.to), row.content);
+        } else {
+            EXPECT_NE(files_.Remove(Scratch(row.to)), 0u);
+        }
+    }
+}
+
+TEST_F(FilesTest, CopyKeepsReadOnlyUntilAttributesAreSetNormal) {
+    const std::string source = Put("MEDIUM.VXD", "driver");
+    const std::string target = Scratch("TARGET.VXD");
+    ASSERT_EQ(files_.SetAttributes(source, platform::kFileAttributeReadOnly), 0u);
+    ASSERT_EQ(files_.Copy(source, target, false), 0u);
+
+    EXPECT_EQ(files_.Remove(target), win_error::kAccessDenied);
+    EXPECT_EQ(files_.SetAttributes(target, platform::kFileAttributeNormal), 0u);
+    EXPECT_EQ(files_.Remove(target), 0u);
+
+    EXPECT_EQ(files_.SetAttributes(source, platform::kFileAttributeNormal), 0u);
+    EXPECT_EQ(files_.SetAttributes(Scratch("MISSING.VXD"), platform::kFileAttributeNormal),
+              win_error::kFileNotFound);
+}
+
+TEST_F(FilesTest, CopyOntoReadOnlyFileIsRefused) {
+    ONLY_ON_BACKEND("sim", "Wine replaces a read-only destination, Windows refuses it");
+    Put("NEW.EXE", "new");
+    const std::string target = Put("OLD.EXE", "old");
+    ASSERT_EQ(files_.SetAttributes(target, platform::kFileAttributeReadOnly), 0u);
+    EXPECT_EQ(files_.Copy(Scratch("NEW.EXE"), target, false), win_error::kAccessDenied);
+    EXPECT_EQ(Content("OLD.EXE"), "old");
+}
+
+TEST_F(FilesTest, MakeDirectoryCreatesOneLevel) {
+    const std::string top = Scratch("WINDOWS");
+    EXPECT_EQ(files_.MakeDirectory(top + "\\SYSTEM\\IOSUBSYS"), win_error::kPathNotFound);
+    EXPECT_EQ(files_.MakeDirectory(top), 0u);
+    EXPECT_EQ(files_.MakeDirectory(top + "\\"), win_error::kAlreadyExists);
+    EXPECT_EQ(files_.MakeDirectory(top + "\\SYSTEM"), 0u);
+    EXPECT_EQ(files_.MakeDirectory(top + "\\system"), win_error::kAlreadyExists);
+    EXPECT_EQ(files_.MakeDirectory(top + "\\SYSTEM\\IOSUBSYS\\"), 0u);
+    Put("WINDOWS\\SYSTEM\\IOSUBSYS\\X.MPD", "x");
+    EXPECT_EQ(Content("windows\\system\\iosubsys\\x.mpd"), "x");
+}
+
+TEST_F(FilesTest, RemoveResults) {
+    Put("DRVIDX.BIN", "index");
+    EXPECT_EQ(files_.Remove(Scratch("drvidx.bin")), 0u);
+    EXPECT_EQ(files_.Remove(Scratch("DRVIDX.BIN")), win_error::kFileNotFound);
+    EXPECT_EQ(files_.Remove(Scratch("INF\\DRVIDX.BIN")), win_error::kPathNotFound);
+}
+
+TEST_F(FilesTest, RenameRefusesAnExistingTarget) {
+    Put("CONFIG.tmp", "new");
+    Put("CONFIG.SYS", "old");
+    EXPECT_EQ(files_.Rename(Scratch("CONFIG.tmp"), Scratch("CONFIG.SYS")),
+              win_error::kAlreadyExists);
+    EXPECT_EQ(Content("CONFIG.SYS"), "old");
+
+    ASSERT_EQ(files_.Remove(Scratch("CONFIG.SYS")), 0u);
+    EXPECT_EQ(files_.Rename(Scratch("CONFIG.tmp"), Scratch("CONFIG.SYS")), 0u);
+    EXPECT_EQ(Content("CONFIG.SYS"), "new");
+    EXPECT_EQ(files_.Remove(Scratch("CONFIG.tmp")), win_error::kFileNotFound);
+    EXPECT_EQ(files_.Rename(Scratch("CONFIG.tmp"), Scratch("OTHER.SYS")), win_error::kFileNotFound);
+}
+
+TEST_F(FilesTest, ShortPathNameOfExistingAndMissingFiles) {
+    Put("Long File Name.exe", "program");
+    std::string shortPath = "unchanged";
+    ASSERT_EQ(files_.ShortPathName(Scratch("Long File Name.exe"), 260, shortPath), 0u);
+    EXPECT_EQ(StreamContent(shortPath), "program");
+    const std::string name = shortPath.substr(shortPath.rfind('\\') + 1);
+    EXPECT_EQ(name.find(' '), std::string::npos) << name;
+    EXPECT_LE(name.size(), 12u) << name;
+
+    shortPath = "unchanged";
+    EXPECT_EQ(files_.ShortPathName(Scratch("MISSING.EXE"), 260, shortPath),
+              win_error::kFileNotFound);
+    EXPECT_EQ(shortPath, "unchanged");
+    EXPECT_NE(files_.ShortPathName(Scratch("Long File Name.exe"), 4, shortPath), 0u);
+    EXPECT_EQ(shortPath, "unchanged");
+}
+
+TEST_F(FilesTest, ByteStreams) {
+    const std::string path = Put("SETUP.INI", "a longer old content");
+    std::uint32_t error = 99;
+    {
+        FileStream out(files_, files_.CreateForWrite(path, error));
+        ASSERT_TRUE(out);
+        EXPECT_EQ(error, 0u);
+        EXPECT_EQ(out.Write("[Groups]\r\n"), 0u);
+        EXPECT_EQ(out.Write(""), 0u);
+        EXPECT_EQ(out.Write("groupX0=x"), 0u);
+        EXPECT_EQ(out.Close(), 0u);
+    }
+    EXPECT_EQ(backend_->ReadFile(path), "[Groups]\r\ngroupX0=x");
+
+    FileStream in(files_, files_.OpenForRead(path, error));
+    ASSERT_TRUE(in);
+    char buffer[16] = {};
+    EXPECT_EQ(in.Read(buffer, 10), 10);
+    EXPECT_EQ(std::string(buffer, 10), "[Groups]\r\n");
+    EXPECT_EQ(in.Read(buffer, sizeof buffer), 9);
+    EXPECT_EQ(std::string(buffer, 9), "groupX0=x");
+    EXPECT_EQ(in.Read(buffer, sizeof buffer), 0);
+}
+
+TEST_F(FilesTest, ByteStreamsThatCannotOpen) {
+    std::uint32_t error = 0;
+    EXPECT_EQ(files_.OpenForRead(Scratch("MISSING.SYS"), error), 0u);
+    EXPECT_EQ(error, win_error::kFileNotFound);
+    EXPECT_EQ(files_.CreateForWrite(Scratch("NODIR\\SETUP.INI"), error), 0u);
+    EXPECT_EQ(error, win_error::kPathNotFound);
+}
+
+TEST_F(FilesTest, DirectoriesOfTheProcess) {
+    const std::string current = files_.CurrentDirectory(255);
+    EXPECT_GE(current.size(), 3u);
+    EXPECT_EQ(current[1], ':') << current;
+    EXPECT_EQ(files_.CurrentDirectory(current.size()), "");
+    EXPECT_EQ(files_.CurrentDirectory(current.size() + 1), current);
+
+    std::string windows = "unchanged";
+    ASSERT_TRUE(files_.WindowsDirectory(255, windows));
+    EXPECT_EQ(windows[1], ':') << windows;
+    EXPECT_NE(windows.back(), '\\') << windows;
+    std::string tooSmall = "unchanged";
+    EXPECT_FALSE(files_.WindowsDirectory(windows.size(), tooSmall));
+    EXPECT_EQ(tooSmall, "unchanged");
+}
+
+}  // namespace
+}  // namespace setup32::conformance

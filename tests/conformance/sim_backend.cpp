@@ -1,0 +1,56 @@
+// The conformance backend on the simulated machine: drive C: is a fresh
+// host directory, the current directory is its root, and scratch keys lie
+// below HKCU\Software\Setup32Conformance.
+#include <filesystem>
+#include <string>
+
+#include "backend.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/temp_directory.h"
+
+namespace setup32::conformance {
+namespace {
+
+class SimBackend final : public Backend {
+  public:
+    SimBackend() {
+        sim_.MapDrive('C', drive_.path());
+        sim_.SetCurrentDirectory("C:\\");
+    }
+
+    platform::Machine& machine() override { return sim_.machine(); }
+    const char* Name() const override { return "sim"; }
+
+    std::string ScratchDirectory() override {
+        const std::string directory = "C:\\scratch" + std::to_string(directories_++);
+        std::error_code ec;
+        std::filesystem::create_directory(sim_.HostPath(directory), ec);
+        return directory;
+    }
+
+    void WriteFile(const std::string& windowsPath, const std::string& bytes) override {
+        sim_.WriteFile(windowsPath, bytes);
+    }
+
+    std::string ReadFile(const std::string& windowsPath) override {
+        return sim_.ReadFile(windowsPath).value_or(std::string());
+    }
+
+    std::string ScratchRegistryKey() override {
+        return "Software\\Setup32Conformance\\" + std::to_string(keys_++);
+    }
+
+  private:
+    platform::sim::TempDirectory drive_{"setup32-conformance"};
+    platform::sim::SimMachine sim_;
+    int directories_ = 0;
+    int keys_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeBackend() {
+    return std::make_unique<SimBackend>();
+}
+
+}  // namespace setup32::conformance
