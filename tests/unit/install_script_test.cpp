@@ -46,7 +46,7 @@ TEST(ScriptPathTest, DriveRootTakesNoSecondBackslash) {
     EXPECT_EQ("A:\\SETUP32.INI", ScriptPath("A:\\", "SETUP32.INI"));
     EXPECT_EQ("C:\\DRV\\SETUP32.INI", ScriptPath("C:\\DRV", "SETUP32.INI"));
     // Only exactly three characters with ":" and "\" make a drive root.
-    EXPECT_EQ("A:\\\\SETUP32.INI", ScriptPath("A:\\\\", "SETUP32.INI"));
+    EXPECT_EQ("A:\\\\\\SETUP32.INI", ScriptPath("A:\\\\", "SETUP32.INI"));
     EXPECT_EQ("AB\\\\SETUP32.INI", ScriptPath("AB\\", "SETUP32.INI"));
     EXPECT_EQ("\\SETUP32.INI", ScriptPath("", "SETUP32.INI"));
 }

@@ -199,9 +199,12 @@ TEST_F(InstallSequenceTest, ProgressWindowIsDisposedOfOnlyInTheShownMode) {
     silent.SetCurrentDirectory("A:\\");
     silent.WriteFile("A:\\SETUP32.INI", kExampleScript);
     silent.QueueAnswer(mb::kIdOk);
-    CSetupApp app(silent.machine(), "SETUP32.EXE");
-    app.InitInstance();
+    SetupContext ctx(silent.machine());
+    CSetupDlg dialog(ctx);
+    const std::unique_ptr<platform::DialogView> view = silent.NewView(102);
+    dialog.OnInitDialog(*view);
     ASSERT_EQ(2u, silent.DialogViews().size());
+    EXPECT_EQ(mb::kIdOk, silent.DialogViews()[0]->EndResult());
     EXPECT_FALSE(silent.DialogViews()[1]->Visible());
     EXPECT_FALSE(silent.DialogViews()[1]->Destroyed());
 }

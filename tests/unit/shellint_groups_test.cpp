@@ -17,10 +17,13 @@ constexpr const char* kPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
 
 class ProgramGroups : public ShellFixture {
   protected:
-    ProgramGroups() { SetWindows95Folders(); }
+    ProgramGroups() {
+        SetShellFolder(RegRoot::CurrentUser, "StartUp", std::string(kPrograms) + "\\StartUp");
+        SetShellFolder(RegRoot::CurrentUser, "Programs", kPrograms);
+    }
 
-    std::string GroupScript() const {
-        return sim.ReadFile("C:\\WINDOWS\\SETUP.INI").value_or("<no group script>");
+    std::string GroupScript() {
+        return sim().ReadFile("C:\\WINDOWS\\SETUP.INI").value_or("<no group script>");
     }
 };
 
@@ -32,12 +35,12 @@ TEST_F(ProgramGroups, WritesTheGroupScriptStartsTheConverterAndRecordsWhatItMake
         "; a comment takes no record\r\n"
         "2=SCSIVIEW.EXE,startup,SCSI View\r\n"
         "DSKHELP.HLP,Disk Tools,Help,fourth field\r\n");
-    sim.WriteFile("C:\\WINDOWS\\TOOLS\\DSKTOOL.EXE", "");
-    sim.WriteFile("C:\\WINDOWS\\SCSIVIEW.EXE", "");
-    sim.WriteFile("C:\\WINDOWS\\DSKHELP.HLP", "");
-    sim.WriteFile("C:\\WINDOWS\\DiskTool.GRP", "old group");
+    sim().WriteFile("C:\\WINDOWS\\TOOLS\\DSKTOOL.EXE", "");
+    sim().WriteFile("C:\\WINDOWS\\SCSIVIEW.EXE", "");
+    sim().WriteFile("C:\\WINDOWS\\DSKHELP.HLP", "");
+    sim().WriteFile("C:\\WINDOWS\\DiskTool.GRP", "old group");
 
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
 
     EXPECT_EQ(GroupScript(),
               "[progman.groups]\r\n"
@@ -48,20 +51,20 @@ TEST_F(ProgramGroups, WritesTheGroupScriptStartsTheConverterAndRecordsWhatItMake
               "\"C:\\WINDOWS\\TOOLS\"\r\n"
               "[groupX1]\r\n\"SCSI View\",\"C:\\WINDOWS\\SCSIVIEW.EXE\",,,,\"C:\\WINDOWS\"\r\n"
               "[groupX2]\r\n\"Help\",\"C:\\WINDOWS\\DSKHELP.HLP\",,,,\"C:\\WINDOWS\"\r\n");
-    EXPECT_THAT(sim.Execs(), ::testing::SizeIs(1));
+    EXPECT_THAT(sim().Execs(), ::testing::SizeIs(1));
     EXPECT_THAT(Started(platform::sw::kShowNA), ElementsAre("grpconv -o"));
-    EXPECT_THAT(sim.ForegroundCalls(), ElementsAre(kMainWindow));
+    EXPECT_THAT(sim().ForegroundCalls(), ElementsAre(kMainWindow));
     const std::string programs = kPrograms;
     EXPECT_THAT(
         Recorded("Disk Tools"),
         ElementsAre(programs + "\\Disk Tools\\Disk Tool.LNK", programs + "\\StartUp\\SCSI View.LNK",
                     programs + "\\Disk Tools\\Help.LNK", programs + "\\Disk Tools"));
-    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\DiskTool.GRP"));
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\DiskTool.GRP"));
 }
 
 TEST_F(ProgramGroups, AnEmptySectionStillStartsTheConverterButRecordsNothing) {
     WriteScript("[Display]\r\nbShow=YES\r\n");
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
     EXPECT_EQ(GroupScript(), "[progman.groups]\r\n");
     EXPECT_THAT(Started(platform::sw::kShowNA), ElementsAre("grpconv -o"));
     EXPECT_THAT(Recorded(), IsEmpty());
@@ -72,26 +75,26 @@ TEST_F(ProgramGroups, ASectionTooLargeForItsBufferSkipsTheWholeStep) {
     for (int i = 0; i < 60; ++i)
         script += "1=PROGRAM.EXE,Some Group Name,Some Title " + std::to_string(i) + "\r\n";
     WriteScript(script);
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
-    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\SETUP.INI"));
-    EXPECT_THAT(sim.Execs(), IsEmpty());
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\SETUP.INI"));
+    EXPECT_THAT(sim().Execs(), IsEmpty());
     EXPECT_THAT(Recorded(), IsEmpty());
 }
 
 TEST_F(ProgramGroups, AGroupScriptThatCannotBeCreatedStartsNothingButGroupFilesGo) {
     WriteScript("[Win95 ShortCut]\r\n1=P.EXE,Disk Tools,T\r\n");
-    sim.WriteFile("C:\\WINDOWS\\DiskTool.GRP", "old group");
-    sim.FailCall("_lcreat", platform::win_error::kAccessDenied);
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
-    EXPECT_THAT(sim.Execs(), IsEmpty());
-    EXPECT_THAT(sim.ForegroundCalls(), IsEmpty());
+    sim().WriteFile("C:\\WINDOWS\\DiskTool.GRP", "old group");
+    sim().FailCall("_lcreat", platform::win_error::kAccessDenied);
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
+    EXPECT_THAT(sim().Execs(), IsEmpty());
+    EXPECT_THAT(sim().ForegroundCalls(), IsEmpty());
     EXPECT_THAT(Recorded(), IsEmpty());
-    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\DiskTool.GRP"));
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\DiskTool.GRP"));
 }
 
 TEST_F(ProgramGroups, AProgramWithoutAShortNameKeepsItsLongPath) {
     WriteScript("[Win95 ShortCut]\r\n1=NO SUCH PROGRAM.EXE,G,T\r\n");
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
     EXPECT_THAT(
         GroupScript(),
         ::testing::HasSubstr("\"T\",\"C:\\WINDOWS\\NO SUCH PROGRAM.EXE\",,,,\"C:\\WINDOWS\""));
@@ -103,11 +106,11 @@ TEST_F(ProgramGroups, TheTableHoldsFortyShortcutsAndNoEntryEndsItEarly) {
     script += "1=P,Startup,Lost\r\n";
     for (int i = 0; i < 45; ++i) script += "1=P,G,T" + std::to_string(i) + "\r\n";
     WriteScript(script);
-    RunShellIntegration(ctx, kMainWindow, os_kind::kWindows95);
-    ASSERT_EQ(UsedSlots(ctx.shell.shortcuts), kMaxShortcuts);
-    EXPECT_EQ(ctx.shell.shortcuts[0].title, "T0");
-    EXPECT_EQ(ctx.shell.shortcuts[kMaxShortcuts - 1].title, "T39");
-    EXPECT_EQ(UsedSlots(ctx.shell.groupNames), kMaxShortcuts);
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
+    ASSERT_EQ(UsedSlots(ctx().shell.shortcuts), kMaxShortcuts);
+    EXPECT_EQ(ctx().shell.shortcuts[0].title, "T0");
+    EXPECT_EQ(ctx().shell.shortcuts[kMaxShortcuts - 1].title, "T39");
+    EXPECT_EQ(UsedSlots(ctx().shell.groupNames), kMaxShortcuts);
 }
 
 struct EntryCase {
@@ -122,11 +125,11 @@ class ShortcutEntries : public ShellFixture, public ::testing::WithParamInterfac
 
 TEST_P(ShortcutEntries, AreParsedIntoARecordAndTheGroupSlots) {
     const EntryCase& row = GetParam();
-    ctx.shell.startupGroupName = "StartUp";
+    ctx().shell.startupGroupName = "StartUp";
     ShortcutRecord record;
     std::string groupFile;
     std::string groupName;
-    ASSERT_EQ(row.taken, ParseShortcutEntry(ctx, row.value, record, groupFile, groupName));
+    ASSERT_EQ(row.taken, ParseShortcutEntry(ctx(), row.value, record, groupFile, groupName));
     if (!row.taken) {
         EXPECT_TRUE(record.group.empty() && groupFile.empty() && groupName.empty());
         return;
@@ -166,20 +169,13 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{kGroup128.c_str(), false, "", "", ""},
         EntryCase{kProgram180.c_str(), false, "", "", ""}));
 
-TEST_F(ShellFixture, AStartupEntryIsDroppedWhileTheStartupFolderIsUnknown) {
-    ShortcutRecord record;
-    std::string groupFile;
-    std::string groupName;
-    EXPECT_FALSE(ParseShortcutEntry(ctx, "P,Startup,T", record, groupFile, groupName));
-}
-
 TEST_F(ShellFixture, TheGroupFileNameNeverSplitsADoubleByteCharacter) {
-    sim.SetLcid(0x0411);
+    sim().SetLcid(0x0411);
     ShortcutRecord record;
     std::string groupFile;
     std::string groupName;
     // "ABCDEFG" and a two-byte character whose second byte is a backslash.
-    ASSERT_TRUE(ParseShortcutEntry(ctx, "P,ABCDEFG\x83\x5C,T", record, groupFile, groupName));
+    ASSERT_TRUE(ParseShortcutEntry(ctx(), "P,ABCDEFG\x83\x5C,T", record, groupFile, groupName));
     EXPECT_EQ(groupFile, "C:\\WINDOWS\\ABCDEFG.GRP");
 }
 
@@ -195,7 +191,7 @@ TEST_P(StartupGroupName, IsReadFromThePlatformsStartupFolder) {
     SetShellFolder(RegRoot::LocalMachine, "Common Startup",
                    "C:\\WINNT\\Profiles\\All Users\\Start Menu\\Programs\\Startup");
     std::string name = "unchanged";
-    GetStartupGroupName(ctx, GetParam().osKind, name);
+    GetStartupGroupName(ctx(), GetParam().osKind, name);
     EXPECT_EQ(name, GetParam().expected);
 }
 
@@ -208,20 +204,20 @@ INSTANTIATE_TEST_SUITE_P(Platforms, StartupGroupName,
                                            StartupCase{os_kind::kUnrecognised, "unchanged"}));
 
 TEST_F(ShellFixture, TheStartupGroupNameIsTheLastWholeComponentAndMustFit) {
-    sim.SetLcid(0x0411);
+    sim().SetLcid(0x0411);
     std::string name;
     // The folder's last component is a three-character name whose first
     // character's second byte is a backslash.
     SetShellFolder(RegRoot::CurrentUser, "StartUp", "C:\\WINDOWS\\\x83\x5C\x83\x74\x83\x67");
-    GetStartupGroupName(ctx, os_kind::kWindows95, name);
+    GetStartupGroupName(ctx(), os_kind::kWindows95, name);
     EXPECT_EQ(name, "\x83\x5C\x83\x74\x83\x67");
 
     SetShellFolder(RegRoot::CurrentUser, "StartUp", "C:\\" + std::string(32, 's'));
-    GetStartupGroupName(ctx, os_kind::kWindows95, name);
+    GetStartupGroupName(ctx(), os_kind::kWindows95, name);
     EXPECT_EQ(name, "\x83\x5C\x83\x74\x83\x67");
 
     SetShellFolder(RegRoot::CurrentUser, "StartUp", "NoBackslash");
-    GetStartupGroupName(ctx, os_kind::kWindows95, name);
+    GetStartupGroupName(ctx(), os_kind::kWindows95, name);
     EXPECT_EQ(name, "NoBackslash");
 }
 

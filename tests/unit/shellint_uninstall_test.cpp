@@ -24,8 +24,8 @@ TEST_F(ShellFixture, ExtraFilesAreRecordedBelowTheWindowsDirectory) {
         std::string(189, 'x') +
         "\r\n"
         "9=X\r\n");
-    ctx.scriptPath = "D:\\MEDIUM\\SETUP32.INI";
-    RecordExtraUninstallFiles(ctx, os_kind::kWindowsNT);
+    ctx().scriptPath = kScriptPath;
+    RecordExtraUninstallFiles(ctx(), os_kind::kWindowsNT);
     // A key of two characters leaves its "=" in the name; an entry without
     // a name and a path too long for its buffer are not recorded.
     EXPECT_THAT(Recorded("Disk Tools"),
@@ -49,16 +49,16 @@ class UninstallEntry : public ShellFixture, public ::testing::WithParamInterface
 TEST_P(UninstallEntry, IsWrittenOnlyWhenItsKeyAndProgramAreSound) {
     const UninstallCase& row = GetParam();
     WriteScript("[Display]\r\n" + row.display + "[UnInstall]\r\n" + row.uninstall);
-    ctx.scriptPath = "D:\\MEDIUM\\SETUP32.INI";
-    RegisterUninstall(ctx, row.osKind);
+    ctx().scriptPath = kScriptPath;
+    RegisterUninstall(ctx(), row.osKind);
     if (row.command.empty()) {
-        EXPECT_FALSE(sim.KeyExists(RegRoot::LocalMachine, kUninstallKey));
+        EXPECT_FALSE(sim().KeyExists(RegRoot::LocalMachine, kUninstallKey));
         return;
     }
-    const std::string entry = std::string(kUninstallKey) + "\\" + ctx.groupName;
-    EXPECT_EQ(sim.StringValue(RegRoot::LocalMachine, entry, "DisplayName"), ctx.groupName);
-    EXPECT_EQ(sim.StringValue(RegRoot::LocalMachine, entry, "UnInstallString"), row.command);
-    EXPECT_EQ(sim.StringValue(RegRoot::LocalMachine, entry, ""), "");
+    const std::string entry = std::string(kUninstallKey) + "\\" + ctx().groupName;
+    EXPECT_EQ(sim().StringValue(RegRoot::LocalMachine, entry, "DisplayName"), ctx().groupName);
+    EXPECT_EQ(sim().StringValue(RegRoot::LocalMachine, entry, "UnInstallString"), row.command);
+    EXPECT_EQ(sim().StringValue(RegRoot::LocalMachine, entry, ""), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

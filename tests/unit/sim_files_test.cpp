@@ -139,6 +139,17 @@ TEST_F(SimFiles, AHeldFileIsReleasedWhenItsWindowCloses) {
     EXPECT_EQ(sim().ReadFile("C:\\TOOLS\\PROBE.EXE"), "new");
 }
 
+TEST_F(SimFiles, AHoldOnANameThatDoesNotExistYetBlocksCreatingIt) {
+    sim().WriteFile("A:\\ASPIMON.EXE", "new");
+    const platform::WindowHandle window = sim().AddWindow("Untitled - BusProbe32");
+    sim().HoldFile("C:\\WINDOWS\\aspimon.exe", window);
+    EXPECT_EQ(files().Copy("A:\\ASPIMON.EXE", "C:\\WINDOWS\\ASPIMON.EXE", false),
+              win_error::kSharingViolation);
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\ASPIMON.EXE"));
+    machine().desktop.SendClose(window, 0);
+    EXPECT_EQ(files().Copy("A:\\ASPIMON.EXE", "C:\\WINDOWS\\ASPIMON.EXE", false), 0u);
+}
+
 TEST_F(SimFiles, AHungWindowKeepsItsFile) {
     sim().WriteFile("C:\\HUNG.EXE", "old");
     const platform::WindowHandle window = sim().AddWindow("HUNG", false);

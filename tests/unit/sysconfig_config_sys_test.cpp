@@ -1,27 +1,24 @@
 // The CONFIG.SYS editor against the simulated machine.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
-#include <vector>
 
-#include "install/context.h"
 #include "install/setup_fields.h"
-#include "platform/sim/sim_machine.h"
+#include "sim_fixture.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {
 namespace {
 
-namespace fs = std::filesystem;
-using platform::sim::SimMachine;
+using platform::mb::kIconError;
+using platform::mb::kIdOk;
+using platform::mb::kOk;
 
 constexpr const char* kTarget = "c:\\CONFIG.SYS";
 constexpr const char* kTemp = "c:\\CONFIG.tmp";
 constexpr const char* kAside = "c:\\CONFIG.s32";
-constexpr const char* kScript = "A:\\SETUP32.INI";
 
 constexpr const char* kFourLines =
     "DEVICE=C:\\DEV\\old.sys /X\r\nREM KEEP.SYS\r\nrem old.sys\r\nFILES=30\r\n";
@@ -29,58 +26,50 @@ constexpr const char* kFourLinesEdited = "REM KEEP.SYS\r\nFILES=30\r\n";
 constexpr const char* kFourLinesScript =
     "[Modify]\r\n1=C:\\DEV\\OLD.SYS\r\n2=;C:\\DEV\\KEEP.SYS\r\n";
 
-// A machine with drives C: and A: on scratch directories, and the setup's
-// state for one run started from A:\.
-struct ConfigMachine {
-    ConfigMachine() : root(MakeRoot()), ctx(sim.machine()) {
-        fs::create_directories(root / "c");
-        fs::create_directories(root / "a");
-        sim.MapDrive('C', root / "c");
-        sim.MapDrive('A', root / "a");
-        dlg.startDir = "A:\\";
+class ConfigSysTest : public testing::SimFixture {
+  protected:
+    ConfigSysTest() { dlg_.startDir = kMedium; }
+
+    ConfigOutcome Edit() { return ModifyConfig(ctx(), dlg_, kTarget, "Modify"); }
+    std::optional<std::string> Target() { return sim().ReadFile(kTarget); }
+    void Prepare(const std::string& script, const std::string& config) {
+        WriteScript(script);
+        sim().WriteFile(kTarget, config);
     }
-    ~ConfigMachine() { fs::remove_all(root); }
-
-    static fs::path MakeRoot() {
-        static int serial = 0;
-        return fs::temp_directory_path() /
-               ("setup32_sysconfig_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
+    void ExpectBox(std::size_t index, const std::string& text, const std::string& caption,
+                   unsigned type) {
+        ASSERT_GT(sim().Boxes().size(), index);
+        const platform::sim::BoxRecord& box = sim().Boxes()[index];
+        EXPECT_EQ(box.owner, 0u);
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.caption, caption);
+        EXPECT_EQ(box.type, type);
     }
 
-    ConfigOutcome Edit() { return ModifyConfig(ctx, dlg, kTarget, "Modify"); }
-    std::optional<std::string> Target() const { return sim.ReadFile(kTarget); }
-
-    fs::path root;
-    SimMachine sim;
-    SetupContext ctx;
-    SetupFields dlg;
+    SetupFields dlg_;
 };
 
-class ConfigSysTest : public ::testing::Test, protected ConfigMachine {};
-
 TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
-    sim.WriteFile(kScript, kFourLinesScript);
-    sim.WriteFile(kTarget, kFourLines);
-    sim.WriteFile(kTemp, "left from an earlier run");
-    sim.WriteFile(kAside, "left from an interrupted run");
+    Prepare(kFourLinesScript, kFourLines);
+    sim().WriteFile(kTemp, "left from an earlier run");
+    sim().WriteFile(kAside, "left from an interrupted run");
 
     EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLinesEdited);
-    EXPECT_FALSE(sim.Exists(kTemp));
-    EXPECT_FALSE(sim.Exists(kAside));
-    EXPECT_TRUE(sim.Boxes().empty());
+    EXPECT_FALSE(sim().Exists(kTemp));
+    EXPECT_FALSE(sim().Exists(kAside));
+    EXPECT_TRUE(sim().Boxes().empty());
 }
 
 TEST_F(ConfigSysTest, AReadOnlyConfigSysIsEditedToo) {
-    sim.WriteFile(kScript, kFourLinesScript);
-    sim.WriteFile(kTarget, kFourLines);
-    sim.SetAttributes(kTarget, platform::kFileAttributeReadOnly);
+    Prepare(kFourLinesScript, kFourLines);
+    sim().SetAttributes(kTarget, platform::kFileAttributeReadOnly);
 
     EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLinesEdited);
-    EXPECT_FALSE(sim.Exists(kAside));
+    EXPECT_FALSE(sim().Exists(kAside));
 }
 
 TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
@@ -94,23 +83,22 @@ TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
         {"FILES=30\r\n\x1a"
          "DEVICE=X.SYS\r\n",
          "FILES=30\r\n"},
-        {"FILES=30\rBUFFERS=20\r\n", "FILES=30\rBUFFERS=20\r\n"},
+        {"FILES=30\rBUFFERS=20\r\r\n", "FILES=30\rBUFFERS=20\r\r\n"},  // a lone CR stays
         {"", ""},
     };
-    sim.WriteFile(kScript, kFourLinesScript);
     for (const Case& c : cases) {
-        sim.WriteFile(kTarget, c.before);
+        Prepare(kFourLinesScript, c.before);
         EXPECT_FALSE(Edit().fileError);
         EXPECT_EQ(Target(), c.after) << c.before;
     }
 }
 
 TEST_F(ConfigSysTest, WithoutConfigSysNothingIsCreatedOrShown) {
-    sim.WriteFile(kScript, kFourLinesScript);
+    WriteScript(kFourLinesScript);
     EXPECT_FALSE(Edit().fileError);
-    EXPECT_FALSE(sim.Exists(kTarget));
-    EXPECT_FALSE(sim.Exists(kTemp));
-    EXPECT_TRUE(sim.Boxes().empty());
+    EXPECT_FALSE(sim().Exists(kTarget));
+    EXPECT_FALSE(sim().Exists(kTemp));
+    EXPECT_TRUE(sim().Boxes().empty());
 }
 
 // Entries that give no match list: a box, and every line kept.
@@ -131,113 +119,122 @@ TEST_F(ConfigSysTest, ReportsAMissingOrOversizedModifyListAndKeepsEveryLine) {
     };
     std::size_t boxes = 0;
     for (const Case& c : cases) {
-        sim.WriteFile(kScript, c.script);
-        sim.WriteFile(kTarget, kFourLines);
+        SCOPED_TRACE(c.script);
+        Prepare(c.script, kFourLines);
+        if (c.message != 0) sim().QueueAnswer(kIdOk);
         EXPECT_FALSE(Edit().fileError);
-        EXPECT_EQ(Target(), kFourLines) << c.script;
-        if (c.message == 0) {
-            EXPECT_EQ(sim.Boxes().size(), boxes) << c.script;
-            continue;
-        }
-        ASSERT_EQ(sim.Boxes().size(), ++boxes) << c.script;
-        const platform::sim::BoxRecord& box = sim.Boxes().back();
-        EXPECT_EQ(box.owner, 0u);
-        EXPECT_EQ(box.text, ctx.Msg(c.message));
-        EXPECT_EQ(box.caption, "");
-        EXPECT_EQ(box.type, platform::mb::kOk);
+        EXPECT_EQ(Target(), kFourLines);
+        if (c.message != 0) ExpectBox(boxes++, ctx().Msg(c.message), "", kOk);
+        EXPECT_EQ(sim().Boxes().size(), boxes);
     }
 }
 
 TEST_F(ConfigSysTest, ReadsNumberedKeysUpToTheFirstGap) {
-    sim.WriteFile(kScript, "[modify]\r\n1=A\r\n2=C:\\B\r\n4=D\r\n");
-    const platform::SectionBlock block = ReadNumberedKeys(ctx, "Modify", 2048, kScript);
-    EXPECT_EQ(block.count, 6u);
-    EXPECT_EQ(std::string(block.bytes.data(), 8), std::string("A\0C:\\B\0\0\0", 8));
+    WriteScript("[modify]\r\n1=A\r\n2=C:\\B\r\n4=D\r\n");
+    const platform::SectionBlock block = ReadNumberedKeys(ctx(), "Modify", 2048, kScriptPath);
+    EXPECT_EQ(block.count, 7u);
     EXPECT_EQ(block.Capacity(), 2048u);
+    EXPECT_EQ(std::string(block.bytes.data(), 8), std::string("A\0C:\\B\0\0\0", 8));
 
-    const platform::SectionBlock small = ReadNumberedKeys(ctx, "Modify", 6, kScript);
-    EXPECT_TRUE(small.TooLarge());
+    EXPECT_TRUE(ReadNumberedKeys(ctx(), "Modify", 7, kScriptPath).TooLarge());
+    EXPECT_EQ(ReadNumberedKeys(ctx(), "Modify", 8, kScriptPath).count, 7u);
 }
 
 TEST_F(ConfigSysTest, ATempFileThatCannotBeCreatedIsReportedAndChangesNothing) {
-    sim.WriteFile(kScript, kFourLinesScript);
-    sim.WriteFile(kTarget, kFourLines);
-    sim.FailCall("_lcreat", platform::win_error::kWriteProtect);
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailCall("_lcreat", platform::win_error::kWriteProtect);
+    sim().QueueAnswer(kIdOk);
 
     EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLines);
-    ASSERT_EQ(sim.Boxes().size(), 1u);
-    const platform::sim::BoxRecord& box = sim.Boxes()[0];
-    EXPECT_EQ(box.owner, 0u);
-    EXPECT_EQ(box.text, ctx.Msg(46));
-    EXPECT_EQ(box.caption, ctx.Msg(47));
-    EXPECT_EQ(box.type, platform::mb::kOk | platform::mb::kIconError);
+    ExpectBox(0, ctx().Msg(46), ctx().Msg(47), kOk | kIconError);
 }
 
 enum class Content { kOld, kNew };
 
-void ExpectConfigSys(const ConfigMachine& m, Content content) {
-    EXPECT_EQ(m.Target(), content == Content::kOld ? kFourLines : kFourLinesEdited);
+struct FailedStep {
+    const char* call;
+    int nth;
+    bool fileError;
+    Content content;
+};
+
+void PrintTo(const FailedStep& step, std::ostream* os) {
+    *os << step.call << " #" << step.nth;
 }
 
-// A failure at each file step: c:\CONFIG.SYS holds the old or the new
-// content afterwards, and every failure after the temporary file exists is
-// handed back to the install sequence.
-TEST(ConfigSysFaults, AFailedFileStepNeverLosesConfigSys) {
-    struct Case {
-        const char* call;
-        int nth;
-        bool fileError;
-        Content content;
-    } const cases[] = {
-        {"_lopen", 1, false, Content::kOld},      {"_lcreat", 1, false, Content::kOld},
-        {"_lread", 1, true, Content::kOld},       {"_lwrite", 1, true, Content::kOld},
-        {"_lclose", 1, true, Content::kOld},      {"_lclose", 2, true, Content::kOld},
-        {"DeleteFileA", 1, false, Content::kNew}, {"MoveFileA", 1, true, Content::kOld},
-        {"MoveFileA", 2, true, Content::kOld},    {"DeleteFileA", 2, true, Content::kNew},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.call) + " #" + std::to_string(c.nth));
-        ConfigMachine m;
-        m.sim.WriteFile(kScript, kFourLinesScript);
-        m.sim.WriteFile(kTarget, kFourLines);
-        m.sim.FailCall(c.call, platform::win_error::kAccessDenied, c.nth);
+class ConfigSysStepFailure : public ConfigSysTest,
+                             public ::testing::WithParamInterface<FailedStep> {};
 
-        const ConfigOutcome outcome = m.Edit();
+// c:\CONFIG.SYS holds the old or the new content after a failed step, no
+// temporary file is left, and every failure once the temporary file exists
+// goes back to the install sequence.
+TEST_P(ConfigSysStepFailure, NeverLosesConfigSys) {
+    const FailedStep& step = GetParam();
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailCall(step.call, platform::win_error::kAccessDenied, step.nth);
+    if (std::string(step.call) == "_lcreat") sim().QueueAnswer(kIdOk);
 
-        EXPECT_EQ(outcome.fileError, c.fileError);
-        if (c.fileError) {
-            EXPECT_EQ(outcome.failedCall, c.call);
-        }
-        ExpectConfigSys(m, c.content);
-        EXPECT_FALSE(m.sim.Exists(kTemp));
+    const ConfigOutcome outcome = Edit();
+
+    EXPECT_EQ(outcome.fileError, step.fileError);
+    if (step.fileError) {
+        EXPECT_EQ(outcome.failedCall, step.call);
+        EXPECT_EQ(outcome.error, platform::win_error::kAccessDenied);
     }
+    EXPECT_EQ(Target(), step.content == Content::kOld ? kFourLines : kFourLinesEdited);
+    EXPECT_FALSE(sim().Exists(kTemp));
 }
 
-// The same invariant with a failure at every seam call the editor makes.
-TEST(ConfigSysFaults, EverySingleFailedCallLeavesOldOrNewContent) {
-    long calls = 0;
-    {
-        ConfigMachine m;
-        m.sim.WriteFile(kScript, kFourLinesScript);
-        m.sim.WriteFile(kTarget, kFourLines);
-        const long before = m.sim.CallCount();
-        ASSERT_FALSE(m.Edit().fileError);
-        calls = m.sim.CallCount() - before;
-    }
-    ASSERT_GT(calls, 8);
-    for (long n = 1; n <= calls; ++n) {
-        SCOPED_TRACE("call " + std::to_string(n));
-        ConfigMachine m;
-        m.sim.WriteFile(kScript, kFourLinesScript);
-        m.sim.WriteFile(kTarget, kFourLines);
-        m.sim.FailNthCall(m.sim.CallCount() + n, platform::win_error::kAccessDenied);
-        m.Edit();
-        const std::optional<std::string> target = m.Target();
-        ASSERT_TRUE(target.has_value());
-        EXPECT_TRUE(*target == kFourLines || *target == kFourLinesEdited) << *target;
-    }
+INSTANTIATE_TEST_SUITE_P(
+    EachFileStep, ConfigSysStepFailure,
+    ::testing::Values(FailedStep{"_lopen", 1, false, Content::kOld},
+                      FailedStep{"_lcreat", 1, false, Content::kOld},
+                      FailedStep{"_lwrite", 1, true, Content::kOld},
+                      FailedStep{"_lclose", 1, true, Content::kOld},        // the target
+                      FailedStep{"_lclose", 2, true, Content::kOld},        // the temporary file
+                      FailedStep{"DeleteFileA", 1, false, Content::kNew},   // no leftover
+                      FailedStep{"MoveFileA", 1, true, Content::kOld},      // old aside
+                      FailedStep{"MoveFileA", 2, true, Content::kOld},      // new in
+                      FailedStep{"DeleteFileA", 2, true, Content::kNew}));  // old gone
+
+TEST_F(ConfigSysTest, AFailedReadIsAFileError) {
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailCall("_lread", platform::win_error::kReadFault);
+    const ConfigOutcome outcome = Edit();
+    EXPECT_TRUE(outcome.fileError);
+    EXPECT_EQ(outcome.failedCall, "_lread");
+    EXPECT_EQ(outcome.path, kTarget);
+    EXPECT_EQ(Target(), kFourLines);
+    EXPECT_FALSE(sim().Exists(kTemp));
+}
+
+// A failure at any one seam call of the editor, whatever it is.
+class ConfigSysAnyCallFailure : public ConfigSysTest, public ::testing::WithParamInterface<int> {
+  protected:
+    // Which boxes come depends on the call that failed.
+    void TearDown() override {}
+};
+
+constexpr int kMostEditorCalls = 30;
+
+TEST_P(ConfigSysAnyCallFailure, LeavesTheOldOrTheNewContent) {
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailNthCall(GetParam(), platform::win_error::kAccessDenied);
+    Edit();
+    const std::optional<std::string> target = Target();
+    ASSERT_TRUE(target.has_value());
+    EXPECT_TRUE(*target == kFourLines || *target == kFourLinesEdited) << *target;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCall, ConfigSysAnyCallFailure, ::testing::Range(1, kMostEditorCalls));
+
+TEST_F(ConfigSysTest, TheCallSweepCoversEveryCall) {
+    Prepare(kFourLinesScript, kFourLines);
+    const long before = sim().CallCount();
+    Edit();
+    EXPECT_LT(sim().CallCount() - before, kMostEditorCalls);
 }
 
 }  // namespace

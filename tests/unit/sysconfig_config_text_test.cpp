@@ -39,27 +39,6 @@ constexpr const char* kTrailBackslash = "\x95\x5c";
 // A double-byte character whose trail byte is "A".
 constexpr const char* kTrailA = "\x82\x41";
 
-TEST(ConfigTextMode, ReadingFoldsCrLfAndStopsAtCtrlZ) {
-    struct Case {
-        const char* raw;
-        const char* text;
-    } const cases[] = {
-        {"A\r\nB\r\n", "A\nB\n"},
-        {"A\nB", "A\nB"},
-        {"A\rB\r\r\n", "A\rB\r\n"},  // a CR without LF stays
-        {"A\r\nB\x1a\r\nC\r\n", "A\nB"},
-        {"\x1a", ""},
-        {"LAST\r", "LAST\r"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(DecodeTextMode(c.raw), c.text) << c.raw;
-}
-
-TEST(ConfigTextMode, WritingEndsEveryLineWithCrLf) {
-    EXPECT_EQ(EncodeTextMode("A\nB\n"), "A\r\nB\r\n");
-    EXPECT_EQ(EncodeTextMode("A\nLAST"), "A\r\nLAST");
-    EXPECT_EQ(EncodeTextMode(DecodeTextMode("A\r\nB\rC\r\n")), "A\r\nB\rC\r\n");
-}
-
 TEST(ConfigMatchList, TakesUpperCasedFileNamesAndSkipsCommentsAndEmptyNames) {
     const ShiftJisHost host;
     const std::string dbcsDir = std::string("C:\\") + kTrailBackslash + "x.sys";

@@ -12,7 +12,6 @@ namespace {
 constexpr std::uint32_t kExecStarted = 33;
 // The largest error code WinExec reports; 0 stands for any other failure.
 constexpr std::uint32_t kLastExecError = 31;
-constexpr std::uint32_t kCallNotImplemented = 120;
 
 // The privileges a Windows NT token can name.
 constexpr const char* kPrivileges[] = {
@@ -135,8 +134,6 @@ std::uint32_t SimDesktop::AdjustPrivilege(const std::string& name, bool enable) 
             gate_.EnterLogged("AdjustTokenPrivileges", name + (enable ? " enable" : " disable"))) {
         return *error;
     }
-    // Windows 95 and 98 have no security: the token calls are not there.
-    if (!host_.IsNtFamily()) return kCallNotImplemented;
     const std::string known = KnownPrivilege(name);
     if (known.empty()) return win_error::kNoSuchPrivilege;
     const auto it = held_.find(known);

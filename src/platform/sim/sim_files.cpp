@@ -8,6 +8,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::uint32_t kNotSameDevice = 17;
 constexpr std::uint32_t kInsufficientBuffer = 122;
 constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kNotInShortNames = " +,;=[]";
@@ -34,8 +35,10 @@ std::size_t PrefixLength(std::string_view path) {
 // A name that already has the 8.3 form: at most 8 characters, a dot and at
 // most 3 more, none of them a blank or a character a short name excludes.
 bool IsShortName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return !name.empty();
-    if (name.find_first_of(kNotInShortNames) != std::string_view::npos) return false;
+    if (name == "." || name == "..") return true;
+    if (name.empty() || name.find_first_of(kNotInShortNames) != std::string_view::npos) {
+        return false;
+    }
     const std::size_t dot = name.find('.');
     const std::string_view base = name.substr(0, dot);
     if (base.empty() || base.size() > 8) return false;
@@ -43,6 +46,31 @@ bool IsShortName(std::string_view name) {
     const std::string_view extension = name.substr(dot + 1);
     return !extension.empty() && extension.size() <= 3 &&
            extension.find('.') == std::string_view::npos;
+}
+
+// What a long name keeps in its short alias: up to six characters of the
+// name and three of the extension, in upper case, without blanks and dots,
+// and with "_" for characters a short name cannot hold.
+struct AliasParts {
+    std::string base;
+    std::string extension;
+    bool operator==(const AliasParts& other) const {
+        return base == other.base && extension == other.extension;
+    }
+};
+
+AliasParts AliasPartsOf(std::string_view name, const HostFacts& host) {
+    const auto cleaned = [&](std::string_view part, std::size_t keep) {
+        std::string text;
+        for (const char c : host.UpperCase(part)) {
+            if (c == ' ' || c == '.') continue;
+            text += kNotInShortNames.find(c) == std::string_view::npos ? c : '_';
+        }
+        return std::string(CutWhole(text, keep, host));
+    };
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return AliasParts{cleaned(name, 6), ""};
+    return AliasParts{cleaned(name.substr(0, dot), 6), cleaned(name.substr(dot + 1), 3)};
 }
 
 struct CloseFile {
@@ -141,8 +169,10 @@ std::uint32_t SimFileSystem::MissingError(const Target& target) {
 }
 
 bool SimFileSystem::IsHeld(const Target& target) const {
-    const auto it = held_.find(target.key);
-    return it != held_.end() && windows_.IsOpen(it->second);
+    // The hold is on the name, which need not exist yet.
+    return std::any_of(held_.begin(), held_.end(), [&](const auto& hold) {
+        return windows_.IsOpen(hold.second) && host_.SameName(hold.first, target.key);
+    });
 }
 
 bool SimFileSystem::IsReadOnly(const Target& target) const {
@@ -155,6 +185,18 @@ std::uint32_t SimFileSystem::ReplaceableError(const Target& target) const {
     if (IsHeld(target)) return win_error::kSharingViolation;
     if (IsReadOnly(target)) return win_error::kAccessDenied;
     return win_error::kSuccess;
+}
+
+std::uint32_t SimFileSystem::ReadableError(const Target& target) const {
+    if (!target.exists) return MissingError(target);
+    if (target.isDirectory) return win_error::kAccessDenied;
+    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
+}
+
+std::uint32_t SimFileSystem::WritableError(const Target& target) const {
+    if (target.exists) return ReplaceableError(target);
+    if (!target.parentIsDirectory) return win_error::kPathNotFound;
+    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
 }
 
 // --- configuration and test helpers ---
@@ -207,7 +249,7 @@ void SimFileSystem::StoreAttributes(const std::string& windowsPath, std::uint32_
 
 void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window) {
     Target target;
-    if (Resolve(windowsPath, target) == win_error::kSuccess) held_[target.key] = window;
+    if (Resolve(windowsPath, target) == win_error::kSuccess) held_.emplace_back(target.key, window);
 }
 
 // --- directories and files ---
@@ -239,17 +281,11 @@ std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to
     if (const auto error = gate_.EnterLogged("CopyFileA", from + " -> " + to)) return *error;
     Target source, destination;
     if (const std::uint32_t error = Resolve(from, source)) return error;
-    if (!source.exists) return MissingError(source);
-    if (source.isDirectory) return win_error::kAccessDenied;
-    if (IsHeld(source)) return win_error::kSharingViolation;
+    if (const std::uint32_t error = ReadableError(source)) return error;
     if (const std::uint32_t error = Resolve(to, destination)) return error;
-    if (destination.exists) {
-        if (failIfExists) return win_error::kFileExists;
-        if (destination.key == source.key) return win_error::kSharingViolation;
-        if (const std::uint32_t error = ReplaceableError(destination)) return error;
-    } else if (!destination.parentIsDirectory) {
-        return win_error::kPathNotFound;
-    }
+    if (destination.exists && failIfExists) return win_error::kFileExists;
+    if (destination.key == source.key) return win_error::kSharingViolation;
+    if (const std::uint32_t error = WritableError(destination)) return error;
     return DoCopy(source, destination);
 }
 
@@ -306,25 +342,28 @@ std::uint32_t SimFileSystem::DoRename(const Target& source, const Target& destin
     std::error_code ec;
     fs::rename(source.host, to, ec);
     if (ec) {
-        // Another drive: a file is copied and the original removed.
-        if (source.isDirectory || !fs::copy_file(source.host, to, ec) || ec) {
-            return win_error::kAccessDenied;
-        }
+        // Another drive: a file is copied and the original removed; a
+        // directory cannot move there.
+        if (source.isDirectory) return kNotSameDevice;
+        if (!fs::copy_file(source.host, to, ec) || ec) return win_error::kAccessDenied;
         fs::remove(source.host, ec);
     }
-    const std::string newKey = to.lexically_normal().string();
+    MoveAttributes(source.key, to.lexically_normal().string());
+    return win_error::kSuccess;
+}
+
+void SimFileSystem::MoveAttributes(const std::string& fromKey, const std::string& toKey) {
+    const std::string below = fromKey + fs::path::preferred_separator;
     std::map<std::string, std::uint32_t> moved;
     for (auto it = attributes_.begin(); it != attributes_.end();) {
-        const std::string& key = it->first;
-        if (key == source.key || key.rfind(source.key + "/", 0) == 0) {
-            moved[newKey + key.substr(source.key.size())] = it->second;
+        if (it->first == fromKey || it->first.rfind(below, 0) == 0) {
+            moved[toKey + it->first.substr(fromKey.size())] = it->second;
             it = attributes_.erase(it);
         } else {
             ++it;
         }
     }
     attributes_.merge(moved);
-    return win_error::kSuccess;
 }
 
 std::uint32_t SimFileSystem::ShortPathName(const std::string& path, std::size_t capacity,
@@ -361,43 +400,14 @@ std::uint32_t SimFileSystem::ShortPathName(const std::string& path, std::size_t 
 std::string SimFileSystem::ShortComponent(const fs::path& directory, const std::string& written,
                                           const std::string& onHost) const {
     if (IsShortName(written)) return written;
-
-    // Upper case, without blanks and dots, characters a short name cannot
-    // hold replaced by "_".
-    const auto cleaned = [this](std::string_view part) {
-        std::string text;
-        for (const char c : host_.UpperCase(part)) {
-            if (c == ' ' || c == '.') continue;
-            text += kNotInShortNames.find(c) == std::string_view::npos ? c : '_';
-        }
-        return text;
-    };
-    struct Parts {
-        std::string base;
-        std::string extension;
-        bool operator==(const Parts& other) const {
-            return base == other.base && extension == other.extension;
-        }
-    };
-    const auto partsOf = [&](const std::string& name) {
-        const std::size_t dot = name.rfind('.');
-        const bool hasExtension = dot != std::string::npos && dot != 0;
-        const std::string base =
-            cleaned(std::string_view(name).substr(0, hasExtension ? dot : name.size()));
-        const std::string extension =
-            hasExtension ? cleaned(std::string_view(name).substr(dot + 1)) : "";
-        return Parts{std::string(CutWhole(base, 6, host_)),
-                     std::string(CutWhole(extension, 3, host_))};
-    };
-
-    // Long names that share the first six characters and the extension are
-    // numbered ~1, ~2, ... in the order of their names.
-    const Parts parts = partsOf(onHost);
+    // Long names that share their alias parts are numbered ~1, ~2, ... in
+    // the order of their names.
+    const AliasParts parts = AliasPartsOf(onHost, host_);
     std::vector<std::string> siblings;
     std::error_code ec;
     for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (!IsShortName(name) && partsOf(name) == parts) siblings.push_back(name);
+        if (!IsShortName(name) && AliasPartsOf(name, host_) == parts) siblings.push_back(name);
     }
     std::sort(siblings.begin(), siblings.end());
     const auto position = std::find(siblings.begin(), siblings.end(), onHost);
@@ -409,7 +419,7 @@ std::string SimFileSystem::ShortComponent(const fs::path& directory, const std::
 // --- byte streams ---
 
 FileHandle SimFileSystem::AddStream(std::FILE* file, bool writable) {
-    nextStream_ += 1;
+    ++nextStream_;
     streams_[nextStream_] =
         std::make_unique<Stream>(Stream{std::unique_ptr<std::FILE, CloseFile>(file), writable});
     return nextStream_;
@@ -421,46 +431,29 @@ SimFileSystem::Stream* SimFileSystem::FindStream(FileHandle file) {
 }
 
 FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& error) {
-    error = win_error::kSuccess;
     if (const auto fault = gate_.Enter("_lopen")) {
         error = *fault;
         return 0;
     }
     Target target;
-    if ((error = Resolve(path, target)) != 0) return 0;
-    if (!target.exists)
-        error = MissingError(target);
-    else if (target.isDirectory)
-        error = win_error::kAccessDenied;
-    else if (IsHeld(target))
-        error = win_error::kSharingViolation;
-    if (error != 0) return 0;
-    std::FILE* const file = std::fopen(target.host.c_str(), "rb");
-    if (!file) {
-        error = win_error::kAccessDenied;
-        return 0;
-    }
-    return AddStream(file, false);
+    error = Resolve(path, target);
+    if (error == 0) error = ReadableError(target);
+    std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "rb") : nullptr;
+    if (error == 0 && !file) error = win_error::kAccessDenied;
+    return file ? AddStream(file, false) : 0;
 }
 
 FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t& error) {
-    error = win_error::kSuccess;
     if (const auto fault = gate_.EnterLogged("_lcreat", path)) {
         error = *fault;
         return 0;
     }
     Target target;
-    if ((error = Resolve(path, target)) != 0) return 0;
-    if (target.exists)
-        error = ReplaceableError(target);
-    else if (!target.parentIsDirectory)
-        error = win_error::kPathNotFound;
-    if (error != 0) return 0;
-    std::FILE* const file = std::fopen(target.host.c_str(), "wb");
-    if (!file) {
-        error = win_error::kAccessDenied;
-        return 0;
-    }
+    error = Resolve(path, target);
+    if (error == 0) error = WritableError(target);
+    std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
+    if (error == 0 && !file) error = win_error::kAccessDenied;
+    if (!file) return 0;
     attributes_.erase(target.key);
     return AddStream(file, true);
 }

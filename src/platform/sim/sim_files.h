@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -82,9 +83,16 @@ class SimFileSystem final : public FileSystem {
     static std::uint32_t MissingError(const Target& target);
     bool IsHeld(const Target& target) const;
     bool IsReadOnly(const Target& target) const;
+    // Why an existing `target` cannot be replaced or deleted, or 0.
     std::uint32_t ReplaceableError(const Target& target) const;
+    // Why `target` cannot be opened for reading, or 0.
+    std::uint32_t ReadableError(const Target& target) const;
+    // Why a file cannot be made or replaced at `target`, or 0.
+    std::uint32_t WritableError(const Target& target) const;
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
+    // Moves the attributes kept for `fromKey` and everything below it.
+    void MoveAttributes(const std::string& fromKey, const std::string& toKey);
     std::string ShortComponent(const std::filesystem::path& directory, const std::string& written,
                                const std::string& onHost) const;
     FileHandle AddStream(std::FILE* file, bool writable);
@@ -98,7 +106,7 @@ class SimFileSystem final : public FileSystem {
     std::string currentText_ = "C:\\";
     std::string windowsDir_ = "C:\\WINDOWS";
     std::map<std::string, std::uint32_t> attributes_;
-    std::map<std::string, WindowHandle> held_;
+    std::vector<std::pair<std::string, WindowHandle>> held_;
     std::map<FileHandle, std::unique_ptr<Stream>> streams_;
     FileHandle nextStream_ = 4;
 };

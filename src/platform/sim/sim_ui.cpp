@@ -155,7 +155,6 @@ void SimDialogView::SetCaption(const std::string& text) {
 bool SimDialogView::AppendSystemMenuItem(unsigned commandId, const std::string& text) {
     if (!settings_.hasSystemMenu) return false;
     menu_.emplace_back(commandId, text);
-    log_.push_back("menu " + std::to_string(commandId));
     return true;
 }
 
