@@ -71,9 +71,9 @@ std::string Escaped(const std::string& text) {
 
 void PrintLine(const std::vector<std::string>& fields) {
     std::string line;
-    for (const auto& field : fields) {
-        if (!line.empty() || &field != &fields.front()) line += '\t';
-        line += field;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += '\t';
+        line += fields[i];
     }
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
