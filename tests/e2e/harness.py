@@ -397,8 +397,18 @@ def make_template(template: Path):
     winebox("stop", template)
 
 
+def all_scenarios() -> List[Scenario]:
+    """The scenarios of every scenarios*.py module beside the harness, in
+    module order."""
+    import importlib
+    found = []
+    for module in sorted(Path(__file__).parent.glob("scenarios*.py")):
+        found += importlib.import_module(module.stem).ALL
+    return found
+
+
 def main():
-    import scenarios
+    every = all_scenarios()
 
     parser = argparse.ArgumentParser(description="End-to-end runs of setup32.exe under Wine.")
     parser.add_argument("names", nargs="*", help="scenarios to run (all by default)")
@@ -408,12 +418,12 @@ def main():
                         help="use build/e2e/template when it exists instead of making it afresh")
     args = parser.parse_args()
 
-    chosen = [s for s in scenarios.ALL if not args.names or s.name in args.names]
+    chosen = [s for s in every if not args.names or s.name in args.names]
     if args.list:
-        for s in scenarios.ALL:
+        for s in every:
             print(f"{s.name}\t{s.version}\t{s.locale}")
         return 0
-    unknown = set(args.names) - {s.name for s in scenarios.ALL}
+    unknown = set(args.names) - {s.name for s in every}
     if unknown:
         parser.error(f"unknown scenarios: {', '.join(sorted(unknown))}")
     for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
