@@ -47,15 +47,18 @@ def platform_step_keys(version, scsiscan_start):
     """The keys of the last step of the install: on NT and 2000 the scanner
     service is disabled (its other values kept), on 95 and 98 the adapter's
     enumeration keys of the script's device ids go, the third id stays."""
+    adapter = {"devicedesc": "PCI SCSI host adapter"}
     enum = {
-        ("HKLM", ENUM_KEY + "6E02"): {},
-        ("HKLM", ENUM_KEY + "6E02\\BUS_00&DEV_0D&FUNC_00"): {"devicedesc": "PCI SCSI host adapter"},
-        ("HKLM", ENUM_KEY + "6E12\\BUS_00&DEV_0E&FUNC_00"): {"devicedesc": "PCI SCSI host adapter"},
-        ("HKLM", ENUM_KEY + "6E03\\BUS_01&DEV_0D&FUNC_00"): {"devicedesc": "PCI SCSI host adapter"},
+        ("HKLM", ENUM_KEY + "6E02\\BUS_00&DEV_0D&FUNC_00"): adapter,
+        ("HKLM", ENUM_KEY + "6E12\\BUS_00&DEV_0E&FUNC_00"): adapter,
+        ("HKLM", ENUM_KEY + "6E03\\BUS_01&DEV_0D&FUNC_00"): adapter,
     }
     if FAMILY[version] == "9x":
-        for key in list(enum)[:3]:
+        # Wine saves a key without values only when it has no subkeys: the
+        # device keys themselves show only once they are gone for good.
+        for key in list(enum)[:2]:
             enum[key] = None
+            enum[(key[0], key[1].rpartition("\\")[0])] = None
         return {**enum, ("HKLM", SCSISCAN_KEY): SCSISCAN_BEFORE}
     return {**enum, ("HKLM", SCSISCAN_KEY): dict(SCSISCAN_BEFORE, start=scsiscan_start)}
 
