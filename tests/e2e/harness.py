@@ -145,26 +145,39 @@ class Registry:
     _KEY = re.compile(r"^\[(.*)\](?: \d+)?$")
     _VALUE = re.compile(r'^(@|"(?:[^"\\]|\\.)*")=(.*)$')
 
-    def __init__(self, keys: Dict[str, Dict[str, object]]):
+    def __init__(self, keys: Dict[str, Dict[str, object]], names: Dict[str, Dict[str, str]]):
         self.keys = keys
+        self.names = names  # per key, the value names as written, by their lower-case form
 
     @classmethod
     def parse(cls, text: str) -> "Registry":
         keys: Dict[str, Dict[str, object]] = {}
+        names: Dict[str, Dict[str, str]] = {}
         current = None
         for line in text.splitlines():
             key = cls._KEY.match(line)
             if key:
-                current = keys.setdefault(cls._unquote(key.group(1)).lower(), {})
+                path = cls._unquote(key.group(1)).lower()
+                current = keys.setdefault(path, {})
+                current_names = names.setdefault(path, {})
                 continue
             value = cls._VALUE.match(line)
             if value and current is not None:
                 name = "" if value.group(1) == "@" else cls._unquote(value.group(1)[1:-1])
                 current[name.lower()] = cls._data(value.group(2))
-        return cls(keys)
+                current_names[name.lower()] = name
+        return cls(keys, names)
 
     def values(self, key: str) -> Optional[Dict[str, object]]:
+        """The key's values by lower-case name; None when there is no such key."""
         return self.keys.get(key.lower())
+
+    def values_as_written(self, key: str) -> Optional[Dict[str, object]]:
+        """The key's values by their names as written."""
+        values = self.values(key)
+        if values is None:
+            return None
+        return {self.names[key.lower()][name]: data for name, data in values.items()}
 
     @staticmethod
     def _unquote(text: str) -> str:
@@ -500,10 +513,11 @@ def all_scenarios() -> List[Scenario]:
 class Displays:
     """The X displays the scenarios run on: the caller's $DISPLAY for a run
     one scenario at a time, else one Xvfb of our own for each scenario that
-    runs at the same time, so that their Wine desktops do not overlap."""
+    runs at the same time, so that their Wine desktops do not overlap (and
+    always our own with own=True)."""
 
-    def __init__(self, jobs: int):
-        shared = os.environ.get("DISPLAY") if jobs == 1 else None
+    def __init__(self, jobs: int, own: bool = False):
+        shared = os.environ.get("DISPLAY") if jobs == 1 and not own else None
         self._started = []
         self.free = queue.Queue()
         for _ in range(jobs):
