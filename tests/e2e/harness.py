@@ -294,7 +294,8 @@ class Probe:
         return face, int(height)
 
     def text(self, title, control_id) -> str:
-        return self.rows("text", title, control_id)[0][0]
+        rows = self.rows("text", title, control_id)
+        return rows[0][0] if rows else ""  # an empty text is an empty line
 
     def progress(self, title) -> tuple:
         return tuple(int(v) for v in self.rows("progress", title)[0])
