@@ -1,10 +1,10 @@
 // A complete install with one seam call failing at a time. A clean run
-// counts the calls; then each of them in turn fails with a Windows error,
-// on every platform and in both modes, and every run must end in a state
-// the user can live with: CONFIG.SYS holds its old or its new content,
-// every message box is one that the failure calls for, no file is given up
-// without the user being asked, and the main dialog stays open only after
-// a CONFIG.SYS file error.
+// counts the calls; then each of them in turn fails once with a Windows
+// error, and then each kind of call fails every time, on every platform and
+// in both modes. Every run must end in a state the user can live with:
+// CONFIG.SYS holds its old or its new content, every message box is one
+// that the failure calls for, no file is given up without the user being
+// asked, and the main dialog stays open only after a CONFIG.SYS file error.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,6 +115,8 @@ constexpr const char* kRegistry =
     "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E12\\BUS_00&DEV_0B]\r\n\r\n"
     "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Scsiscan]\r\n"
     "\"Start\"=dword:00000003\r\n\"Type\"=dword:00000001\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\DSKADP]\r\n"
+    "\"PlugPlayServiceType\"=dword:00000002\r\n\r\n"
     "[HKEY_CURRENT_USER\\software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
     "Folders]\r\n"
     "\"Programs\"=\"C:\\\\WINDOWS\\\\Start Menu\\\\Programs\"\r\n"
@@ -251,7 +253,7 @@ class Installation {
         app.InitInstance();
     }
 
-    // Box texts as shown, failed boxes included.
+    // Box texts in the order asked, boxes that failed to show included.
     std::vector<std::string> AskedTexts() const { return Details("MessageBoxA"); }
     std::vector<std::string> ShownTexts() const {
         std::vector<std::string> texts;
@@ -265,8 +267,9 @@ class Installation {
         }
         return details;
     }
-    bool ShowedConfigFailure() const {
-        const std::vector<std::string> texts = ShownTexts();
+    // Whether a file error abandoned an install (its report asked, shown or not).
+    bool ReportedConfigFailure() const {
+        const std::vector<std::string> texts = AskedTexts();
         return std::any_of(texts.begin(), texts.end(), [](const std::string& text) {
             return KindOf(text) == BoxKind::ConfigFailure;
         });
@@ -319,28 +322,38 @@ struct CleanRun {
     std::vector<std::string> boxTexts;
 };
 
-// CONFIG.SYS holds its old or its new content; a file left beside it only
-// after a reported failure, and then holding the old content.
+bool IsWholeConfig(const std::optional<std::string>& content) {
+    return content == kOldConfig || content == kNewConfig;
+}
+
+// CONFIG.SYS holds its old or its new content. A file is left beside it
+// only after a reported failure, and holds one of the two whole.
 void ExpectConfigSysSound(const Installation& run) {
     const std::optional<std::string> config = run.sim.ReadFile(kConfigSys);
     ASSERT_TRUE(config) << "CONFIG.SYS is gone";
-    EXPECT_TRUE(*config == kOldConfig || *config == kNewConfig) << *config;
+    EXPECT_TRUE(IsWholeConfig(config)) << *config;
     for (const auto& entry : fs::directory_iterator(run.sim.HostPath("C:\\"))) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("CONFIG.", 0) != 0 || name == "CONFIG.SYS") continue;
-        EXPECT_TRUE(run.ShowedConfigFailure()) << name << " left without a report";
-        EXPECT_EQ(kNewConfig, *config) << name << " left beside the old content";
-        EXPECT_EQ(kOldConfig, run.sim.ReadFile("C:\\" + name)) << name;
+        EXPECT_TRUE(run.ReportedConfigFailure()) << name << " left without a report";
+        EXPECT_TRUE(IsWholeConfig(run.sim.ReadFile("C:\\" + name))) << name;
     }
 }
 
-// Every box is one the failed call can cause, under its own caption.
-void ExpectBoxesCalledFor(const Installation& run, const Event& failed, std::uint32_t error) {
+// Every box shown is a known one, under its own caption.
+void ExpectKnownBoxes(const Installation& run) {
     for (const BoxRecord& box : run.sim.Boxes()) {
         const BoxKind kind = KindOf(box.text);
         ASSERT_NE(BoxKind::Unknown, kind) << box.text;
         EXPECT_EQ(CaptionOf(kind), box.caption) << box.text;
-        switch (kind) {
+    }
+}
+
+// Every box is one the failed call can cause.
+void ExpectBoxesCalledFor(const Installation& run, const Event& failed, std::uint32_t error) {
+    ExpectKnownBoxes(run);
+    for (const BoxRecord& box : run.sim.Boxes()) {
+        switch (KindOf(box.text)) {
             case BoxKind::RetryCopy:
                 EXPECT_TRUE(MayFailACopy(failed)) << box.text;
                 break;
@@ -389,7 +402,7 @@ void ExpectNoFileLostSilently(const Installation& run) {
 // error, and a second Start then completes the install. A Start that ends
 // the dialog has asked the restart question, and nothing else asks it.
 void ExpectDialogOutcome(const Installation& run) {
-    const bool abandoned = run.ShowedConfigFailure();
+    const bool abandoned = run.ReportedConfigFailure();
     EXPECT_EQ(abandoned, run.visibleAfterAbandon.value_or(false));
     EXPECT_EQ(abandoned, run.visibleAfterAbandon.has_value());
     EXPECT_EQ(mb::kIdOk, run.sim.DialogViews().front()->EndResult());
@@ -401,6 +414,14 @@ void ExpectDialogOutcome(const Installation& run) {
     EXPECT_EQ(run.startsCompleted, std::count(asked.begin(), asked.end(), Text(43)));
 }
 
+// Without its dialog the program ends at once, having done nothing.
+void ExpectNothingDoneWithoutTheDialog(const Installation& run) {
+    EXPECT_TRUE(run.sim.DialogViews().empty());
+    EXPECT_TRUE(run.sim.Boxes().empty());
+    EXPECT_EQ(kOldConfig, run.sim.ReadFile(kConfigSys));
+}
+
+// One call failed once.
 void ExpectSoundAfterFault(const Installation& run, const CleanRun& clean,
                            const PlatformCase& platform, std::uint32_t error) {
     ASSERT_EQ(1u, run.sim.FailedCalls().size());
@@ -408,13 +429,7 @@ void ExpectSoundAfterFault(const Installation& run, const CleanRun& clean,
     SCOPED_TRACE("failed call: " + failed.call + " " + failed.detail);
 
     ExpectConfigSysSound(run);
-    if (failed.call == "DialogBoxParamA") {
-        // Without its dialog the program ends at once, having done nothing.
-        EXPECT_TRUE(run.sim.DialogViews().empty());
-        EXPECT_TRUE(run.sim.Boxes().empty());
-        EXPECT_EQ(kOldConfig, run.sim.ReadFile(kConfigSys));
-        return;
-    }
+    if (failed.call == "DialogBoxParamA") return ExpectNothingDoneWithoutTheDialog(run);
     ExpectBoxesCalledFor(run, failed, error);
     ExpectNoFileLostSilently(run);
     ExpectDialogOutcome(run);
@@ -431,6 +446,23 @@ void ExpectSoundAfterFault(const Installation& run, const CleanRun& clean,
     if (FailsSilently(failed)) {
         EXPECT_EQ(clean.boxTexts, run.ShownTexts());
         EXPECT_EQ(kNewConfig, run.sim.ReadFile(kConfigSys));
+    }
+}
+
+// One call fails every time. The user may face the same failure twice,
+// but the dialog still ends, or stays open after a reported CONFIG.SYS error.
+void ExpectSoundWhileACallAlwaysFails(const Installation& run, const std::string& call) {
+    SCOPED_TRACE(call + " always fails");
+    ExpectConfigSysSound(run);
+    if (call == "DialogBoxParamA") return ExpectNothingDoneWithoutTheDialog(run);
+    ExpectKnownBoxes(run);
+    ExpectNoFileLostSilently(run);
+    const SimDialogView& main = *run.sim.DialogViews().front();
+    if (main.EndResult()) {
+        EXPECT_EQ(mb::kIdOk, main.EndResult());
+    } else {
+        EXPECT_TRUE(run.ReportedConfigFailure());
+        EXPECT_TRUE(main.Visible());
     }
 }
 
@@ -454,7 +486,7 @@ struct SweepCase {
 
 class FaultSweepTest : public ::testing::TestWithParam<SweepCase> {};
 
-TEST_P(FaultSweepTest, EveryFailingCallLeavesASoundMachine) {
+TEST_P(FaultSweepTest, EveryCallFailingOnceOrAlwaysLeavesASoundMachine) {
     const PlatformCase& platform = *GetParam().platform;
     const bool shown = GetParam().shown;
 
@@ -478,6 +510,7 @@ TEST_P(FaultSweepTest, EveryFailingCallLeavesASoundMachine) {
         }
     }
 
+    std::set<std::string> calls;
     for (long n = 1; n <= clean.calls; ++n) {
         const std::uint32_t error = kErrors[n % std::size(kErrors)];
         SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(clean.calls) +
@@ -486,7 +519,16 @@ TEST_P(FaultSweepTest, EveryFailingCallLeavesASoundMachine) {
         run.sim.FailNthCall(n, error);
         run.Run();
         ExpectSoundAfterFault(run, clean, platform, error);
-        if (HasFailure()) break;  // the first faulty call tells enough
+        if (HasFailure()) return;  // the first faulty call tells enough
+        calls.insert(run.sim.FailedCalls().front().call);
+    }
+
+    for (const std::string& call : calls) {
+        Installation run(platform, shown);
+        run.sim.FailCall(call, win_error::kAccessDenied, 1, true);
+        run.Run();
+        ExpectSoundWhileACallAlwaysFails(run, call);
+        if (HasFailure()) return;
     }
 }
 
