@@ -14,6 +14,7 @@
 #include "install/context.h"
 #include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/temp_directory.h"
 
 namespace setup32 {
 namespace {
@@ -30,17 +31,21 @@ class NoParent : public platform::DialogHandler {
 // A Windows 95 machine with a medium of `kFiles` small driver files on A:.
 class Medium {
   public:
-    Medium() : root_(fs::temp_directory_path() / "setup32_copy_bench") {
-        fs::remove_all(root_);
+    Medium() {
         for (const char* drive : {"A", "C"}) {
-            fs::create_directories(root_ / drive);
-            sim.MapDrive(drive[0], root_ / drive);
+            fs::create_directories(root_.path() / drive);
+            sim.MapDrive(drive[0], root_.path() / drive);
         }
         sim.SetWindowsDirectory("C:\\WINDOWS");
         sim.SetCurrentDirectory("A:\\");
-        std::string script = "[Display]\nbShow=NO\n[Win95 Driver Files]\n";
+        // Half of the files in each of the platform's two sections, as
+        // neither section may hold more than 2045 bytes.
+        std::string script = "[Display]\nbShow=NO\n";
         for (int i = 0; i < kFiles; ++i) {
-            const std::string name = "FILE" + std::to_string(i) + ".SYS";
+            if (i % (kFiles / 2) == 0) {
+                script += i == 0 ? "[Win95 Driver Files]\n" : "[Win95 Inf File]\n";
+            }
+            const std::string name = "F" + std::to_string(i) + ".SYS";
             sim.WriteFile("A:\\W95\\" + name, std::string(512, 'x'));
             script += std::to_string(i) + "=.\\W95\\" + name + ",.\\SYSTEM\\" + name + "\n";
         }
@@ -49,15 +54,15 @@ class Medium {
         fields.osKind = os_kind::kWindows95;
         fields.progress = std::make_unique<CProgressDlg>(ctx, 0, parent_);
     }
-    ~Medium() { fs::remove_all(root_); }
 
+  private:
+    platform::sim::TempDirectory root_{"setup32-bench"};
+    NoParent parent_;
+
+  public:
     platform::sim::SimMachine sim;
     SetupContext ctx{sim.machine()};
     SetupFields fields;
-
-  private:
-    fs::path root_;
-    NoParent parent_;
 };
 
 void BM_SilentCopyPass(benchmark::State& state) {

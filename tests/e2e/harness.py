@@ -16,6 +16,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import traceback
 from pathlib import Path
@@ -77,7 +78,15 @@ class Machine:
         return host_path(self.path / "drive_c", rest)
 
     def run(self, program, *args, cwd=None, timeout=60):
-        return subprocess.run(self._command(program, args, cwd), capture_output=True, timeout=timeout)
+        """Runs a program to its end. Its output goes through files, not
+        pipes: Wine's own processes started on the way may hold a pipe open
+        long after the program has ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run(self._command(program, args, cwd), stdout=out, stderr=err,
+                                    timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
     def start(self, program, *args, cwd=None):
         return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
@@ -166,11 +175,17 @@ def unescape(field: bytes) -> bytes:
     return bytes(out)
 
 
+def numbers(fields):
+    """Integers, or None where the probe could not tell ("?")."""
+    return tuple(None if f == "?" else int(f) for f in fields)
+
+
 @dataclasses.dataclass
 class Control:
     id: int
     cls: str
     text: str
+    units: tuple  # x, y, width, height in dialog units
     rect: tuple  # left, top, width, height in pixels of the dialog's client area
     style: int
     exstyle: int
@@ -191,9 +206,10 @@ class WindowInfo:
     title: str
     style: int
     exstyle: int
-    client: tuple  # width, height in pixels
+    client_units: tuple  # width, height in dialog units
     frame: tuple  # left, top, width, height on the screen
     screen: tuple  # width, height
+    system_font_height: Optional[int]  # of the window's display contexts
 
 
 class Probe:
@@ -224,13 +240,17 @@ class Probe:
 
     def info(self, title) -> WindowInfo:
         f = self.rows("info", title)[0]
-        number = [int(v) for v in f[9:]]
-        return WindowInfo(f[0], f[1], f[2], int(f[3], 16), int(f[4], 16), (number[2], number[3]),
-                          tuple(number[4:8]), tuple(number[8:10]))
+        return WindowInfo(f[0], f[1], f[2], int(f[3], 16), int(f[4], 16), numbers(f[7:9]),
+                          numbers(f[13:17]), numbers(f[17:19]), numbers(f[19:20])[0])
 
     def controls(self, title) -> List[Control]:
-        return [Control(int(f[0]), f[1], f[2], tuple(int(v) for v in f[7:11]), int(f[11], 16),
+        return [Control(int(f[0]), f[1], f[2], numbers(f[3:7]), numbers(f[7:11]), int(f[11], 16),
                         int(f[12], 16)) for f in self.rows("controls", title)]
+
+    def font(self, title, control_id) -> tuple:
+        """Face and height of a control's font (0: the window's own)."""
+        face, height = self.rows("font", title, control_id)[0]
+        return face, int(height)
 
     def text(self, title, control_id) -> str:
         return self.rows("text", title, control_id)[0][0]
@@ -240,6 +260,9 @@ class Probe:
 
     def press(self, title, control_id):
         self.rows("press", title, control_id)
+
+    def key(self, title, virtual_key):
+        self.rows("key", title, hex(virtual_key))
 
     def syscommand(self, title, command):
         self.rows("syscommand", title, hex(command))
@@ -262,7 +285,7 @@ class Scenario:
     version: str  # win95, win98, nt40 or win2k
     locale: str  # en, zh or ja
     steps: Callable[["Run"], None]
-    medium: str = "C:\\MEDIUM"  # where the program and its medium lie: C:\MEDIUM or A:\
+    medium: str = "C:\\MEDIUM\\"  # the directory of the program and its medium: C:\MEDIUM\ or A:\
     prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
 
 
@@ -288,7 +311,10 @@ class Run:
         self.program = self.machine.start(self.scenario.medium + PROGRAM_NAME, cwd=self.scenario.medium)
 
     def wait_window(self, title, seconds=30):
-        expect(self.probe.wait(title, seconds), f"no window {title!r} within {seconds} s")
+        if not self.probe.wait(title, seconds):
+            ended = self.program.poll()
+            raise CheckFailed(f"no window {title!r} within {seconds} s" +
+                              (f" (the program ended with code {ended})" if ended is not None else ""))
 
     def answer(self, button, caption, text, seconds=30):
         """Answers the open message box after checking its caption and text."""
@@ -359,8 +385,30 @@ def lay_out_medium(run: Run):
         target.symlink_to(run.medium_dir, target_is_directory=True)
 
 
+def make_template(template: Path):
+    """A template machine whose windows live on a Wine desktop of the
+    screen's size, which draws captions and frames without a window manager,
+    so that screenshots show whole dialogs."""
+    winebox("template", template, timeout=300)
+    for key, name, data in [("HKCU\\Software\\Wine\\Explorer", "Desktop", "Default"),
+                            ("HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "1024x768")]:
+        winebox("run", template, "--", "reg", "add", key, "/v", name, "/d", data, "/f",
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    winebox("stop", template)
+
+
+def all_scenarios() -> List[Scenario]:
+    """The scenarios of every scenarios*.py module beside the harness, in
+    module order."""
+    import importlib
+    found = []
+    for module in sorted(Path(__file__).parent.glob("scenarios*.py")):
+        found += importlib.import_module(module.stem).ALL
+    return found
+
+
 def main():
-    import scenarios
+    every = all_scenarios()
 
     parser = argparse.ArgumentParser(description="End-to-end runs of setup32.exe under Wine.")
     parser.add_argument("names", nargs="*", help="scenarios to run (all by default)")
@@ -370,12 +418,12 @@ def main():
                         help="use build/e2e/template when it exists instead of making it afresh")
     args = parser.parse_args()
 
-    chosen = [s for s in scenarios.ALL if not args.names or s.name in args.names]
+    chosen = [s for s in every if not args.names or s.name in args.names]
     if args.list:
-        for s in scenarios.ALL:
+        for s in every:
             print(f"{s.name}\t{s.version}\t{s.locale}")
         return 0
-    unknown = set(args.names) - {s.name for s in scenarios.ALL}
+    unknown = set(args.names) - {s.name for s in every}
     if unknown:
         parser.error(f"unknown scenarios: {', '.join(sorted(unknown))}")
     for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
@@ -390,7 +438,7 @@ def main():
         template = WORK / "template"
         if not (args.reuse_template and (template / "system.reg").exists()):
             shutil.rmtree(template, ignore_errors=True)
-            winebox("template", template, timeout=300)
+            make_template(template)
         failures = 0
         for scenario in chosen:
             began = time.monotonic()

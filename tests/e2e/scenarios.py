@@ -7,12 +7,18 @@ from harness import CheckFailed, Run, Scenario, expect, expect_equal
 
 YES, NO, OK = 6, 7, 1
 SC_CLOSE = 0xF060
+VK_ESCAPE = 0x1B
+WS_VISIBLE = 0x10000000
 ABOUT_COMMAND = 0x10
 APP_TITLE = "setup32"  # the program file's name without its extension
 
-WS_BORDER = 0x00800000
 WS_EX_APPWINDOW = 0x00040000
 SS_TYPEMASK, SS_ICON, SS_NOPREFIX = 0x1F, 0x03, 0x80
+
+# Template fonts as (face, height in pixels) at 96 dots an inch.
+ARIAL_10 = ("Arial", -13)
+ARIAL_8 = ("Arial", -11)
+MS_SANS_SERIF_8 = ("MS Sans Serif", -11)
 
 # Dialog templates: the client size and the controls in template order as
 # (id, class, x, y, width, height) in dialog units. Icon statics take the
@@ -40,35 +46,43 @@ PROGRESS_TEMPLATE = ((186, 108), [
 ])
 
 
-def mul_div(a, b, c):
-    """MulDiv for the non-negative values of dialog layout: rounded."""
-    return (2 * a * b + c) // (2 * c)
-
-
-def base_units(size_units, client_pixels):
-    """The dialog base units that make a dialog of this template size."""
-    def solve(units, pixels, per_base):
-        found = [b for b in range(1, 64) if mul_div(units, b, per_base) == pixels]
-        expect(found, f"no base unit turns {units} dialog units into {pixels} pixels")
-        return found[0]
-    return solve(size_units[0], client_pixels[0], 4), solve(size_units[1], client_pixels[1], 8)
+def wait_until(condition, seconds):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.2)
+    return True
 
 
 def check_layout(run: Run, title, template):
     """The dialog's size and its controls' ids, classes and rectangles are the template's."""
     size, expected = template
     info = run.probe.info(title)
-    x_base, y_base = base_units(size, info.client)
+    expect_equal(info.client_units, size, f"size of {title!r} in dialog units")
     controls = run.probe.controls(title)
     expect_equal([(c.id, c.cls.lower()) for c in controls], [e[:2] for e in expected],
                  f"controls of {title!r}")
-    for control, (cid, _, x, y, width, height) in zip(controls, expected):
-        pixels = (mul_div(x, x_base, 4), mul_div(y, y_base, 8),
-                  mul_div(width, x_base, 4), mul_div(height, y_base, 8))
+    for control, (cid, _, *units) in zip(controls, expected):
         is_icon = control.style & SS_TYPEMASK == SS_ICON and control.cls.lower() == "static"
-        actual = control.rect[:2] if is_icon else control.rect
-        expect_equal(actual, pixels[:len(actual)], f"rectangle of control {cid} in {title!r}")
+        compared = 2 if is_icon else 4
+        expect_equal(control.units[:compared], tuple(units[:compared]),
+                     f"rectangle of control {cid} in {title!r}")
     return info, {c.id: c for c in controls}
+
+
+def check_fonts(run: Run, title, info, dialog_font_controls, template_font, template_font_controls):
+    """The dialog font (message 9000's face; the system font's height, three
+    quarters of it for other languages than English) on the text controls;
+    the template's font on the others."""
+    system_height = info.system_font_height
+    expected_height = system_height if run.language == "en" else system_height * 3 // 4
+    for control_id in dialog_font_controls:
+        expect_equal(run.probe.font(title, control_id), (run.msg(9000), expected_height),
+                     f"font of control {control_id} in {title!r}")
+    for control_id in template_font_controls:
+        expect_equal(run.probe.font(title, control_id), template_font,
+                     f"font of control {control_id} in {title!r}")
 
 
 def check_texts(run: Run, title, texts):
@@ -82,6 +96,7 @@ def check_main_dialog(run: Run):
     run.wait_window(title)
     info, controls = check_layout(run, title, MAIN_TEMPLATE)
     check_texts(run, title, [(1000, 60), (1001, 61), (1, 62), (2, 63)])
+    check_fonts(run, title, info, [1000, 1001, 1, 2], ARIAL_10, [0])
     expect(info.exstyle & WS_EX_APPWINDOW, "the main dialog has its own taskbar button")
     left, top, width, height = info.frame
     centred = ((info.screen[0] - width) // 2, (info.screen[1] - height) // 2)
@@ -95,8 +110,9 @@ def check_main_dialog(run: Run):
 def check_about_box(run: Run):
     title = run.msg(73)
     run.wait_window(title)
-    _, controls = check_layout(run, title, ABOUT_TEMPLATE)
+    info, controls = check_layout(run, title, ABOUT_TEMPLATE)
     check_texts(run, title, [(1008, 70), (1009, 71), (1, 72)])
+    check_fonts(run, title, info, [1008, 1009, 1], ARIAL_8, [0])
     expect(controls[1008].style & SS_NOPREFIX, "the version line is drawn without & prefixes")
     return title
 
@@ -111,14 +127,15 @@ def exit_with_yes(run: Run, title):
 
 
 def main_dialog_and_exit(run: Run):
-    """The main dialog as the templates and the message table make it; Exit
-    asks first, No keeps the dialog, the close box asks the same and Yes ends."""
+    """The main dialog as the templates and the message table make it; Esc
+    asks whether to exit, No keeps the dialog, the close box asks the same
+    and Yes ends."""
     title = check_main_dialog(run)
     expect_equal(run.probe.version(run.scenario.medium + "setup32.exe"),
                  texts.VERSION_BLOCK, "version block")
     run.shot("main")
 
-    run.probe.press(title, 2)
+    run.probe.key(title, VK_ESCAPE)
     run.answer(NO, run.msg(45), run.msg(44))
     expect(run.probe.wait(title, 5) and run.still_running(), "No to the Exit question keeps the dialog")
 
@@ -160,22 +177,28 @@ def start_then_no_restart(run: Run):
     run.probe.rows("box", 30)
     progress = run.msg(101)
     expect(run.probe.wait(progress, 1), "the progress window is shown")
-    _, controls = check_layout(run, progress, PROGRESS_TEMPLATE)
+    info, controls = check_layout(run, progress, PROGRESS_TEMPLATE)
     check_texts(run, progress, [(1005, 100)])
+    check_fonts(run, progress, info, [1005, 1006, 1004], MS_SANS_SERIF_8, [0, 1003])
     expect(not controls[1005].visible and not controls[1005].enabled,
            "the progress window's Cancel button is hidden and disabled")
-    expect(controls[1003].style & WS_BORDER, "the progress bar has a border")
     expect_equal(run.probe.text(progress, 1006), run.msg(0) + HELP_SOURCE, "source line")
     expect_equal(run.probe.text(progress, 1004), run.msg(1) + HELP_DESTINATION, "destination line")
     expect_equal(run.probe.progress(progress), (1, 0, 4), "progress (position, low, high)")
     run.shot("retry")
+
+    # Esc reaches the progress window while the question is open: it hides.
+    run.probe.key(progress, VK_ESCAPE)
+    expect(wait_until(lambda: not run.probe.info(progress).style & WS_VISIBLE, 10),
+           "Esc hides the progress window")
     run.answer(NO, APP_TITLE, run.msg(42).replace("%s", HELP_DESTINATION))
 
     run.answer(NO, APP_TITLE, run.msg(43))
     expect_equal(run.finish(), 0, "exit code")
 
-    for medium_file, installed in [("W98\\DSKADP.MPD", "C:\\windows\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"),
-                                   ("W98\\DSKADP.INF", "C:\\windows\\INF\\DSKADP.INF"),
+    folder = {"win95": "W95", "win98": "W98"}[run.scenario.version]
+    for medium_file, installed in [(folder + "\\DSKADP.MPD", "C:\\windows\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"),
+                                   (folder + "\\DSKADP.INF", "C:\\windows\\INF\\DSKADP.INF"),
                                    ("TOOLS\\UNINST.EXE", "C:\\windows\\DSKUNINS.EXE")]:
         target = run.machine.file(installed)
         expect(target.is_file(), f"{installed} is installed")
@@ -207,5 +230,6 @@ ALL = [
     Scenario("about-zh", "nt40", "zh", dialogs_in_language),
     Scenario("about-ja", "win2k", "ja", dialogs_in_language),
     Scenario("start-en", "win98", "en", start_then_no_restart, prepare=prepare_start),
+    Scenario("start-ja", "win95", "ja", start_then_no_restart, prepare=prepare_start),
     Scenario("silent-floppy", "win95", "en", silent_install, medium="A:\\", prepare=prepare_silent),
 ]

@@ -2,60 +2,37 @@
 // them: initialisation order, the two modes, Start, Exit and the About entry.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/setup_app.h"
-#include "platform/sim/sim_machine.h"
+#include "sim_fixture.h"
 
 namespace setup32 {
 namespace {
 
-namespace fs = std::filesystem;
 namespace mb = platform::mb;
 using platform::sim::SimDialogView;
 using platform::sim::SimMachine;
 namespace version = platform::sim::version;
 
-class SetupDialogTest : public ::testing::Test {
+class SetupDialogTest : public testing::SimFixture {
   protected:
-    SetupDialogTest()
-        : root_(fs::temp_directory_path() / ("app-" + std::to_string(std::random_device()()))) {
-        for (const char drive : {'A', 'C'}) {
-            fs::create_directories(root_ / std::string(1, drive));
-            sim.MapDrive(drive, root_ / std::string(1, drive));
-        }
-        fs::create_directories(root_ / "C" / "WINDOWS" / "INF");
-        sim.SetWindowsDirectory("C:\\WINDOWS");
-        sim.SetCurrentDirectory("A:\\");
-    }
-    ~SetupDialogTest() override { fs::remove_all(root_); }
-
-    void WriteScript(const std::string& text) { sim.WriteFile("A:\\SETUP32.INI", text); }
+    void WriteScript(const std::string& text) { WriteScript(text); }
 
     // Runs the program as WinMain does; `action` acts in the open main dialog.
     void RunProgram(std::function<void(SimDialogView&, platform::DialogHandler&)> action = {}) {
-        if (action) sim.OnNextModal(std::move(action));
-        CSetupApp app(sim.machine(), "A:\\SETUP32.EXE");
+        if (action) sim().OnNextModal(std::move(action));
+        CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
         EXPECT_FALSE(app.InitInstance());
     }
-    SimDialogView& View(int templateId) const {
-        for (SimDialogView* view : sim.DialogViews()) {
+    SimDialogView& View(int templateId) {
+        for (SimDialogView* view : sim().DialogViews()) {
             if (view->TemplateId() == templateId) return *view;
         }
         ADD_FAILURE() << "no dialog " << templateId;
-        return *sim.DialogViews().front();
+        return *sim().DialogViews().front();
     }
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : sim.Boxes()) texts.push_back(box.text);
-        return texts;
-    }
-
-    fs::path root_;
-    SimMachine sim;
 };
 
 void PressStart(SimDialogView& view, platform::DialogHandler& dialog) {
@@ -96,7 +73,7 @@ TEST_F(SetupDialogTest, FontIsThreeQuartersOfTheSystemFontExceptInEnglish) {
         SimMachine machine;
         machine.SetLcid(c.lcid);
         machine.SetSystemFontHeight(16);
-        machine.MapDrive('A', root_ / "A");
+        MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
         CSetupApp app(machine.machine(), "SETUP32.EXE");
         app.InitInstance();
@@ -107,7 +84,7 @@ TEST_F(SetupDialogTest, FontIsThreeQuartersOfTheSystemFontExceptInEnglish) {
 }
 
 TEST_F(SetupDialogTest, NoSystemMenuEntryWithoutTheString) {
-    sim.SetResourceString(101, "");
+    sim().SetResourceString(101, "");
     RunProgram();
     EXPECT_TRUE(View(102).SystemMenuItems().empty());
 }
@@ -122,7 +99,7 @@ TEST_F(SetupDialogTest, ShowValueDecidesTheMode) {
           Case{"bShow=YES ", false}, Case{"bShow=NO", false}, Case{"bShow=0", false},
           Case{"bShow=", false}, Case{"bShow=YESYESYESYES", false}}) {
         SimMachine machine;
-        machine.MapDrive('A', root_ / "A");
+        MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
         machine.WriteFile("A:\\SETUP32.INI", std::string("[Display]\r\n") + c.script + "\r\n");
         CSetupApp app(machine.machine(), "SETUP32.EXE");
@@ -139,7 +116,7 @@ TEST_F(SetupDialogTest, ShowValueDecidesTheMode) {
 TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
     for (const int answer : {mb::kIdYes, mb::kIdNo}) {
         SimMachine machine;
-        machine.MapDrive('A', root_ / "A");
+        MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
         machine.QueueAnswer(answer);
         machine.OnNextModal(PressStart);
@@ -161,18 +138,18 @@ TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
 }
 
 TEST_F(SetupDialogTest, ExitAsksAndOnlyYesEnds) {
-    sim.QueueAnswer(mb::kIdNo);
-    sim.QueueAnswer(mb::kIdYes);
+    sim().QueueAnswer(mb::kIdNo);
+    sim().QueueAnswer(mb::kIdYes);
     RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
         PressExit(view, dialog);
         EXPECT_FALSE(view.EndResult().has_value());
         PressExit(view, dialog);
     });
-    ASSERT_EQ(2u, sim.Boxes().size());
-    EXPECT_EQ("Exit Setup", sim.Boxes()[0].caption);
+    ASSERT_EQ(2u, sim().Boxes().size());
+    EXPECT_EQ("Exit Setup", sim().Boxes()[0].caption);
     EXPECT_EQ("The setup process is not completed!\nDo you want to exit this program?",
-              sim.Boxes()[0].text);
-    EXPECT_EQ(0x34u, sim.Boxes()[0].type);
+              sim().Boxes()[0].text);
+    EXPECT_EQ(0x34u, sim().Boxes()[0].type);
     EXPECT_EQ(mb::kIdCancel, View(102).EndResult());
 }
 

@@ -12,6 +12,7 @@
 #include "install/context.h"
 #include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/temp_directory.h"
 
 namespace setup32 {
 namespace {
@@ -41,11 +42,9 @@ class MainDialogStub : public platform::DialogHandler {
 class FilePlacementTest : public ::testing::Test {
   protected:
     FilePlacementTest() {
-        root_ = fs::temp_directory_path() /
-                ("files_test_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         for (const char drive : {'A', 'C', 'D'}) {
-            fs::create_directories(root_ / std::string(1, drive));
-            sim.MapDrive(drive, root_ / std::string(1, drive));
+            fs::create_directories(root_.path() / std::string(1, drive));
+            sim.MapDrive(drive, root_.path() / std::string(1, drive));
         }
         sim.SetWindowsDirectory("C:\\WINDOWS");
         sim.SetCurrentDirectory("A:\\");
@@ -57,8 +56,6 @@ class FilePlacementTest : public ::testing::Test {
         fields.osKind = os_kind::kWindows95;
         fields.progress = std::make_unique<CProgressDlg>(ctx, 0, mainDialog);
     }
-    ~FilePlacementTest() override { fs::remove_all(root_); }
-
     void AddEntry(const std::string& source, const std::string& destination) {
         auto item = std::make_unique<CCopyListItem>();
         item->source = source;
@@ -91,6 +88,22 @@ class FilePlacementTest : public ::testing::Test {
         return count;
     }
     void CancelDuringTheFirstEntry(int answerToCancel);
+    // Every recorded call as "call: detail".
+    std::vector<std::string> Trace() const {
+        std::vector<std::string> trace;
+        for (const platform::sim::Event& event : sim.Events()) {
+            trace.push_back(event.call + ": " + event.detail);
+        }
+        return trace;
+    }
+    // The details of every recorded use of one call.
+    std::vector<std::string> Uses(const std::string& call) const {
+        std::vector<std::string> details;
+        for (const platform::sim::Event& event : sim.Events()) {
+            if (event.call == call) details.push_back(event.detail);
+        }
+        return details;
+    }
     // Presses the progress window's Cancel button the next time a box shows.
     void PressCancelDuringNextBox() {
         sim.OnNextBox([this] {
@@ -107,13 +120,14 @@ class FilePlacementTest : public ::testing::Test {
         return sim.StringValue(RegRoot::CurrentUser, "software\\" + ctx.groupName, path) == path;
     }
 
+  private:
+    platform::sim::TempDirectory root_;
+
+  protected:
     SimMachine sim;
     SetupContext ctx{sim.machine()};
     SetupFields fields;
     MainDialogStub mainDialog{fields};
-
-  private:
-    fs::path root_;
 };
 
 const char* const kWorkedExample = R"([Display]
@@ -261,6 +275,34 @@ TEST_F(FilePlacementTest, CopiesEveryEntryInOrderWithItsPausesTextsAndBar) {
     EXPECT_TRUE(sim.Boxes().empty());
 }
 
+TEST_F(FilePlacementTest, AnEntryTakesItsStepsInOrder) {
+    ctx.groupName = "Disk Tools";
+    AddFile("A:\\W95\\DSKADP.MPD", "C:\\WINDOWS\\SYSTEM\\DSKADP.MPD");
+
+    CopyFilesInCopyList(ctx, fields);
+
+    const std::string key = "HKEY_CURRENT_USER\\software\\Disk Tools";
+    EXPECT_EQ(Trace(), (std::vector<std::string>{
+                           "CreateDialogParamA: 130",
+                           "SetDlgItemTextA: 1005 &Cancel",
+                           "ShowWindow: 130 5",
+                           "Sleep: 200",
+                           "CreateDirectoryA: C:\\",
+                           "CreateDirectoryA: C:\\WINDOWS\\",
+                           "CreateDirectoryA: C:\\WINDOWS\\SYSTEM\\",
+                           "Sleep: 100",
+                           "SetDlgItemTextA: 1006 From: A:\\W95\\DSKADP.MPD",
+                           "SetDlgItemTextA: 1004 To: C:\\WINDOWS\\SYSTEM\\DSKADP.MPD",
+                           "CopyFileA: A:\\W95\\DSKADP.MPD -> C:\\WINDOWS\\SYSTEM\\DSKADP.MPD",
+                           "RegSetValueA: " + key + " @",
+                           "RegCreateKeyExA: " + key,
+                           "RegSetValueExA: " + key + " C:\\WINDOWS\\SYSTEM\\DSKADP.MPD",
+                           "SetFileAttributesA: C:\\WINDOWS\\SYSTEM\\DSKADP.MPD",
+                           "PBM_SETPOS: 1",
+                       }));
+    EXPECT_EQ(ProgressView()->ProgressMax(), 1u);
+}
+
 TEST_F(FilePlacementTest, TheSilentModeKeepsTheWindowHiddenButStillAsks) {
     fields.showMain = 0;
     AddEntry("A:\\MISSING.SYS", "C:\\WINDOWS\\MISSING.SYS");
@@ -293,6 +335,7 @@ TEST_F(FilePlacementTest, RetriesAFailedCopyWhileTheUserSaysYes) {
     EXPECT_EQ(box.caption, "SETUP32");
     EXPECT_EQ(box.type, mb::kYesNo | mb::kIconQuestion);
     EXPECT_EQ(box.text, RetryText("C:\\WINDOWS\\SYSTEM32\\WNASPI32.DLL"));
+    EXPECT_TRUE(Uses("FindWindowA").empty());
     EXPECT_EQ(sim.Windows()[0].closeRequests, 0);
     EXPECT_TRUE(sim.Exists("C:\\WINDOWS\\SYSTEM32\\WNASPI32.DLL"));
     EXPECT_EQ(sim.Pauses(), (std::vector<unsigned>{200, 100}));
@@ -347,6 +390,7 @@ TEST_F(FilePlacementTest, ClosesAtMostOneWindowPerEntryAndSurvivesAHungOne) {
 
     CopyFilesInCopyList(ctx, fields);
 
+    EXPECT_EQ(Uses("FindWindowA"), (std::vector<std::string>{"PROBE"}));
     EXPECT_EQ(sim.Windows()[0].closeRequests, 1);
     EXPECT_EQ(sim.Boxes().size(), 2u);
     EXPECT_EQ(sim.ReadFile("C:\\TOOLS\\PROBE.EXE"), "old");
@@ -356,6 +400,7 @@ TEST_F(FilePlacementTest, ClosesAtMostOneWindowPerEntryAndSurvivesAHungOne) {
 
 TEST_F(FilePlacementTest, ClosesTheCompanionUtilityForAnAspiExecutable) {
     const platform::WindowHandle companion = sim.AddWindow("Untitled - BusProbe32");
+    sim.WriteFile("C:\\WINDOWS\\aspimon.exe", "old");
     sim.HoldFile("C:\\WINDOWS\\aspimon.exe", companion);
     AddFile("A:\\ASPIMON.EXE", "C:\\WINDOWS\\aspimon.exe");
 
@@ -368,6 +413,7 @@ TEST_F(FilePlacementTest, ClosesTheCompanionUtilityForAnAspiExecutable) {
 
 TEST_F(FilePlacementTest, AnAspiExecutablesOwnWindowComesBeforeTheCompanion) {
     sim.AddWindow("Untitled - BusProbe32");
+    sim.WriteFile("C:\\WINDOWS\\ASPIMON.EXE", "old");
     sim.HoldFile("C:\\WINDOWS\\ASPIMON.EXE", sim.AddWindow("ASPIMON"));
     AddFile("A:\\ASPIMON.EXE", "C:\\WINDOWS\\ASPIMON.EXE");
 
@@ -411,22 +457,27 @@ TEST_F(FilePlacementTest, YesToTheCancelQuestionStopsThePass) {
     EXPECT_EQ(sim.Pauses(), (std::vector<unsigned>{200, 100, 200}));
 }
 
-TEST_F(FilePlacementTest, CreatesEveryMissingDirectoryOfTheDestination) {
-    CreateDirectoryTree(sim.machine().host, sim.machine().files,
-                        "C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\X.MPD");
+TEST_F(FilePlacementTest, CreatesTheDestinationsDirectoriesFromTheLeft) {
+    sim.SetLcid(0x0411);  // code page 932: 0x95 0x5C is one character
+    const std::string dbcs = "\x95\x5C";
+    const struct {
+        std::string path;
+        std::vector<std::string> created;
+    } cases[] = {
+        {"C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\X.MPD",
+         {"C:\\", "C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM\\", "C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\"}},
+        {"C:\\A" + dbcs + "B\\X.SYS", {"C:\\", "C:\\A" + dbcs + "B\\"}},
+        {"X.SYS", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::size_t before = Uses("CreateDirectoryA").size();
+        CreateDirectoryTree(sim.machine().host, sim.machine().files, c.path);
+        const std::vector<std::string> made = Uses("CreateDirectoryA");
+        EXPECT_EQ(std::vector<std::string>(made.begin() + before, made.end()), c.created);
+    }
     EXPECT_TRUE(sim.Exists("C:\\WINDOWS\\SYSTEM\\IOSUBSYS"));
     EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\X.MPD"));
-}
-
-TEST_F(FilePlacementTest, CreatesDirectoriesOnlyAtRealBackslashes) {
-    sim.SetLcid(0x0411);  // code page 932: 0x95 0x5C is one character
-    CreateDirectoryTree(sim.machine().host, sim.machine().files,
-                        "C:\\A\x95\x5C"
-                        "B\\X.SYS");
-    EXPECT_TRUE(
-        sim.Exists("C:\\A\x95\x5C"
-                   "B"));
-    EXPECT_FALSE(sim.Exists("C:\\A\x95"));
 }
 
 }  // namespace

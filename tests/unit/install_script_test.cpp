@@ -2,44 +2,26 @@
 // "does not fit" signal of list sections.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "install/context.h"
 #include "install/script.h"
-#include "platform/sim/sim_machine.h"
+#include "sim_fixture.h"
 
 namespace setup32 {
 namespace {
 
-namespace fs = std::filesystem;
-
-class ScriptTest : public ::testing::Test {
+class ScriptTest : public testing::SimFixture {
   protected:
-    ScriptTest()
-        : root_(fs::temp_directory_path() / ("script-" + std::to_string(std::random_device()()))),
-          ctx(sim.machine()) {
-        fs::create_directories(root_ / "a");
-        sim.MapDrive('A', root_ / "a");
-        sim.SetCurrentDirectory("A:\\");
-    }
-    ~ScriptTest() override { fs::remove_all(root_); }
-
-    void WriteScript(const std::string& text) { sim.WriteFile("A:\\SETUP32.INI", text); }
     std::vector<std::string> Lines(const std::string& section,
                                    std::size_t capacity = script_capacity::kSection) {
         const platform::SectionBlock block =
-            ReadScriptSection(ctx, section, capacity, "A:\\SETUP32.INI");
+            ReadScriptSection(ctx(), section, capacity, kScriptPath);
         std::vector<std::string> lines;
         for (std::string_view line : block.Lines()) lines.emplace_back(line);
         return lines;
     }
-
-    fs::path root_;
-    platform::sim::SimMachine sim;
-    SetupContext ctx;
 };
 
 TEST(ScriptPathTest, DriveRootTakesNoSecondBackslash) {
@@ -61,12 +43,12 @@ TEST_F(ScriptTest, PlaceholderIsReplacedInAnyLetterCase) {
     EXPECT_EQ((std::vector<std::string>{"1=.\\W95\\Disk Tools.HLP,.\\HELP\\Disk Tools.HLP",
                                         "2=<Title>,Disk ToolsDisk Tools", "3=a<GROU,<GROUp"}),
               Lines("Win95 Driver Files"));
-    EXPECT_EQ("Disk Tools", ctx.groupName);
+    EXPECT_EQ("Disk Tools", ctx().groupName);
 }
 
 TEST_F(ScriptTest, CountFollowsTheSubstitution) {
     WriteScript("[Display]\nGroupName=Disk Tools\n[S]\n1=<GROUp>\n");
-    const platform::SectionBlock block = ReadScriptSection(ctx, "S", 64, "A:\\SETUP32.INI");
+    const platform::SectionBlock block = ReadScriptSection(ctx(), "S", 64, kScriptPath);
     EXPECT_EQ(std::string("1=Disk Tools").size() + 1, block.count);
     EXPECT_EQ('\0', block.bytes[block.count]);
 }
@@ -74,7 +56,7 @@ TEST_F(ScriptTest, CountFollowsTheSubstitution) {
 TEST_F(ScriptTest, EmptyGroupNameLeavesThePlaceholder) {
     WriteScript("[Display]\nGroupName=\n[S]\n1=<GROUp>\n");
     EXPECT_EQ(std::vector<std::string>{"1=<GROUp>"}, Lines("S"));
-    EXPECT_EQ("", ctx.groupName);
+    EXPECT_EQ("", ctx().groupName);
 }
 
 TEST_F(ScriptTest, InsertedNameIsNotExpandedAgain) {
@@ -85,16 +67,16 @@ TEST_F(ScriptTest, InsertedNameIsNotExpandedAgain) {
 TEST_F(ScriptTest, GroupNameIsReadAgainAtEverySectionRead) {
     WriteScript("[Display]\nGroupName=First\n[S]\n1=x\n");
     Lines("S");
-    EXPECT_EQ("First", ctx.groupName);
+    EXPECT_EQ("First", ctx().groupName);
     WriteScript("[S]\n1=x\n");
     Lines("S");
-    EXPECT_EQ(kDefaultGroupName, ctx.groupName);
+    EXPECT_EQ(kDefaultGroupName, ctx().groupName);
 }
 
 TEST_F(ScriptTest, LongGroupNameIsCutTo199Characters) {
     WriteScript("[Display]\nGroupName=" + std::string(250, 'G') + "\n[S]\n1=x\n");
     Lines("S");
-    EXPECT_EQ(std::string(199, 'G'), ctx.groupName);
+    EXPECT_EQ(std::string(199, 'G'), ctx().groupName);
 }
 
 TEST_F(ScriptTest, SubstitutionThatNoLongerFitsAnswersCapacityMinusTwo) {
@@ -102,25 +84,24 @@ TEST_F(ScriptTest, SubstitutionThatNoLongerFitsAnswersCapacityMinusTwo) {
     // plus the final terminator.
     WriteScript("[Display]\nGroupName=" + std::string(20, 'N') + "\n[S]\n1=<GROUp>\n");
     for (std::size_t capacity : {12u, 24u, 25u}) {
-        const platform::SectionBlock block =
-            ReadScriptSection(ctx, "S", capacity, "A:\\SETUP32.INI");
+        const platform::SectionBlock block = ReadScriptSection(ctx(), "S", capacity, kScriptPath);
         EXPECT_EQ(capacity - 2, block.count) << capacity;
         EXPECT_EQ(capacity, block.bytes.size());
     }
-    const platform::SectionBlock fits = ReadScriptSection(ctx, "S", 26, "A:\\SETUP32.INI");
+    const platform::SectionBlock fits = ReadScriptSection(ctx(), "S", 26, kScriptPath);
     EXPECT_EQ(23u, fits.count);
     EXPECT_EQ("1=" + std::string(20, 'N'), std::string(fits.Lines().at(0)));
 }
 
 TEST_F(ScriptTest, SectionTooLargeBeforeSubstitutionStaysSo) {
     WriteScript("[Display]\nGroupName=G\n[S]\n1=" + std::string(100, 'x') + "<GROUp>\n");
-    EXPECT_EQ(48u, ReadScriptSection(ctx, "S", 50, "A:\\SETUP32.INI").count);
+    EXPECT_EQ(48u, ReadScriptSection(ctx(), "S", 50, kScriptPath).count);
 }
 
 TEST_F(ScriptTest, MissingScriptGivesDefaultsAndEmptySections) {
     EXPECT_TRUE(Lines("Win95 Driver Files").empty());
-    EXPECT_EQ(kDefaultGroupName, ctx.groupName);
-    EXPECT_EQ("YES", ReadScriptValue(ctx, "A:\\SETUP32.INI", "Display", "bShow", "YES",
+    EXPECT_EQ(kDefaultGroupName, ctx().groupName);
+    EXPECT_EQ("YES", ReadScriptValue(ctx(), kScriptPath, "Display", "bShow", "YES",
                                      script_capacity::kShow));
 }
 

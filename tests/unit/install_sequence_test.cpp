@@ -2,19 +2,16 @@
 // floppy-disk medium, and the one failure that abandons it.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/setup_app.h"
 #include "install/script.h"
-#include "platform/sim/sim_machine.h"
+#include "sim_fixture.h"
 
 namespace setup32 {
 namespace {
 
-namespace fs = std::filesystem;
 namespace mb = platform::mb;
 namespace version = platform::sim::version;
 using platform::RegRoot;
@@ -49,119 +46,113 @@ constexpr const char* kExampleScript =
 constexpr const char* kConfigSys =
     "DEVICE=C:\\OLDDRV\\OLDADP.SYS /V\r\nFILES=30\r\nrem device=c:\\olddrv\\oldadp.sys\r\n";
 
-class InstallSequenceTest : public ::testing::Test {
+class InstallSequenceTest : public testing::SimFixture {
   protected:
-    InstallSequenceTest()
-        : root_(fs::temp_directory_path() / ("seq-" + std::to_string(std::random_device()()))) {
-        for (const char drive : {'A', 'C', 'D'}) {
-            fs::create_directories(root_ / std::string(1, drive));
-            sim.MapDrive(drive, root_ / std::string(1, drive));
-        }
+    InstallSequenceTest() {
+        AddDrive('D');
         for (const char* file :
              {"A:\\W95\\DSKADP.MPD", "A:\\W95\\Disk Tools.HLP", "A:\\W95\\DSKADP.INF",
               "D:\\DRV\\NT\\DSKADP.SYS", "D:\\DRV\\NT\\WNASPI32.DLL", "C:\\TOOLS\\PROBE.EXE"}) {
-            sim.WriteFile(file, std::string("contents of ") + file);
+            sim().WriteFile(file, std::string("contents of ") + file);
         }
-        sim.WriteFile("C:\\CONFIG.SYS", kConfigSys);
+        sim().WriteFile("C:\\CONFIG.SYS", kConfigSys);
     }
-    ~InstallSequenceTest() override { fs::remove_all(root_); }
 
     // Starts the program from `startDir` on the given Windows.
     void Run(std::uint32_t windowsVersion, const std::string& windowsDir,
              const std::string& startDir, const std::string& script = kExampleScript) {
-        sim.SetVersion(windowsVersion);
-        sim.SetWindowsDirectory(windowsDir);
-        fs::create_directories(sim.HostPath(windowsDir + "\\INF"));
-        sim.SetCurrentDirectory(startDir);
-        sim.WriteFile(ScriptPath(startDir, "SETUP32.INI"), script);
-        CSetupApp app(sim.machine(), "SETUP32.EXE");
+        sim().SetVersion(windowsVersion);
+        sim().SetWindowsDirectory(windowsDir);
+        std::filesystem::create_directories(sim().HostPath(windowsDir + "\\INF"));
+        sim().SetCurrentDirectory(startDir);
+        sim().WriteFile(ScriptPath(startDir, "SETUP32.INI"), script);
+        CSetupApp app(sim().machine(), "SETUP32.EXE");
         app.InitInstance();
     }
     void AddDeviceKeys() {
-        ASSERT_TRUE(
-            sim.LoadRegistry("REGEDIT4\r\n\r\n"
-                             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02\\BUS_00&DEV_0A]\r\n"
-                             "\"Driver\"=\"SCSIAdapter\\\\0000\"\r\n\r\n"
-                             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E12\\BUS_00&DEV_0B]\r\n"
-                             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E99]\r\n"));
+        ASSERT_TRUE(sim().LoadRegistry(
+            "REGEDIT4\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02\\BUS_00&DEV_0A]\r\n"
+            "\"Driver\"=\"SCSIAdapter\\\\0000\"\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E12\\BUS_00&DEV_0B]\r\n"
+            "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E99]\r\n"));
     }
-    std::vector<std::string> Copies() const {
+    std::vector<std::string> Copies() {
         std::vector<std::string> copies;
-        for (const platform::sim::Event& event : sim.Events()) {
+        for (const platform::sim::Event& event : sim().Events()) {
             if (event.call == "CopyFileA") copies.push_back(event.detail);
         }
         return copies;
     }
-    SimDialogView& MainView() const { return *sim.DialogViews().front(); }
-
-    fs::path root_;
-    SimMachine sim;
+    SimDialogView& MainView() { return *sim().DialogViews().front(); }
 };
 
 TEST_F(InstallSequenceTest, WorkedExampleOnWindows95FromAFloppy) {
     AddDeviceKeys();
-    sim.WriteFile("C:\\WINDOWS\\INF\\DRVIDX.BIN", "index");
-    sim.WriteFile("C:\\WINDOWS\\INF\\DRVDATA.BIN", "data");
-    sim.QueueAnswer(mb::kIdOk);  // the malformed third line
+    sim().WriteFile("C:\\WINDOWS\\INF\\DRVIDX.BIN", "index");
+    sim().WriteFile("C:\\WINDOWS\\INF\\DRVDATA.BIN", "data");
+    sim().QueueAnswer(mb::kIdOk);  // the malformed third line
     Run(version::kWindows95, "C:\\WINDOWS", "A:\\");
 
-    ASSERT_EQ(1u, sim.Boxes().size());
-    EXPECT_EQ("AddSectionFilesToCopyList", sim.Boxes()[0].caption);
-    EXPECT_EQ("Cannot find the destination path !", sim.Boxes()[0].text);
-    EXPECT_EQ(*sim.ReadFile("A:\\W95\\DSKADP.MPD"),
-              sim.ReadFile("C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"));
-    EXPECT_EQ(*sim.ReadFile("A:\\W95\\Disk Tools.HLP"),
-              sim.ReadFile("C:\\WINDOWS\\HELP\\Disk Tools.HLP"));
-    EXPECT_EQ(*sim.ReadFile("A:\\W95\\DSKADP.INF"), sim.ReadFile("C:\\WINDOWS\\INF\\DSKADP.INF"));
+    ASSERT_EQ(1u, sim().Boxes().size());
+    EXPECT_EQ("AddSectionFilesToCopyList", sim().Boxes()[0].caption);
+    EXPECT_EQ("Cannot find the destination path !", sim().Boxes()[0].text);
+    EXPECT_EQ(*sim().ReadFile("A:\\W95\\DSKADP.MPD"),
+              sim().ReadFile("C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"));
+    EXPECT_EQ(*sim().ReadFile("A:\\W95\\Disk Tools.HLP"),
+              sim().ReadFile("C:\\WINDOWS\\HELP\\Disk Tools.HLP"));
+    EXPECT_EQ(*sim().ReadFile("A:\\W95\\DSKADP.INF"),
+              sim().ReadFile("C:\\WINDOWS\\INF\\DSKADP.INF"));
     EXPECT_EQ(3u, Copies().size());
 
-    EXPECT_FALSE(sim.KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E02"));
-    EXPECT_FALSE(sim.KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E12"));
-    EXPECT_TRUE(sim.KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E99"));
-    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\INF\\DRVIDX.BIN"));
-    EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\INF\\DRVDATA.BIN"));
-    EXPECT_EQ("FILES=30\r\n", sim.ReadFile("C:\\CONFIG.SYS"));
+    EXPECT_FALSE(sim().KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E02"));
+    EXPECT_FALSE(sim().KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E12"));
+    EXPECT_TRUE(sim().KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E99"));
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\INF\\DRVIDX.BIN"));
+    EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\INF\\DRVDATA.BIN"));
+    EXPECT_EQ("FILES=30\r\n", sim().ReadFile("C:\\CONFIG.SYS"));
     EXPECT_FALSE(
-        sim.KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Scsiscan"));
+        sim().KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Scsiscan"));
     EXPECT_EQ(mb::kIdOk, MainView().EndResult());
     EXPECT_FALSE(MainView().Visible());
-    EXPECT_EQ(platform::CursorShape::Arrow, sim.Cursors().back());
+    EXPECT_EQ(platform::CursorShape::Arrow, sim().Cursors().back());
 }
 
 TEST_F(InstallSequenceTest, WorkedExampleOnWindowsNTFromADirectory) {
     AddDeviceKeys();
     Run(version::kWindowsNT4, "C:\\WINNT", "D:\\DRV");
 
-    EXPECT_EQ(*sim.ReadFile("D:\\DRV\\NT\\DSKADP.SYS"),
-              sim.ReadFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\DSKADP.SYS"));
-    EXPECT_EQ(*sim.ReadFile("D:\\DRV\\NT\\WNASPI32.DLL"),
-              sim.ReadFile("C:\\WINNT\\SYSTEM32\\WNASPI32.DLL"));
-    EXPECT_EQ(*sim.ReadFile("C:\\TOOLS\\PROBE.EXE"), sim.ReadFile("C:\\TOOLS\\NEW\\PROBE.EXE"));
+    EXPECT_EQ(*sim().ReadFile("D:\\DRV\\NT\\DSKADP.SYS"),
+              sim().ReadFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\DSKADP.SYS"));
+    EXPECT_EQ(*sim().ReadFile("D:\\DRV\\NT\\WNASPI32.DLL"),
+              sim().ReadFile("C:\\WINNT\\SYSTEM32\\WNASPI32.DLL"));
+    EXPECT_EQ(*sim().ReadFile("C:\\TOOLS\\PROBE.EXE"), sim().ReadFile("C:\\TOOLS\\NEW\\PROBE.EXE"));
     EXPECT_EQ(3u, Copies().size());
-    EXPECT_EQ(4u, sim.DwordValue(RegRoot::LocalMachine,
-                                 "SYSTEM\\CurrentControlSet\\Services\\Scsiscan", "Start"));
+    EXPECT_EQ(4u, sim().DwordValue(RegRoot::LocalMachine,
+                                   "SYSTEM\\CurrentControlSet\\Services\\Scsiscan", "Start"));
     // The device keys belong to the Windows 9x clean-up only.
-    EXPECT_TRUE(sim.KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E02"));
-    EXPECT_EQ("FILES=30\r\n", sim.ReadFile("C:\\CONFIG.SYS"));
+    EXPECT_TRUE(sim().KeyExists(RegRoot::LocalMachine, "Enum\\PCI\\VEN_7A3E&DEV_6E02"));
+    EXPECT_EQ("FILES=30\r\n", sim().ReadFile("C:\\CONFIG.SYS"));
     // No miniport service without a Driver value.
     EXPECT_FALSE(
-        sim.KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\MDR420X"));
+        sim().KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\MDR420X"));
 }
 
 TEST_F(InstallSequenceTest, MiniportServiceIsRegisteredWhenTheScriptNamesADriver) {
+    sim().QueueAnswer(mb::kIdOk);  // no [Modify] entries for the existing CONFIG.SYS
     Run(version::kWindows2000, "C:\\WINNT", "D:\\DRV",
         "[Display]\r\nbShow=NO\r\nTitle=DSKADP\r\nDriver=DSKADP.SYS\r\n");
     const std::string key = "SYSTEM\\CurrentControlSet\\Services\\DSKADP";
     EXPECT_EQ("System32\\drivers\\DSKADP.SYS",
-              sim.StringValue(RegRoot::LocalMachine, key, "ImagePath"));
-    EXPECT_EQ(0u, sim.DwordValue(RegRoot::LocalMachine, key, "Start"));
+              sim().StringValue(RegRoot::LocalMachine, key, "ImagePath"));
+    EXPECT_EQ(0u, sim().DwordValue(RegRoot::LocalMachine, key, "Start"));
 }
 
 TEST_F(InstallSequenceTest, Win32sAndUnknownVersionsOnlyEditConfigSys) {
     for (const std::uint32_t v : {version::kWin32s, 0x80000005u}) {
         SimMachine machine;
-        machine.MapDrive('A', root_ / "A");
-        machine.MapDrive('C', root_ / "C");
+        MapDrive(machine, 'A');
+        MapDrive(machine, 'C');
         machine.WriteFile("C:\\CONFIG.SYS", kConfigSys);
         machine.SetVersion(v);
         machine.SetWindowsDirectory("C:\\WINDOWS");
@@ -180,21 +171,21 @@ TEST_F(InstallSequenceTest, Win32sAndUnknownVersionsOnlyEditConfigSys) {
 TEST_F(InstallSequenceTest, ProgressWindowIsDisposedOfOnlyInTheShownMode) {
     std::string shown = kExampleScript;
     shown.replace(shown.find("bShow=NO"), 8, "bShow=YES");
-    sim.QueueAnswer(mb::kIdOk);  // malformed line
-    sim.QueueAnswer(mb::kIdNo);  // restart
-    sim.OnNextModal(
+    sim().QueueAnswer(mb::kIdOk);  // malformed line
+    sim().QueueAnswer(mb::kIdNo);  // restart
+    sim().OnNextModal(
         [](SimDialogView& view, platform::DialogHandler& dialog) { dialog.OnOK(view); });
     Run(version::kWindows95, "C:\\WINDOWS", "A:\\", shown);
-    ASSERT_EQ(2u, sim.DialogViews().size());
-    const SimDialogView& progress = *sim.DialogViews()[1];
+    ASSERT_EQ(2u, sim().DialogViews().size());
+    const SimDialogView& progress = *sim().DialogViews()[1];
     EXPECT_EQ(130, progress.TemplateId());
     EXPECT_TRUE(progress.Destroyed());
     EXPECT_EQ(3u, progress.ProgressMax());
     EXPECT_EQ((std::vector<int>{1, 2, 3}), progress.ProgressPositions());
 
     SimMachine silent;
-    silent.MapDrive('A', root_ / "A");
-    silent.MapDrive('C', root_ / "C");
+    MapDrive(silent, 'A');
+    MapDrive(silent, 'C');
     silent.SetWindowsDirectory("C:\\WINDOWS");
     silent.SetCurrentDirectory("A:\\");
     silent.WriteFile("A:\\SETUP32.INI", kExampleScript);
@@ -210,17 +201,17 @@ TEST_F(InstallSequenceTest, ProgressWindowIsDisposedOfOnlyInTheShownMode) {
 }
 
 TEST_F(InstallSequenceTest, ConfigSysFailureAbandonsTheRestAndKeepsTheDialog) {
-    sim.FailCall("MoveFileA", platform::win_error::kAccessDenied, 1, true);
-    sim.QueueAnswer(mb::kIdOk);  // the file error
+    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 1, true);
+    sim().QueueAnswer(mb::kIdOk);  // the file error
     Run(version::kWindowsNT4, "C:\\WINNT", "D:\\DRV");
-    ASSERT_EQ(1u, sim.Boxes().size());
-    EXPECT_EQ("SETUP32", sim.Boxes()[0].caption);
-    EXPECT_EQ(0u, sim.Boxes()[0].text.find("Disk write error!"));
+    ASSERT_EQ(1u, sim().Boxes().size());
+    EXPECT_EQ("SETUP32", sim().Boxes()[0].caption);
+    EXPECT_EQ(0u, sim().Boxes()[0].text.find("Disk write error!"));
     // The old CONFIG.SYS is still there, the platform step did not run, and
     // the silent dialog is now shown instead of ending.
-    EXPECT_EQ(kConfigSys, sim.ReadFile("C:\\CONFIG.SYS"));
+    EXPECT_EQ(kConfigSys, sim().ReadFile("C:\\CONFIG.SYS"));
     EXPECT_FALSE(
-        sim.KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Scsiscan"));
+        sim().KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Scsiscan"));
     EXPECT_TRUE(MainView().Visible());
     EXPECT_FALSE(MainView().EndResult().has_value());
 }

@@ -156,6 +156,7 @@ TEST_F(SimFiles, AHungWindowKeepsItsFile) {
     sim().HoldFile("C:\\HUNG.EXE", window);
 
     EXPECT_FALSE(machine().desktop.SendClose(window, 1000));
+    EXPECT_EQ(sim().Events().back().detail, "WM_CLOSE HUNG, no answer within 1000 ms");
     EXPECT_EQ(sim().Windows().front().closeRequests, 1);
     EXPECT_TRUE(sim().Windows().front().open);
     EXPECT_TRUE(sim().Pauses().empty());

@@ -23,11 +23,8 @@ class SimFixture : public ::testing::Test {
     static constexpr const char* kWindowsDir = "C:\\WINDOWS";
 
     SimFixture() {
-        for (const char drive : {'A', 'C'}) {
-            const std::filesystem::path host = root_.path() / std::string(1, drive);
-            std::filesystem::create_directory(host);
-            sim_.MapDrive(drive, host);
-        }
+        AddDrive('A');
+        AddDrive('C');
         std::filesystem::create_directory(root_.path() / "C" / "WINDOWS");
         sim_.SetWindowsDirectory(kWindowsDir);
         sim_.SetCurrentDirectory(kMedium);
@@ -36,6 +33,16 @@ class SimFixture : public ::testing::Test {
     void TearDown() override {
         EXPECT_EQ(sim_.UnexpectedBoxes(), 0) << "message boxes nobody answered:" << BoxTexts();
         EXPECT_EQ(sim_.PendingAnswers(), 0u) << "queued answers that no message box took";
+    }
+
+    // Maps a further drive onto a fresh host directory of the fixture.
+    void AddDrive(char letter) { MapDrive(sim_, letter); }
+    // Maps `letter` of another machine onto the same host directory, so a
+    // test can start a second machine on the same disks.
+    void MapDrive(platform::sim::SimMachine& machine, char letter) {
+        const std::filesystem::path host = root_.path() / std::string(1, letter);
+        std::filesystem::create_directories(host);
+        machine.MapDrive(letter, host);
     }
 
     platform::sim::SimMachine& sim() { return sim_; }

@@ -16,9 +16,9 @@ namespace win_error = platform::win_error;
 using platform::sim::Event;
 using platform::sim::SimDialogView;
 
-class SimMachine : public SimFixture {};
+class SimMachineTest : public SimFixture {};
 
-TEST_F(SimMachine, TheCodePageAndItsCharacterRulesFollowTheLocale) {
+TEST_F(SimMachineTest, TheCodePageAndItsCharacterRulesFollowTheLocale) {
     struct Row {
         std::uint32_t lcid;
         unsigned codePage;
@@ -43,7 +43,7 @@ TEST_F(SimMachine, TheCodePageAndItsCharacterRulesFollowTheLocale) {
     }
 }
 
-TEST_F(SimMachine, UpperCaseKeepsDoubleByteCharactersWhole) {
+TEST_F(SimMachineTest, UpperCaseKeepsDoubleByteCharactersWhole) {
     const platform::HostFacts& host = machine().host;
     EXPECT_EQ(host.UpperCase("abc\xE9z"), "ABC\xE9Z");
     sim().SetLcid(0x0411);
@@ -55,7 +55,7 @@ TEST_F(SimMachine, UpperCaseKeepsDoubleByteCharactersWhole) {
     EXPECT_EQ(host.UpperCase("\xA4\x61\x82\x81x"), "\xA4\x61\x82\x81X");
 }
 
-TEST_F(SimMachine, PrivilegesAreGrantedOnlyWhenTheTokenHoldsThem) {
+TEST_F(SimMachineTest, PrivilegesAreGrantedOnlyWhenTheTokenHoldsThem) {
     platform::Desktop& desktop = machine().desktop;
     EXPECT_EQ(desktop.AdjustPrivilege("SeShutdownPrivilege", true), 0u);
     EXPECT_EQ(desktop.AdjustPrivilege("SeShutdownPrivilege", false), 0u);
@@ -65,7 +65,7 @@ TEST_F(SimMachine, PrivilegesAreGrantedOnlyWhenTheTokenHoldsThem) {
     EXPECT_EQ(sim().PrivilegeCalls().size(), 4u);
 }
 
-TEST_F(SimMachine, DesktopCallsAreRecordedInOrderWithoutWaiting) {
+TEST_F(SimMachineTest, DesktopCallsAreRecordedInOrderWithoutWaiting) {
     sim().SetCurrentDirectory("A:\\W95");
     platform::Desktop& desktop = machine().desktop;
     desktop.SetCursorShape(platform::CursorShape::Wait);
@@ -126,19 +126,20 @@ class TestDialog : public platform::DialogHandler {
     bool destroyed = false;
 };
 
-TEST_F(SimMachine, AModalDialogRunsItsInitialisationAndTheTestsAction) {
+TEST_F(SimMachineTest, AModalDialogRunsItsInitialisationAndTheTestsAction) {
     TestDialog dialog;
     sim().OnNextModal([](SimDialogView& view, platform::DialogHandler& handler) {
         EXPECT_TRUE(view.Visible());
         handler.OnOK(view);
     });
-    EXPECT_EQ(machine().dialogs.RunModal(102, dialog, 0), mb::kIdOk);
+    EXPECT_EQ(machine().dialogs.RunModal(102, dialog, 0x20), mb::kIdOk);
     EXPECT_TRUE(dialog.menuAdded);
     EXPECT_TRUE(dialog.destroyed);
 
     ASSERT_EQ(sim().DialogViews().size(), 1u);
     const SimDialogView& view = *sim().DialogViews()[0];
     EXPECT_EQ(view.TemplateId(), 102);
+    EXPECT_EQ(view.Owner(), 0x20u);
     EXPECT_TRUE(view.Destroyed());
     EXPECT_EQ(view.ItemAt(1000).text, "Welcome");
     EXPECT_EQ(view.Caption(), "Setup");
@@ -155,7 +156,7 @@ TEST_F(SimMachine, AModalDialogRunsItsInitialisationAndTheTestsAction) {
     EXPECT_FALSE(sim().DialogViews()[1]->Visible());
 }
 
-TEST_F(SimMachine, AModelessDialogStaysReadableAfterItIsDestroyed) {
+TEST_F(SimMachineTest, AModelessDialogStaysReadableAfterItIsDestroyed) {
     TestDialog dialog;
     std::unique_ptr<platform::DialogView> window = machine().dialogs.CreateModeless(130, dialog);
     ASSERT_TRUE(window);
@@ -174,7 +175,7 @@ TEST_F(SimMachine, AModelessDialogStaysReadableAfterItIsDestroyed) {
     EXPECT_EQ(view.ProgressPos(), 2);
 }
 
-TEST_F(SimMachine, FontsAndResourceStringsAreRecorded) {
+TEST_F(SimMachineTest, FontsAndResourceStringsAreRecorded) {
     platform::Dialogs& dialogs = machine().dialogs;
     const platform::FontHandle first = dialogs.MakeFont(16, "MS Sans Serif");
     const platform::FontHandle second = dialogs.MakeFont(12, "MS Sans Serif");
@@ -187,7 +188,7 @@ TEST_F(SimMachine, FontsAndResourceStringsAreRecorded) {
     EXPECT_EQ(dialogs.ResourceString(101), "");
 }
 
-TEST_F(SimMachine, ANamedCallFailsAtItsNthUseFromNow) {
+TEST_F(SimMachineTest, ANamedCallFailsAtItsNthUseFromNow) {
     platform::FileSystem& files = machine().files;
     files.MakeDirectory("C:\\before");  // uses before arming do not count
     sim().FailCall("CreateDirectoryA", win_error::kWriteProtect, 2);
@@ -202,7 +203,7 @@ TEST_F(SimMachine, ANamedCallFailsAtItsNthUseFromNow) {
     }
 }
 
-TEST_F(SimMachine, EachKindOfCallReportsAnInjectedFailureAsTheRealCallWould) {
+TEST_F(SimMachineTest, EachKindOfCallReportsAnInjectedFailureAsTheRealCallWould) {
     sim().WriteFile("C:\\F.TXT", "abc");
     platform::FileSystem& files = machine().files;
     std::uint32_t error = 0;

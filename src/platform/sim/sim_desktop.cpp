@@ -96,14 +96,15 @@ WindowHandle SimDesktop::FindTopWindow(const std::string& title) {
 
 bool SimDesktop::SendClose(WindowHandle window, unsigned timeoutMs) {
     WindowRecord* const record = windows_.Find(window);
-    const std::string title = record ? record->title : Hex(static_cast<unsigned>(window));
-    if (gate_.EnterLogged("SendMessageTimeoutA", "WM_CLOSE " + title)) return false;
-    if (!record || !record->open) return false;
-    ++record->closeRequests;
-    if (!record->closesOnRequest) {
-        gate_.Record("SendMessageTimeoutA", "no answer after " + std::to_string(timeoutMs) + " ms");
-        return false;
+    const bool delivered = record && record->open;
+    std::string detail =
+        "WM_CLOSE " + (record ? record->title : Hex(static_cast<unsigned>(window)));
+    if (delivered && !record->closesOnRequest) {
+        detail += ", no answer within " + std::to_string(timeoutMs) + " ms";
     }
+    if (gate_.EnterLogged("SendMessageTimeoutA", detail) || !delivered) return false;
+    ++record->closeRequests;
+    if (!record->closesOnRequest) return false;
     record->open = false;
     return true;
 }

@@ -5,14 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/machine.h"
@@ -94,7 +93,8 @@ class SimMachine {
     void SetResourceString(unsigned id, const std::string& text);
     void SetSystemFontHeight(int height);
     void SetHasSystemMenu(bool hasMenu);
-    // Whether the process token holds a privilege (the NT family checks).
+    // Whether the process token holds a privilege; by default it holds
+    // "SeShutdownPrivilege" only.
     void SetPrivilegeHeld(const std::string& name, bool held);
 
     // The host path of a Windows path; each existing component is matched
@@ -126,8 +126,9 @@ class SimMachine {
 
     // --- windows and programs ---
     WindowHandle AddWindow(const std::string& title, bool closesOnRequest = true);
-    // The file at `windowsPath` cannot be replaced or deleted (error 32)
-    // while `window` is open.
+    // While `window` is open, the file at `windowsPath` cannot be opened,
+    // copied onto, created, deleted or renamed (error 32), whether it
+    // exists yet or not.
     void HoldFile(const std::string& windowsPath, WindowHandle window);
     const std::vector<WindowRecord>& Windows() const;
     const std::vector<ExecRecord>& Execs() const;
@@ -138,7 +139,15 @@ class SimMachine {
     const std::vector<unsigned>& ExitWindowsCalls() const;
     // (privilege name, enable) for every AdjustTokenPrivileges call.
     const std::vector<std::pair<std::string, bool>>& PrivilegeCalls() const;
-    // Every recorded call in order.
+    // In order, the calls that change the machine or what the user sees,
+    // whether they succeed or not: CreateDirectoryA, CopyFileA,
+    // SetFileAttributesA, DeleteFileA, MoveFileA, _lcreat, RegCreateKeyExA,
+    // RegSetValueA, RegSetValueExA, RegDeleteValueA, RegDeleteKeyA, WinExec,
+    // FindWindowA, SendMessageTimeoutA (WM_CLOSE), SetForegroundWindow,
+    // MessageBeep, SetCursor, Sleep, AdjustTokenPrivileges, ExitWindowsEx,
+    // MessageBoxA, DialogBoxParamA, CreateDialogParamA; and what the dialogs'
+    // windows were told: SetDlgItemTextA, ShowWindow, EndDialog, PBM_SETPOS,
+    // DestroyWindow.
     const std::vector<Event>& Events() const;
 
     // --- message boxes ---
@@ -200,8 +209,9 @@ class SimDialogView : public DialogView {
         int fontSets = 0;
     };
 
+    // `owner` is the window a modal dialog was run for (0 for the others).
     SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
-                  WindowHandle handle);
+                  WindowHandle handle, WindowHandle owner);
 
     WindowHandle Handle() const override { return handle_; }
     int SystemFontHeight() override;
@@ -216,6 +226,7 @@ class SimDialogView : public DialogView {
     int SetProgressPos(int controlId, int position) override;
 
     int TemplateId() const { return templateId_; }
+    WindowHandle Owner() const { return owner_; }
     bool Visible() const { return visible_; }
     bool Destroyed() const { return destroyed_; }
     std::optional<int> EndResult() const { return endResult_; }
@@ -239,6 +250,7 @@ class SimDialogView : public DialogView {
     CallGate& gate_;
     int templateId_;
     WindowHandle handle_;
+    WindowHandle owner_;
     bool visible_ = false;
     bool destroyed_ = false;
     std::optional<int> endResult_;

@@ -11,16 +11,6 @@ struct SimRegistry::OpenHandle {
     RegAccess access;
 };
 
-namespace {
-
-template <typename Item, typename Same>
-auto FindNamed(std::vector<Item>& items, const std::string& name, Same same) {
-    return std::find_if(items.begin(), items.end(),
-                        [&](const auto& item) { return same(item, name); });
-}
-
-}  // namespace
-
 const char* SimRegistry::RootName(RegRoot root) {
     return root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
@@ -52,12 +42,21 @@ std::shared_ptr<SimRegistry::Key> SimRegistry::Root(RegRoot root) const {
     return root == RegRoot::CurrentUser ? currentUser_ : localMachine_;
 }
 
+SimRegistry::Subkeys::iterator SimRegistry::SubkeyNamed(Key& key, const std::string& name) const {
+    return std::find_if(key.subkeys.begin(), key.subkeys.end(),
+                        [&](const auto& subkey) { return host_.SameName(subkey->name, name); });
+}
+
+std::vector<SimRegistry::Value>::iterator SimRegistry::ValueNamed(Key& key,
+                                                                  const std::string& name) const {
+    return std::find_if(key.values.begin(), key.values.end(),
+                        [&](const Value& value) { return host_.SameName(value.name, name); });
+}
+
 std::shared_ptr<SimRegistry::Key> SimRegistry::Find(RegRoot root, const Path& path) const {
     std::shared_ptr<Key> key = Root(root);
     for (const std::string& name : path) {
-        const auto it = FindNamed(key->subkeys, name, [this](const auto& k, const std::string& n) {
-            return host_.SameName(k->name, n);
-        });
+        const auto it = SubkeyNamed(*key, name);
         if (it == key->subkeys.end()) return nullptr;
         key = *it;
     }
@@ -68,25 +67,21 @@ std::shared_ptr<SimRegistry::Key> SimRegistry::Make(RegRoot root, const Path& pa
     std::shared_ptr<Key> key = Root(root);
     created = false;
     for (const std::string& name : path) {
-        auto& subkeys = key->subkeys;
-        const auto it = FindNamed(subkeys, name, [this](const auto& k, const std::string& n) {
-            return host_.SameName(k->name, n);
-        });
-        if (it != subkeys.end()) {
-            key = *it;
-            created = false;
-            continue;
-        }
-        auto child = std::make_shared<Key>();
-        child->name = name;
-        const std::string upper = host_.UpperCase(name);
-        const auto place = std::find_if(subkeys.begin(), subkeys.end(), [&](const auto& k) {
-            return host_.UpperCase(k->name) > upper;
-        });
-        key = *subkeys.insert(place, std::move(child));
-        created = true;
+        const auto it = SubkeyNamed(*key, name);
+        created = it == key->subkeys.end();
+        key = created ? AddSubkey(*key, name) : *it;
     }
     return key;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::AddSubkey(Key& parent, const std::string& name) {
+    auto child = std::make_shared<Key>();
+    child->name = name;
+    const std::string upper = host_.UpperCase(name);
+    const auto place =
+        std::find_if(parent.subkeys.begin(), parent.subkeys.end(),
+                     [&](const auto& k) { return host_.UpperCase(k->name) > upper; });
+    return *parent.subkeys.insert(place, std::move(child));
 }
 
 bool SimRegistry::IsDenied(RegRoot root, const Path& path) const {
@@ -102,9 +97,7 @@ bool SimRegistry::IsDenied(RegRoot root, const Path& path) const {
 
 void SimRegistry::PutValue(Key& key, const std::string& name, std::uint32_t type,
                            std::vector<char> data) {
-    const auto it = FindNamed(key.values, name, [this](const Value& v, const std::string& n) {
-        return host_.SameName(v.name, n);
-    });
+    const auto it = ValueNamed(key, name);
     if (it == key.values.end()) {
         key.values.push_back(Value{name, type, std::move(data)});
     } else {
@@ -117,11 +110,8 @@ bool SimRegistry::Remove(RegRoot root, const Path& path) {
     if (path.empty()) return false;
     const std::shared_ptr<Key> parent = Find(root, Path(path.begin(), path.end() - 1));
     if (!parent) return false;
-    auto& subkeys = parent->subkeys;
-    const auto it = FindNamed(subkeys, path.back(), [this](const auto& k, const std::string& n) {
-        return host_.SameName(k->name, n);
-    });
-    if (it == subkeys.end()) return false;
+    const auto it = SubkeyNamed(*parent, path.back());
+    if (it == parent->subkeys.end()) return false;
     // Handles still open on the subtree see it as deleted.
     std::vector<std::shared_ptr<Key>> doomed{*it};
     while (!doomed.empty()) {
@@ -130,7 +120,7 @@ bool SimRegistry::Remove(RegRoot root, const Path& path) {
         key->deleted = true;
         doomed.insert(doomed.end(), key->subkeys.begin(), key->subkeys.end());
     }
-    subkeys.erase(it);
+    parent->subkeys.erase(it);
     return true;
 }
 
@@ -228,11 +218,8 @@ long SimRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32
     if (const auto error = gate_.Enter("RegQueryValueExA")) return *error;
     OpenHandle* handle = nullptr;
     if (const long error = Lookup(key, handle)) return error;
-    auto& values = handle->key->values;
-    const auto it = FindNamed(values, name, [this](const Value& v, const std::string& n) {
-        return host_.SameName(v.name, n);
-    });
-    if (it == values.end()) return win_error::kFileNotFound;
+    const auto it = ValueNamed(*handle->key, name);
+    if (it == handle->key->values.end()) return win_error::kFileNotFound;
     if (it->data.size() > capacity) {
         data.clear();
         return win_error::kMoreData;
@@ -248,12 +235,9 @@ long SimRegistry::DeleteValue(RegHandle key, const std::string& name) {
     if (const auto error = gate_.EnterLogged("RegDeleteValueA", where + " " + name)) return *error;
     if (found != win_error::kSuccess) return found;
     if (const long error = CheckWritable(*handle)) return error;
-    auto& values = handle->key->values;
-    const auto it = FindNamed(values, name, [this](const Value& v, const std::string& n) {
-        return host_.SameName(v.name, n);
-    });
-    if (it == values.end()) return win_error::kFileNotFound;
-    values.erase(it);
+    const auto it = ValueNamed(*handle->key, name);
+    if (it == handle->key->values.end()) return win_error::kFileNotFound;
+    handle->key->values.erase(it);
     return win_error::kSuccess;
 }
 
@@ -300,9 +284,7 @@ const SimRegistry::Value* SimRegistry::FindValue(RegRoot root, const std::string
     const std::optional<Path> path = SplitSubkey(subkey);
     const std::shared_ptr<Key> key = path ? Find(root, *path) : nullptr;
     if (!key) return nullptr;
-    const auto it = FindNamed(key->values, name, [this](const Value& v, const std::string& n) {
-        return host_.SameName(v.name, n);
-    });
+    const auto it = ValueNamed(*key, name);
     return it == key->values.end() ? nullptr : &*it;
 }
 

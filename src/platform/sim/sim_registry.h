@@ -54,10 +54,12 @@ class SimRegistry final : public Registry {
     bool Load(const std::string& text);
 
   private:
+    struct Key;
+    using Subkeys = std::vector<std::shared_ptr<Key>>;
     struct Key {
         std::string name;
-        std::vector<std::shared_ptr<Key>> subkeys;  // in the order of their upper-case names
-        std::vector<Value> values;                  // in the order first written
+        Subkeys subkeys;            // in the order of their upper-case names
+        std::vector<Value> values;  // in the order first written
         bool deleted = false;
     };
     struct OpenHandle;
@@ -66,7 +68,10 @@ class SimRegistry final : public Registry {
     // The components of a subkey, or none when it is malformed.
     std::optional<Path> SplitSubkey(const std::string& subkey) const;
     std::shared_ptr<Key> Root(RegRoot root) const;
+    Subkeys::iterator SubkeyNamed(Key& key, const std::string& name) const;
+    std::vector<Value>::iterator ValueNamed(Key& key, const std::string& name) const;
     std::shared_ptr<Key> Find(RegRoot root, const Path& path) const;
+    std::shared_ptr<Key> AddSubkey(Key& parent, const std::string& name);
     // Finds or creates the key; `created` tells whether the last one was new.
     std::shared_ptr<Key> Make(RegRoot root, const Path& path, bool& created);
     bool IsDenied(RegRoot root, const Path& path) const;

@@ -203,6 +203,83 @@ std::vector<std::string> LogicalLines(std::string_view text) {
     return lines;
 }
 
+// One change that a line of the text asks for.
+struct Change {
+    RegRoot root = RegRoot::CurrentUser;
+    std::vector<std::string> path;
+    bool removeKey = false;
+    std::optional<std::string> valueName;  // none: the line names the key only
+    ParsedData data;
+};
+
+// "[KEY]" or "[-KEY]", KEY starting with a root we have.
+std::optional<Change> ParseKeyLine(std::string_view line, const SimHost& host) {
+    if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
+    std::string_view name = line.substr(1, line.size() - 2);
+    Change change;
+    change.removeKey = !name.empty() && name.front() == '-';
+    if (change.removeKey) name.remove_prefix(1);
+    const std::vector<std::string> parts = SplitText(name, "\\", host);
+    const std::string root = host.UpperCase(parts.front());
+    if (root == "HKEY_CURRENT_USER" || root == "HKCU") {
+        change.root = RegRoot::CurrentUser;
+    } else if (root == "HKEY_LOCAL_MACHINE" || root == "HKLM") {
+        change.root = RegRoot::LocalMachine;
+    } else {
+        return std::nullopt;
+    }
+    change.path.assign(parts.begin() + 1, parts.end());
+    if (std::any_of(change.path.begin(), change.path.end(),
+                    [](const std::string& part) { return part.empty(); })) {
+        return std::nullopt;
+    }
+    return change;
+}
+
+// "NAME"=DATA or @=DATA for the key of `key`.
+std::optional<Change> ParseValueLine(std::string_view line, const Change& key) {
+    Change change = key;
+    if (line.front() == '@') {
+        change.valueName = "";
+        line.remove_prefix(1);
+    } else {
+        change.valueName = ParseQuoted(line);
+        if (!change.valueName) return std::nullopt;
+    }
+    line = Trim(line);
+    if (line.empty() || line.front() != '=') return std::nullopt;
+    std::optional<ParsedData> data = ParseData(line.substr(1));
+    if (!data) return std::nullopt;
+    change.data = std::move(*data);
+    return change;
+}
+
+// The changes of the whole text in order, or none when a line is malformed.
+std::optional<std::vector<Change>> ParseRegedit(std::string_view text, const SimHost& host) {
+    std::vector<Change> changes;
+    std::optional<Change> key;  // the latest key line
+    bool sawHeader = false;
+    for (const std::string& logical : LogicalLines(text)) {
+        const std::string_view line = Trim(logical);
+        if (line.empty() || line.front() == ';') continue;
+        if (!sawHeader) {
+            if (line != kHeader) return std::nullopt;
+            sawHeader = true;
+            continue;
+        }
+        std::optional<Change> change;
+        if (line.front() == '[') {
+            key = change = ParseKeyLine(line, host);
+        } else if (key && !key->removeKey) {
+            change = ParseValueLine(line, *key);
+        }
+        if (!change) return std::nullopt;
+        changes.push_back(std::move(*change));
+    }
+    if (!sawHeader) return std::nullopt;
+    return changes;
+}
+
 }  // namespace
 
 void SimRegistry::SaveKey(const Key& key, const std::string& fullName, bool withHeader,
@@ -219,19 +296,19 @@ void SimRegistry::SaveKey(const Key& key, const std::string& fullName, bool with
 
 std::string SimRegistry::Save(const std::string& prefix) const {
     std::string out = std::string(kHeader) + "\n\n";
+    const std::vector<std::string> parts = SplitText(prefix, "\\", host_);
     for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
-        const std::string rootName = RootName(root);
+        std::string fullName = RootName(root);
+        std::shared_ptr<Key> key = Root(root);
         if (prefix.empty()) {
-            SaveKey(*Root(root), rootName, !Root(root)->values.empty(), out);
+            SaveKey(*key, fullName, !key->values.empty(), out);
             continue;
         }
-        const std::vector<std::string> parts = SplitText(prefix, "\\", host_);
-        if (!host_.SameName(parts.front(), rootName)) continue;
-        // The key's name as stored, walking down from the root.
-        std::string fullName = rootName;
-        std::shared_ptr<Key> key = Root(root);
-        for (std::size_t i = 1; key && i < parts.size(); ++i) {
-            key = Find(root, Path(parts.begin() + 1, parts.begin() + static_cast<long>(i) + 1));
+        if (!host_.SameName(parts.front(), fullName)) continue;
+        // The name as stored, down from the root.
+        for (auto part = parts.begin() + 1; key && part != parts.end(); ++part) {
+            const auto it = SubkeyNamed(*key, *part);
+            key = it == key->subkeys.end() ? nullptr : *it;
             if (key) fullName += "\\" + key->name;
         }
         if (key) SaveKey(*key, fullName, true, out);
@@ -240,76 +317,9 @@ std::string SimRegistry::Save(const std::string& prefix) const {
 }
 
 bool SimRegistry::Load(const std::string& text) {
-    struct Change {
-        RegRoot root;
-        Path path;
-        bool removeKey = false;
-        std::optional<std::string> valueName;
-        ParsedData data;
-    };
-    std::vector<Change> changes;
-    std::optional<Change> current;  // the key of the latest header
-    bool sawHeader = false;
-
-    const auto parseKeyName = [this](std::string_view name) -> std::optional<Change> {
-        const std::vector<std::string> parts = SplitText(name, "\\", host_);
-        Change change;
-        if (host_.SameName(parts.front(), "HKEY_CURRENT_USER") ||
-            host_.SameName(parts.front(), "HKCU")) {
-            change.root = RegRoot::CurrentUser;
-        } else if (host_.SameName(parts.front(), "HKEY_LOCAL_MACHINE") ||
-                   host_.SameName(parts.front(), "HKLM")) {
-            change.root = RegRoot::LocalMachine;
-        } else {
-            return std::nullopt;
-        }
-        change.path.assign(parts.begin() + 1, parts.end());
-        if (std::any_of(change.path.begin(), change.path.end(),
-                        [](const std::string& p) { return p.empty(); })) {
-            return std::nullopt;
-        }
-        return change;
-    };
-
-    for (const std::string& rawLine : LogicalLines(text)) {
-        const std::string_view line = Trim(rawLine);
-        if (line.empty() || line.front() == ';') continue;
-        if (!sawHeader) {
-            if (line != kHeader) return false;
-            sawHeader = true;
-            continue;
-        }
-        if (line.front() == '[') {
-            if (line.back() != ']') return false;
-            std::string_view name = line.substr(1, line.size() - 2);
-            const bool remove = !name.empty() && name.front() == '-';
-            if (remove) name.remove_prefix(1);
-            current = parseKeyName(name);
-            if (!current) return false;
-            current->removeKey = remove;
-            changes.push_back(*current);
-            continue;
-        }
-        if (!current || current->removeKey) return false;
-        std::string_view rest = line;
-        Change change = *current;
-        if (rest.front() == '@') {
-            change.valueName = "";
-            rest.remove_prefix(1);
-        } else {
-            change.valueName = ParseQuoted(rest);
-            if (!change.valueName) return false;
-        }
-        rest = Trim(rest);
-        if (rest.empty() || rest.front() != '=') return false;
-        const std::optional<ParsedData> data = ParseData(rest.substr(1));
-        if (!data) return false;
-        change.data = *data;
-        changes.push_back(std::move(change));
-    }
-    if (!sawHeader) return false;
-
-    for (Change& change : changes) {
+    std::optional<std::vector<Change>> changes = ParseRegedit(text, host_);
+    if (!changes) return false;
+    for (Change& change : *changes) {
         if (change.removeKey) {
             Remove(change.root, change.path);
             continue;
@@ -317,15 +327,10 @@ bool SimRegistry::Load(const std::string& text) {
         bool created = false;
         const std::shared_ptr<Key> key = Make(change.root, change.path, created);
         if (!change.valueName) continue;
-        if (change.data.remove) {
-            auto& values = key->values;
-            values.erase(std::remove_if(values.begin(), values.end(),
-                                        [&](const Value& v) {
-                                            return host_.SameName(v.name, *change.valueName);
-                                        }),
-                         values.end());
-        } else {
+        if (!change.data.remove) {
             PutValue(*key, *change.valueName, change.data.type, std::move(change.data.bytes));
+        } else if (const auto it = ValueNamed(*key, *change.valueName); it != key->values.end()) {
+            key->values.erase(it);
         }
     }
     return true;

@@ -94,16 +94,16 @@ std::string SimDialogs::ResourceString(unsigned id) {
     return it == strings_.end() ? std::string() : it->second;
 }
 
-SimDialogView& SimDialogs::AddView(int templateId) {
+SimDialogView& SimDialogs::AddView(int templateId, WindowHandle owner) {
     views_.push_back(
-        std::make_unique<SimDialogView>(settings_, gate_, templateId, windows_.NewHandle()));
+        std::make_unique<SimDialogView>(settings_, gate_, templateId, windows_.NewHandle(), owner));
     viewList_.push_back(views_.back().get());
     return *views_.back();
 }
 
-int SimDialogs::RunModal(int templateId, DialogHandler& handler, WindowHandle /*owner*/) {
+int SimDialogs::RunModal(int templateId, DialogHandler& handler, WindowHandle owner) {
     if (gate_.EnterLogged("DialogBoxParamA", std::to_string(templateId))) return kDialogFailed;
-    SimDialogView& view = AddView(templateId);
+    SimDialogView& view = AddView(templateId, owner);
     handler.OnInitDialog(view);
     view.ShowAfterInit();
     if (!view.EndResult() && !modalActions_.empty()) {
@@ -118,20 +118,20 @@ int SimDialogs::RunModal(int templateId, DialogHandler& handler, WindowHandle /*
 
 std::unique_ptr<DialogView> SimDialogs::CreateModeless(int templateId, DialogHandler& handler) {
     if (gate_.EnterLogged("CreateDialogParamA", std::to_string(templateId))) return nullptr;
-    SimDialogView& view = AddView(templateId);
+    SimDialogView& view = AddView(templateId, 0);
     handler.OnInitDialog(view);
     return std::make_unique<OwnedWindow>(view, gate_);
 }
 
 std::unique_ptr<DialogView> SimDialogs::NewView(int templateId) {
-    return std::make_unique<OwnedWindow>(AddView(templateId), gate_);
+    return std::make_unique<OwnedWindow>(AddView(templateId, 0), gate_);
 }
 
 // --- one dialog window ---
 
 SimDialogView::SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
-                             WindowHandle handle)
-    : settings_(settings), gate_(gate), templateId_(templateId), handle_(handle) {}
+                             WindowHandle handle, WindowHandle owner)
+    : settings_(settings), gate_(gate), templateId_(templateId), handle_(handle), owner_(owner) {}
 
 int SimDialogView::SystemFontHeight() {
     return settings_.systemFontHeight;

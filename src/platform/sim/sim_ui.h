@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -61,7 +62,7 @@ class SimDialogs final : public Dialogs {
     std::unique_ptr<DialogView> NewView(int templateId);
 
   private:
-    SimDialogView& AddView(int templateId);
+    SimDialogView& AddView(int templateId, WindowHandle owner);
 
     CallGate& gate_;
     SimWindows& windows_;

@@ -20,6 +20,12 @@ HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(window);
 }
 
+// The top-level window that holds `window` (GetAncestor is not on Windows 95).
+HWND TopLevelOf(HWND window) {
+    while (window && (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
+    return window;
+}
+
 // A display context of a window, released on leaving the scope.
 class WindowDC {
   public:
@@ -230,7 +236,7 @@ class Win32Dialogs::View final : public DialogView {
 LRESULT CALLBACK Win32Dialogs::FilterModelessKeyboard(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<MSG*>(lParam);
     if (code >= 0 && message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) {
-        const HWND root = GetAncestor(message->hwnd, GA_ROOT);
+        const HWND root = TopLevelOf(message->hwnd);
         if (Win32Dialogs::View::ModelessFromWindow(root) && IsDialogMessageA(root, message)) {
             return TRUE;
         }

@@ -7,6 +7,22 @@
 // or by "hwnd:" and its handle in hexadecimal as `windows` prints it.
 // The exit code is 0 on success, 1 when a window or control is not found (or
 // not in time) and 2 for a wrong command line.
+//
+// Fonts and dialog units are known only inside the window's own process: the
+// probe asks there through its hook library, probe_hook.dll beside it.
+//
+//   windows        handle, class, title, visible (0/1), process id
+//   info           handle, class, title, style, extended style, client area
+//                  in dialog units (x, y, width, height) and in pixels, frame
+//                  on the screen in pixels, screen width and height, tmHeight
+//                  of the font the window's display contexts start with
+//   controls       per control: id, class, text, rectangle in dialog units and
+//                  in pixels of the dialog's client area, style, extended style
+//   text           the control's text
+//   font           face and height of the control's font (id 0: the window's)
+//   progress       position, low and high end of progress bar 1003
+//   box, answer    caption and text of the open message box
+//   version        name and value of each item of a file's version block
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -55,9 +71,9 @@ std::string Escaped(const std::string& text) {
 
 void PrintLine(const std::vector<std::string>& fields) {
     std::string line;
-    for (const auto& field : fields) {
-        if (!line.empty() || &field != &fields.front()) line += '\t';
-        line += field;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += '\t';
+        line += fields[i];
     }
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -146,15 +162,98 @@ int ToUnits(int pixels, int base, int unitsPerBase) {
     return guess;
 }
 
+// --- asking inside the window's own process (tests/e2e/hook/probe_hook.cpp) ---
+
+// Also in probe_hook.cpp: the name of the query message and the tag of the answer.
+constexpr char kQueryName[] = "setup32 probe query";
+constexpr ULONG_PTR kAnswerTag = 0x53333250;
+
+template <typename Function>
+Function Lookup(HMODULE library, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
+         start = end + 1) {
+        fields.push_back(text.substr(start, end - start));
+    }
+    fields.push_back(text.substr(start));
+    return fields;
+}
+
+// What the hook in the window's process says about it: its font's face and
+// height, the base units of its dialog and the height of the font its
+// display contexts start with.
+struct InsideFacts {
+    std::string face;
+    long height = 0;
+    int baseX = 0;
+    int baseY = 0;
+    long systemFontHeight = 0;
+};
+
+LRESULT CALLBACK ReceiveAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        auto* answer = reinterpret_cast<std::string*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (data->dwData == kAnswerTag && answer) {
+            answer->assign(static_cast<const char*>(data->lpData), data->cbData);
+            return TRUE;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string HookLibraryPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory = path;
+    directory.erase(directory.find_last_of("\\/") + 1);
+    return directory + "probe_hook.dll";
+}
+
+bool AskInside(HWND window, InsideFacts& facts) {
+    const HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
+    const auto hook = library ? Lookup<HOOKPROC>(library, "ProbeQueryHook") : nullptr;
+    if (!hook) return false;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA receiver{};
+    receiver.lpfnWndProc = &ReceiveAnswer;
+    receiver.hInstance = instance;
+    receiver.lpszClassName = "setup32 probe answer";
+    RegisterClassA(&receiver);
+    const HWND reply = CreateWindowA(receiver.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                     nullptr, instance, nullptr);
+    std::string answer;
+    SetWindowLongPtrA(reply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&answer));
+    const HHOOK installed =
+        SetWindowsHookExA(WH_CALLWNDPROC, hook, library, GetWindowThreadProcessId(window, nullptr));
+    Ask(window, RegisterWindowMessageA(kQueryName), reinterpret_cast<WPARAM>(reply), 0);
+    if (installed) UnhookWindowsHookEx(installed);
+    DestroyWindow(reply);
+
+    const auto fields = Split(answer, '\t');
+    if (fields.size() != 5) return false;
+    const auto number = [&fields](std::size_t i) {
+        return std::strtol(fields[i].c_str(), nullptr, 10);
+    };
+    facts = {fields[0], number(1), static_cast<int>(number(2)), static_cast<int>(number(3)),
+             number(4)};
+    return true;
+}
+
 struct BaseUnits {
     int x = 0;
     int y = 0;
 };
 
 BaseUnits DialogBaseUnits(HWND dialog) {
-    RECT units{0, 0, 4, 8};
-    if (!MapDialogRect(dialog, &units)) return {};
-    return {units.right, units.bottom};
+    InsideFacts facts;
+    if (!AskInside(dialog, facts)) return {};
+    return {facts.baseX, facts.baseY};
 }
 
 std::vector<std::string> RectFields(const RECT& pixels, BaseUnits base) {
@@ -254,16 +353,20 @@ int WindowInfo(HWND window) {
     GetWindowRect(window, &frame);
     RECT client{};
     GetClientRect(window, &client);
+    InsideFacts facts;
+    const bool answered = AskInside(window, facts);
     std::vector<std::string> fields = {HandleText(window), Escaped(ClassName(window)),
                                        Escaped(WindowText(window)), StyleText(window, GWL_STYLE),
                                        StyleText(window, GWL_EXSTYLE)};
-    for (const auto& field : RectFields(client, DialogBaseUnits(window))) fields.push_back(field);
+    for (const auto& field : RectFields(client, {facts.baseX, facts.baseY}))
+        fields.push_back(field);
     for (const LONG value :
          {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}) {
         fields.push_back(std::to_string(value));
     }
     fields.push_back(std::to_string(GetSystemMetrics(SM_CXSCREEN)));
     fields.push_back(std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+    fields.push_back(answered ? std::to_string(facts.systemFontHeight) : "?");
     PrintLine(fields);
     return kFound;
 }
@@ -285,14 +388,12 @@ int ListControls(HWND dialog) {
 }
 
 int PrintFont(HWND window) {
-    const auto font = reinterpret_cast<HFONT>(Ask(window, WM_GETFONT, 0, 0));
-    LOGFONTA face{};
-    if (!font || !GetObjectA(font, sizeof face, &face)) {
-        PrintLine({HandleText(reinterpret_cast<HWND>(font)), "?", "?", "?"});
-        return kFound;
+    InsideFacts facts;
+    if (!AskInside(window, facts)) {
+        std::fputs("no answer from inside the window's process\n", stderr);
+        return kNotFound;
     }
-    PrintLine({HandleText(reinterpret_cast<HWND>(font)), Escaped(face.lfFaceName),
-               std::to_string(face.lfHeight), std::to_string(face.lfCharSet)});
+    PrintLine({Escaped(facts.face), std::to_string(facts.height)});
     return kFound;
 }
 
@@ -324,11 +425,6 @@ int AnswerMessageBox(int button, DWORD seconds) {
     }
     Press(box, button);
     return kFound;
-}
-
-template <typename Function>
-Function Lookup(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 std::string VersionText(DWORD high, DWORD low) {
@@ -387,6 +483,7 @@ int Usage() {
         "       probe progress <window>\n"
         "       probe press <window> <id>\n"
         "       probe syscommand <window> <command>\n"
+        "       probe key <window> <virtual-key>\n"
         "       probe box [seconds]\n"
         "       probe answer <button-id> [seconds]\n"
         "       probe wait <window> <seconds>\n"
@@ -419,6 +516,11 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
     }
     if (command == "press") {
         Press(window, number);
+        return kFound;
+    }
+    if (command == "key") {
+        PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(number), 1);
+        PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(number), 0xC0000001);
         return kFound;
     }
     const HWND control = Control(window, number);
