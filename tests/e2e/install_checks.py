@@ -1,7 +1,6 @@
 """What the install scenarios set up in a Wine machine before the program
 starts, and how they read back what the install left: registry imports,
-test programs placed or started, installed files, the product key."""
-import subprocess
+test programs placed, installed files, the product key."""
 import time
 from pathlib import Path
 from typing import Dict, Iterable, List, Sequence, Tuple
@@ -18,7 +17,6 @@ SERVICES_KEY = "System\\CurrentControlSet\\Services"
 TEXTS = {
     10: "AddSectionFilesToCopyList",
     14: "Cannot find the destination path !",
-    49: "ModifyConfig: No information exist!",
 }
 
 
@@ -53,16 +51,6 @@ def place_test_program(name: str, destination: Path):
     """Copies a test-only program (tests/e2e/programs) to a host path."""
     destination.parent.mkdir(parents=True, exist_ok=True)
     destination.write_bytes((TEST_PROGRAMS / f"{name}.exe").read_bytes())
-
-
-def hold_file(run: Run, windows_path: str, title: str, hang=False) -> subprocess.Popen:
-    """Starts file_holder on a file of the machine under a window with the
-    given title and waits for the window; with hang, the window does not
-    answer WM_CLOSE."""
-    args = [windows_path, title] + (["hang"] if hang else [])
-    holder = run.machine.start(TEST_PROGRAMS / "file_holder.exe", *args)
-    expect(run.probe.wait(title, 20), f"the window {title!r} holding {windows_path} is open")
-    return holder
 
 
 # --- reading back -------------------------------------------------------------------

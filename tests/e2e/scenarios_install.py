@@ -1,23 +1,21 @@
-"""End-to-end scenarios of what the install does to the machine: the driver
-files copied, with the window-closing and retry rules; CONFIG.SYS, the
-service settings and the device clean-up; the program groups, the product
-key, the uninstall entry and the post-install programs."""
-import time
-
+"""End-to-end scenarios of what the install does to the machine: the exact
+copy list, CONFIG.SYS, the service settings and the device clean-up, the
+program groups, the product key, the uninstall entry and the post-install
+programs. The copy pass's window-closing and retry rules have scenarios of
+their own (scenarios_files.py)."""
 from harness import Run, Scenario, expect, expect_equal
 from install_checks import (SERVICES_KEY, SHELL_FOLDERS, TEXTS, UNINSTALL_KEY,
                             expect_copied_in_order, expect_no_file_named, expect_product_key,
-                            expect_values, hold_file, import_registry, key_tree,
-                            place_test_program, short_paths, wait_for_lines)
-from scenarios import APP_TITLE, NO, OK, YES
+                            expect_values, import_registry, key_tree, place_test_program,
+                            short_paths, wait_for_lines)
+from scenarios import APP_TITLE, NO, OK
 
 WINDOWS = "C:\\windows"
 GROUP = "Disk Tools"
 CONFIG_SYS = "C:\\CONFIG.SYS"
 
-# A floppy script for Windows 95 and NT: a comment, the group placeholder, a
-# line without a destination, and on NT a program outside the Windows
-# directory that may be running.
+# A floppy script for Windows 95 and NT: a comment, the group placeholder and
+# a line without a destination.
 SAMPLE_SCRIPT = """\
 [Display]
 GroupName=Disk Tools
@@ -44,15 +42,9 @@ DeviceID=6E02,6E12
 1=C:\\OLDDRV\\OLDADP.SYS
 """
 
-OLD_DRIVER_CONFIG = b"DEVICE=C:\\OLDDRV\\OLDADP.SYS\r\nDEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
-
 
 def write_script(run: Run, text: str):
     run.medium_file("SETUP32.INI").write_bytes(text.replace("\n", "\r\n").encode("ascii"))
-
-
-def retry_text(run: Run, destination: str) -> str:
-    return run.msg(42).replace("%s", destination)
 
 
 def expect_config(run: Run, expected: bytes):
@@ -66,12 +58,6 @@ def windows_file(run: Run, relative: str):
     return run.machine.file(f"{WINDOWS}\\{relative}")
 
 
-def case_scenario(name: str, version: str, case, **options) -> Scenario:
-    """A scenario whose preparation and steps share the state of one case
-    object (programs started, windows opened)."""
-    return Scenario(name, version, "en", case.steps, prepare=case.prepare, **options)
-
-
 # --- the sample script ------------------------------------------------------------------
 
 
@@ -81,13 +67,14 @@ def prepare_sample_on_95(run: Run):
     run.medium_file("W95\\Disk Tools.HLP").write_bytes(help_file)
     run.medium_file("W95\\DSKADP.VXD").write_bytes(b"not listed: its line has no destination")
     run.medium_file("W95\\DSKADP.MPD").chmod(0o444)
-    run.machine.file(CONFIG_SYS).write_bytes(OLD_DRIVER_CONFIG)
+    run.machine.file(CONFIG_SYS).write_bytes(
+        b"DEVICE=C:\\OLDDRV\\OLDADP.SYS\r\nDEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n")
 
 
 def sample_on_95(run: Run):
     """The sample script from the floppy: the malformed line is reported
-    and skipped, the other lines are copied in file order, a read-only
-    source arrives writable and every copied file is recorded."""
+    and skipped; exactly the other lines are copied, in file order, and
+    recorded; a read-only source arrives writable."""
     title = run.msg(64)
     run.wait_window(title)
     run.probe.press(title, 1)
@@ -107,113 +94,6 @@ def sample_on_95(run: Run):
     expect_config(run, b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n")
     expect_equal(windows_file(run, "SETUP.INI").read_bytes(), b"[progman.groups]\r\n",
                  "group script without shortcuts")
-
-
-class SampleOnNt:
-    """The sample script on NT 4.0 from D:\\DRV, silent, while the program
-    it replaces runs under a window titled after it: that window is closed
-    and the copy then succeeds."""
-
-    def prepare(self, run: Run):
-        write_script(run, SAMPLE_SCRIPT.replace("bShow=YES", "bShow=NO"))
-        probe = run.machine.file("C:\\TOOLS\\PROBE.EXE")
-        probe.parent.mkdir(parents=True)
-        probe.write_bytes(b"the new probe program")
-        run.machine.file("C:\\TOOLS\\NEW").mkdir()
-        run.machine.file(CONFIG_SYS).write_bytes(OLD_DRIVER_CONFIG)
-        self.holder = hold_file(run, "C:\\TOOLS\\NEW\\PROBE.EXE", "PROBE")
-
-    def steps(self, run: Run):
-        expect_equal(run.finish(60), 0, "exit code (a retry question would have kept it open)")
-        expect_equal(self.holder.wait(5), 0, "PROBE ended on WM_CLOSE")
-
-        copies = [(run.medium_file("NT\\DSKADP.SYS"), f"{WINDOWS}\\SYSTEM32\\DRIVERS\\DSKADP.SYS"),
-                  (run.medium_file("NT\\WNASPI32.DLL"), f"{WINDOWS}\\SYSTEM32\\WNASPI32.DLL"),
-                  (run.machine.file("C:\\TOOLS\\PROBE.EXE"), "C:\\TOOLS\\NEW\\PROBE.EXE")]
-        expect_copied_in_order([(source, run.machine.file(destination))
-                                for source, destination in copies])
-        expect(not windows_file(run, "SYSTEM\\IOSUBSYS\\DSKADP.MPD").exists(),
-               "no Windows 95 file on NT")
-        expect_product_key(run, GROUP, [destination for _, destination in copies])
-        expect_config(run, b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n")
-        expect(not key_tree(run.machine.registry("HKLM"), f"{SERVICES_KEY}\\MDR420X"),
-               "no miniport service without a Driver value")
-
-
-# --- files held open -----------------------------------------------------------------------
-
-HELD_FILES_SCRIPT = """\
-[Display]
-GroupName=Disk Tools
-
-[Win98 Driver Files]
-1=.\\TOOLS\\ASPIMON.EXE,.\\ASPIMON.EXE
-2=.\\W98\\DSKADP.MPD,.\\SYSTEM\\IOSUBSYS\\DSKADP.MPD
-3=.\\TOOLS\\PROBE.EXE,C:\\TOOLS\\PROBE.EXE
-
-[Win98 Inf File]
-1=.\\W98\\DSKADP.INF,.\\INF\\DSKADP.INF
-"""
-
-
-class HeldFiles:
-    """Destinations held open by running programs: an ASPI executable
-    without a window of its own closes the companion utility's window; a
-    driver file gets the retry question at once and No skips it; a window
-    that does not answer WM_CLOSE delays the question but cannot stop the
-    install, and no window is closed twice for one entry. The bar counts
-    skipped files too."""
-
-    MPD = f"{WINDOWS}\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"
-    PROBE = "C:\\TOOLS\\PROBE.EXE"
-
-    def prepare(self, run: Run):
-        write_script(run, HELD_FILES_SCRIPT)
-        run.medium_file("TOOLS\\ASPIMON.EXE").write_bytes(b"the new ASPI monitor")
-        run.medium_file("TOOLS\\PROBE.EXE").write_bytes(b"the new probe program")
-        windows_file(run, "SYSTEM\\IOSUBSYS").mkdir(parents=True)
-        run.machine.file("C:\\TOOLS").mkdir()
-        run.machine.file(CONFIG_SYS).write_bytes(b"FILES=30\r\n")
-        self.companion = hold_file(run, f"{WINDOWS}\\ASPIMON.EXE", "Untitled - BusProbe32")
-        hold_file(run, self.MPD, "DSKADP")
-        hold_file(run, self.PROBE, "PROBE", hang=True)
-
-    def expect_bar(self, run: Run, position):
-        expect_equal(run.probe.progress(run.msg(101)), (position, 0, 4),
-                     "progress bar (position, low, high)")
-
-    def steps(self, run: Run):
-        title = run.msg(64)
-        run.wait_window(title)
-        run.probe.press(title, 1)
-
-        run.probe.rows("box", 30)
-        self.expect_bar(run, 1)
-        run.answer(NO, APP_TITLE, retry_text(run, self.MPD))
-        expect(run.probe.wait("DSKADP", 1), "no window is closed for a driver file")
-
-        run.probe.rows("box", 40)  # after the 10 s allowed for WM_CLOSE
-        self.expect_bar(run, 2)
-        run.answer(YES, APP_TITLE, retry_text(run, self.PROBE))
-        asked = time.monotonic()
-        run.answer(NO, APP_TITLE, retry_text(run, self.PROBE))
-        expect(time.monotonic() - asked < 8, "the retry asks again without waiting on a window")
-
-        run.probe.rows("box", 30)
-        self.expect_bar(run, 4)
-        run.answer(OK, "", TEXTS[49])
-        run.answer(NO, APP_TITLE, run.msg(43))
-        expect_equal(run.finish(), 0, "exit code")
-
-        expect_equal(self.companion.wait(5), 0, "the companion utility ended on WM_CLOSE")
-        aspimon = windows_file(run, "ASPIMON.EXE")
-        inf = windows_file(run, "INF\\DSKADP.INF")
-        expect_copied_in_order([(run.medium_file("TOOLS\\ASPIMON.EXE"), aspimon),
-                                (run.medium_file("W98\\DSKADP.INF"), inf)])
-        for skipped in (self.MPD, self.PROBE):
-            expect_equal(run.machine.file(skipped).read_bytes(), b"", f"{skipped} was skipped")
-        expect_product_key(run, GROUP, [f"{WINDOWS}\\ASPIMON.EXE", f"{WINDOWS}\\INF\\DSKADP.INF"])
-        expect_config(run, b"FILES=30\r\n")
 
 
 # --- a whole install per platform -------------------------------------------------------------
@@ -260,6 +140,9 @@ Driver=DSKADP.SYS
 
 FAMILIES = {"win95": "Win95", "win98": "Win98", "nt40": "NT", "win2k": "WIN2000"}
 
+# The copies of the script's driver lines: medium file, below the Windows directory.
+COPIES = [("TOOLS\\Disk Tools.HLP", "HELP\\Disk Tools.HLP"),
+          ("TOOLS\\UNINST.EXE", "Disk Tools\\UNINST.EXE")]
 # Each shortcut of the script: program below the Windows directory, group
 # (None: the Startup group) and title.
 SHORTCUTS = [("HELP\\Disk Tools.HLP", GROUP, "Disk Tools Help"),
@@ -315,7 +198,7 @@ class WholeInstall:
                                f"{self.startup if self.nt else 'Autostart'}")
 
     def scenario(self, name: str, **options) -> Scenario:
-        return case_scenario(name, self.version, self, **options)
+        return Scenario(name, self.version, "en", self.steps, prepare=self.prepare, **options)
 
     def prepare(self, run: Run):
         write_script(run, SHELL_SCRIPT.replace("{P}", FAMILIES[self.version]))
@@ -351,6 +234,8 @@ class WholeInstall:
         shortened = short_paths(run.machine, targets)
         expect_equal(run.finish(60), 0, "exit code")
 
+        expect_copied_in_order([(run.medium_file(source), windows_file(run, destination))
+                                for source, destination in COPIES])
         expect_equal(converter_log, [b"-o"], "the converter's command line")
         self.expect_group_script(run, shortened)
         started = sorted((line.decode().split(" ", 2) for line in markers),
@@ -390,7 +275,7 @@ class WholeInstall:
         expect(windows_file(run, "OTHER.GRP").exists(), "another group's file stays")
 
     def recorded_items(self):
-        copied = [f"{WINDOWS}\\HELP\\{GROUP}.HLP", f"{WINDOWS}\\{GROUP}\\UNINST.EXE"]
+        copied = [f"{WINDOWS}\\{destination}" for _, destination in COPIES]
         extra = [f"{WINDOWS}\\SETUP.INI", f"{WINDOWS}\\SYSTEM\\{GROUP}.CNT"]
         links = [f"{self.programs}\\{self.group_of(group)}\\{title}.LNK"
                  for _, group, title in SHORTCUTS]
@@ -423,10 +308,8 @@ class WholeInstall:
 ALL = [
     Scenario("sample-win95-floppy", "win95", "en", sample_on_95, medium="A:\\",
              prepare=prepare_sample_on_95),
-    case_scenario("sample-nt40-held", "nt40", SampleOnNt(), medium="D:\\DRV\\"),
-    case_scenario("held-files-win98", "win98", HeldFiles()),
     WholeInstall("win95").scenario("install-win95-floppy", medium="A:\\"),
     WholeInstall("win98").scenario("install-win98"),
     WholeInstall("nt40", existing_services=True).scenario("install-nt40"),
-    WholeInstall("win2k").scenario("install-win2k"),
+    WholeInstall("win2k").scenario("install-win2k-d-drive", medium="D:\\DRV\\"),
 ]
