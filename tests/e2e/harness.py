@@ -35,6 +35,12 @@ class CheckFailed(Exception):
     """A scenario's expectation that did not hold."""
 
 
+# Run as the main program, this module is also the "harness" that the
+# scenario modules import, so that their CheckFailed is the one caught here.
+if __name__ == "__main__":
+    sys.modules.setdefault("harness", sys.modules[__name__])
+
+
 def expect(condition, what):
     if not condition:
         raise CheckFailed(what)
@@ -285,7 +291,9 @@ class Scenario:
     version: str  # win95, win98, nt40 or win2k
     locale: str  # en, zh or ja
     steps: Callable[["Run"], None]
-    medium: str = "C:\\MEDIUM\\"  # the directory of the program and its medium: C:\MEDIUM\ or A:\
+    # The directory of the program and its medium: C:\MEDIUM\, a drive root such
+    # as A:\, or a directory on another drive such as D:\DRV\.
+    medium: str = "C:\\MEDIUM\\"
     prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
 
 
@@ -372,17 +380,27 @@ def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -
 
 def lay_out_medium(run: Run):
     """The sample medium with the program beside the setup script, where the
-    scenario wants it: in C:\\MEDIUM or as the floppy A:."""
+    scenario wants it: in a directory of drive C:, as a drive of its own (the
+    floppy A:) or in a directory of another drive, which then gets a host
+    directory of its own."""
     shutil.rmtree(run.medium_dir, ignore_errors=True)
     shutil.copytree(ROOT / "examples" / "medium", run.medium_dir)
     shutil.copy2(BUILD / "src" / "app" / "win32" / PROGRAM_NAME, run.medium_dir / PROGRAM_NAME)
-    if run.scenario.medium.upper().startswith("A:"):
-        run.machine.map_drive("a", run.medium_dir)
-    else:
+    letter, _, rest = run.scenario.medium.partition(":")
+    if not rest.strip("\\"):
+        run.machine.map_drive(letter.lower(), run.medium_dir)
+        return
+    if letter.upper() == "C":
         target = run.machine.file(run.scenario.medium)
-        shutil.rmtree(target, ignore_errors=True)
-        target.parent.mkdir(parents=True, exist_ok=True)
-        target.symlink_to(run.medium_dir, target_is_directory=True)
+    else:
+        drive = WORK / "drives" / run.scenario.name / letter.lower()
+        shutil.rmtree(drive, ignore_errors=True)
+        drive.mkdir(parents=True)
+        run.machine.map_drive(letter.lower(), drive)
+        target = host_path(drive, rest)
+    shutil.rmtree(target, ignore_errors=True)
+    target.parent.mkdir(parents=True, exist_ok=True)
+    target.symlink_to(run.medium_dir, target_is_directory=True)
 
 
 def make_template(template: Path):
