@@ -7,16 +7,19 @@ The program is started in the medium's directory and driven with the probe
 (tests/e2e/programs/probe.cpp); the scenario then checks what it saw on
 screen and what the install left in files and in the registry.
 
-Usage: tests/e2e/run [--list] [--keep] [--reuse-template] [SCENARIO...]
+Usage: tests/e2e/run [--list] [--keep] [--reuse-template] [--jobs N] [SCENARIO...]
 """
 import argparse
+import concurrent.futures
 import dataclasses
 import os
+import queue
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import traceback
 from pathlib import Path
@@ -54,8 +57,12 @@ def expect_equal(actual, expected, what):
 # --- Wine machines -----------------------------------------------------------
 
 
-def winebox(*args, timeout=120, **kwargs):
-    return subprocess.run([str(WINEBOX), *map(str, args)], timeout=timeout, check=True, **kwargs)
+def winebox(*args, timeout=120, display=None, **kwargs):
+    env = None
+    if display:
+        env = dict(os.environ, DISPLAY=display)
+    return subprocess.run([str(WINEBOX), *map(str, args)], timeout=timeout, check=True, env=env,
+                          **kwargs)
 
 
 def host_path(root: Path, relative: str) -> Path:
@@ -73,9 +80,10 @@ def host_path(root: Path, relative: str) -> Path:
 class Machine:
     """One Wine machine made with tools/winebox."""
 
-    def __init__(self, path: Path, locale: str):
+    def __init__(self, path: Path, locale: str, display: Optional[str] = None):
         self.path = path
         self.codec = texts.CODE_PAGES[locale]
+        self.display = display
 
     def file(self, windows_path: str) -> Path:
         """The host file of a path on drive C: such as C:\\WINDOWS\\INF\\X.INF."""
@@ -89,14 +97,14 @@ class Machine:
         long after the program has ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             result = subprocess.run(self._command(program, args, cwd), stdout=out, stderr=err,
-                                    timeout=timeout)
+                                    timeout=timeout, env=self._env())
             out.seek(0)
             err.seek(0)
             return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
     def start(self, program, *args, cwd=None):
         return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
+                                stderr=subprocess.DEVNULL, env=self._env())
 
     def map_drive(self, letter, host_directory: Path):
         winebox("drive", self.path, letter, host_directory)
@@ -104,10 +112,30 @@ class Machine:
     def stop(self):
         winebox("stop", self.path)
 
+    def import_registry(self, lines: List[str]):
+        """Imports REGEDIT4 lines (keys in brackets, "name"="text" and
+        "name"=dword:n values), written in the machine's code page."""
+        name = "setup32-test.reg"
+        text = "\r\n".join(["REGEDIT4", "", *lines, ""])
+        (self.path / "drive_c" / name).write_bytes(text.encode(self.codec))
+        result = self.run("regedit", "/s", "C:\\" + name)
+        expect(result.returncode == 0, f"regedit could not import {name}")
+        (self.path / "drive_c" / name).unlink()
+
+    def short_paths(self, *windows_paths: str) -> List[str]:
+        """What GetShortPathNameA gives for each path (the path itself when
+        it has no short form); Wine hashes short names its own way."""
+        result = self.run(BUILD / "tests" / "short_path.exe", *windows_paths)
+        expect(result.returncode == 0, "short_path.exe failed")
+        return result.stdout.decode(self.codec).splitlines()
+
     def registry(self, hive: str) -> "Registry":
         """HKCU or HKLM as saved in the prefix; stop the machine first."""
         name = {"HKCU": "user.reg", "HKLM": "system.reg"}[hive]
         return Registry.parse((self.path / name).read_text(encoding="utf-8", errors="replace"))
+
+    def _env(self):
+        return dict(os.environ, DISPLAY=self.display) if self.display else None
 
     def _command(self, program, args, cwd):
         command = [str(WINEBOX), "run", str(self.path)]
@@ -123,26 +151,39 @@ class Registry:
     _KEY = re.compile(r"^\[(.*)\](?: \d+)?$")
     _VALUE = re.compile(r'^(@|"(?:[^"\\]|\\.)*")=(.*)$')
 
-    def __init__(self, keys: Dict[str, Dict[str, object]]):
+    def __init__(self, keys: Dict[str, Dict[str, object]], names: Dict[str, Dict[str, str]]):
         self.keys = keys
+        self.names = names  # per key, the value names as written, by their lower-case form
 
     @classmethod
     def parse(cls, text: str) -> "Registry":
         keys: Dict[str, Dict[str, object]] = {}
+        names: Dict[str, Dict[str, str]] = {}
         current = None
         for line in text.splitlines():
             key = cls._KEY.match(line)
             if key:
-                current = keys.setdefault(cls._unquote(key.group(1)).lower(), {})
+                path = cls._unquote(key.group(1)).lower()
+                current = keys.setdefault(path, {})
+                current_names = names.setdefault(path, {})
                 continue
             value = cls._VALUE.match(line)
             if value and current is not None:
                 name = "" if value.group(1) == "@" else cls._unquote(value.group(1)[1:-1])
                 current[name.lower()] = cls._data(value.group(2))
-        return cls(keys)
+                current_names[name.lower()] = name
+        return cls(keys, names)
 
     def values(self, key: str) -> Optional[Dict[str, object]]:
+        """The key's values by lower-case name; None when there is no such key."""
         return self.keys.get(key.lower())
+
+    def values_as_written(self, key: str) -> Optional[Dict[str, object]]:
+        """The key's values by their names as written."""
+        values = self.values(key)
+        if values is None:
+            return None
+        return {self.names[key.lower()][name]: data for name, data in values.items()}
 
     @staticmethod
     def _unquote(text: str) -> str:
@@ -291,8 +332,9 @@ class Scenario:
     version: str  # win95, win98, nt40 or win2k
     locale: str  # en, zh or ja
     steps: Callable[["Run"], None]
-    # The directory of the program and its medium: C:\MEDIUM\, a drive root such
-    # as A:\, or a directory on another drive such as D:\DRV\.
+    # The directory of the program and its medium: a drive root such as A:\
+    # (the drive is mapped onto the medium) or a directory such as C:\MEDIUM\
+    # or D:\DRV\ (on a drive other than C: the drive is made for it).
     medium: str = "C:\\MEDIUM\\"
     prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
 
@@ -343,12 +385,62 @@ class Run:
     def still_running(self) -> bool:
         return self.program.poll() is None
 
-    def shot(self, label):
-        shots = WORK / "shots"
-        shots.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["import", "-display", self.display, "-window", "root",
-                        str(shots / f"{self.scenario.name}-{label}.png")],
+    def shot(self, label, title=None, path: Optional[Path] = None) -> Path:
+        """A screenshot of the display, or of the window with that title
+        alone; into build/e2e/shots unless a path is given."""
+        if path is None:
+            path = WORK / "shots" / f"{self.scenario.name}-{label}.png"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        crop = []
+        if title is not None:
+            left, top, width, height = self.probe.info(title).frame
+            crop = ["-crop", f"{width}x{height}+{left}+{top}", "+repage"]
+        subprocess.run(["import", "-display", self.display, "-window", "root", *crop, str(path)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        return path
+
+    # A program of the session that Windows asks to end when a restart is
+    # asked for (tests/e2e/programs/session_witness.cpp). Wine carries out
+    # ExitWindowsEx(EWX_REBOOT) by running "wineboot --end-session", which
+    # sends WM_QUERYENDSESSION and WM_ENDSESSION to the top-level windows of
+    # the other programs and then ends them; the machine itself stays up.
+    WITNESS_DIR = "C:\\WITNESS"
+
+    def start_witness(self):
+        witness = self.machine.file(self.WITNESS_DIR)
+        witness.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(BUILD / "tests" / "session_witness.exe", witness / "session_witness.exe")
+        self.machine.start(self.WITNESS_DIR + "\\session_witness.exe")
+        expect(wait_until(lambda: self.session_log()[:1] == ["ready"], 30),
+               "the session witness did not start")
+
+    def session_log(self) -> List[str]:
+        log = self.machine.file(self.WITNESS_DIR + "\\SESSION.LOG")
+        return log.read_text(encoding="ascii").splitlines() if log.exists() else []
+
+    RESTART = ["ready", "query 0", "end 1 0"]
+
+    def restart_requested(self, expected: bool) -> bool:
+        """Whether the session was ended for a restart (not a log-off) since
+        the witness started: it was asked WM_QUERYENDSESSION without
+        ENDSESSION_LOGOFF and then told WM_ENDSESSION TRUE. Wine ends the
+        session a moment after the program asked, so this waits for the
+        expected answer: until the witness has heard both messages, or a
+        short while for them not to come."""
+        if expected:
+            wait_until(lambda: len(self.session_log()) >= len(self.RESTART), 15)
+        else:
+            time.sleep(2)
+        return self.session_log() == self.RESTART
+
+
+def wait_until(condition, seconds, interval=0.2):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(interval)
+    return True
 
 
 def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -> Optional[str]:
@@ -356,8 +448,9 @@ def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -
     machine_dir = WORK / "machines" / scenario.name
     shutil.rmtree(machine_dir, ignore_errors=True)
     machine_dir.parent.mkdir(parents=True, exist_ok=True)
-    winebox("new", template, machine_dir, "--version", scenario.version, "--locale", scenario.locale)
-    machine = Machine(machine_dir, scenario.locale)
+    winebox("new", template, machine_dir, "--version", scenario.version, "--locale", scenario.locale,
+            display=display)
+    machine = Machine(machine_dir, scenario.locale, display)
     run = Run(scenario, machine, Probe(machine, BUILD / "tests" / "probe.exe"), display)
     try:
         lay_out_medium(run)
@@ -380,38 +473,36 @@ def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -
 
 def lay_out_medium(run: Run):
     """The sample medium with the program beside the setup script, where the
-    scenario wants it: in a directory of drive C:, as a drive of its own (the
-    floppy A:) or in a directory of another drive, which then gets a host
-    directory of its own."""
+    scenario wants it (Scenario.medium)."""
     shutil.rmtree(run.medium_dir, ignore_errors=True)
     shutil.copytree(ROOT / "examples" / "medium", run.medium_dir)
     shutil.copy2(BUILD / "src" / "app" / "win32" / PROGRAM_NAME, run.medium_dir / PROGRAM_NAME)
-    letter, _, rest = run.scenario.medium.partition(":")
-    if not rest.strip("\\"):
-        run.machine.map_drive(letter.lower(), run.medium_dir)
-        return
-    if letter.upper() == "C":
+    drive, _, directory = run.scenario.medium.partition(":")
+    directory = directory.strip("\\")
+    if drive.upper() == "C":
         target = run.machine.file(run.scenario.medium)
+    elif not directory:
+        run.machine.map_drive(drive, run.medium_dir)
+        return
     else:
-        drive = WORK / "drives" / run.scenario.name / letter.lower()
-        shutil.rmtree(drive, ignore_errors=True)
-        drive.mkdir(parents=True)
-        run.machine.map_drive(letter.lower(), drive)
-        target = host_path(drive, rest)
+        drive_root = run.machine.path / f"drive_{drive.lower()}"
+        drive_root.mkdir(exist_ok=True)
+        run.machine.map_drive(drive, drive_root)
+        target = host_path(drive_root, directory)
     shutil.rmtree(target, ignore_errors=True)
     target.parent.mkdir(parents=True, exist_ok=True)
     target.symlink_to(run.medium_dir, target_is_directory=True)
 
 
-def make_template(template: Path):
+def make_template(template: Path, display: str):
     """A template machine whose windows live on a Wine desktop of the
     screen's size, which draws captions and frames without a window manager,
     so that screenshots show whole dialogs."""
-    winebox("template", template, timeout=300)
+    winebox("template", template, timeout=300, display=display)
     for key, name, data in [("HKCU\\Software\\Wine\\Explorer", "Desktop", "Default"),
                             ("HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "1024x768")]:
         winebox("run", template, "--", "reg", "add", key, "/v", name, "/d", data, "/f",
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, display=display)
     winebox("stop", template)
 
 
@@ -425,6 +516,56 @@ def all_scenarios() -> List[Scenario]:
     return found
 
 
+class Displays:
+    """The X displays the scenarios run on: the caller's $DISPLAY for a run
+    one scenario at a time, else one Xvfb of our own for each scenario that
+    runs at the same time, so that their Wine desktops do not overlap (and
+    always our own with own=True)."""
+
+    def __init__(self, jobs: int, own: bool = False):
+        shared = os.environ.get("DISPLAY") if jobs == 1 and not own else None
+        self._started = []
+        self.free = queue.Queue()
+        for _ in range(jobs):
+            display = shared or self._start_xvfb()
+            self.free.put(display)
+
+    def _start_xvfb(self) -> str:
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        display = subprocess.run([str(WINEBOX), "display"], capture_output=True, text=True, env=env,
+                                 check=True, timeout=60).stdout.strip()
+        self._started.append(display)
+        return display
+
+    def close(self):
+        for display in self._started:
+            winebox("display-stop", display)
+
+
+def run_all(chosen: List[Scenario], template: Path, displays: Displays, jobs: int, keep: bool) -> int:
+    """Runs the scenarios, `jobs` at a time, printing each result as it
+    comes; the number that failed."""
+    printing = threading.Lock()
+
+    def one(scenario: Scenario) -> bool:
+        display = displays.free.get()
+        try:
+            began = time.monotonic()
+            problem = run_scenario(scenario, template, display, keep)
+            seconds = time.monotonic() - began
+        finally:
+            displays.free.put(display)
+        with printing:
+            print(f"{'ok  ' if problem is None else 'FAIL'} {scenario.name} ({seconds:.1f} s)", flush=True)
+            if problem is not None:
+                print("     " + problem.rstrip().replace("\n", "\n     "), flush=True)
+        return problem is None
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+        passed = list(pool.map(one, chosen))
+    return passed.count(False)
+
+
 def main():
     every = all_scenarios()
 
@@ -434,44 +575,47 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the machines in build/e2e")
     parser.add_argument("--reuse-template", action="store_true",
                         help="use build/e2e/template when it exists instead of making it afresh")
+    parser.add_argument("--jobs", "-j", type=int, default=2,
+                        help="scenarios run at the same time, each on an Xvfb of its own (default 2)")
     args = parser.parse_args()
 
     chosen = [s for s in every if not args.names or s.name in args.names]
     if args.list:
         for s in every:
-            print(f"{s.name}\t{s.version}\t{s.locale}")
+            print(f"{s.name}\t{s.version}\t{s.locale}\t{s.medium}")
         return 0
     unknown = set(args.names) - {s.name for s in every}
     if unknown:
         parser.error(f"unknown scenarios: {', '.join(sorted(unknown))}")
+    duplicates = {s.name for s in every if [t.name for t in every].count(s.name) > 1}
+    if duplicates:
+        parser.error(f"scenario names used twice: {', '.join(sorted(duplicates))}")
     for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
         if not needed.exists():
             parser.error(f"{needed} is missing: build the x86_64 preset first")
 
     WORK.mkdir(parents=True, exist_ok=True)
-    started_display = not os.environ.get("DISPLAY")
-    display = winebox("display", capture_output=True, text=True).stdout.strip()
-    os.environ["DISPLAY"] = display
+    jobs = max(1, min(args.jobs, len(chosen)))
+    began = time.monotonic()
+    displays = Displays(jobs)
     try:
         template = WORK / "template"
         if not (args.reuse_template and (template / "system.reg").exists()):
             shutil.rmtree(template, ignore_errors=True)
-            make_template(template)
-        failures = 0
-        for scenario in chosen:
-            began = time.monotonic()
-            problem = run_scenario(scenario, template, display, args.keep)
-            seconds = time.monotonic() - began
-            print(f"{'ok  ' if problem is None else 'FAIL'} {scenario.name} ({seconds:.1f} s)", flush=True)
-            if problem is not None:
-                failures += 1
-                print("     " + problem.rstrip().replace("\n", "\n     "), flush=True)
-        print(f"e2e: {len(chosen) - failures} passed, {failures} failed")
+            display = displays.free.get()
+            make_template(template, display)
+            displays.free.put(display)
+        failures = run_all(chosen, template, displays, jobs, args.keep)
+        print(f"e2e: {len(chosen) - failures} passed, {failures} failed "
+              f"({time.monotonic() - began:.0f} s, {jobs} at a time)")
         return 1 if failures else 0
     finally:
-        if started_display:
-            winebox("display-stop", display)
+        displays.close()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    # The scenario modules import this file as the module "harness": run
+    # that one, so that they and the runner share its classes.
+    import harness
+
+    sys.exit(harness.main())
