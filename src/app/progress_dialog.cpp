@@ -12,19 +12,22 @@ void CProgressDlg::Create() {
     if (!view_) view_ = ctx_.sys.dialogs.CreateModeless(progress_ids::kTemplate, *this);
 }
 
+// A window that could not be created leaves the copy pass without a
+// display: the pass goes on, and these calls do nothing.
 void CProgressDlg::Show() {
-    view_->Show(platform::sw::kShow);
+    if (view_) view_->Show(platform::sw::kShow);
 }
 
 void CProgressDlg::SetRange(unsigned count) {
-    view_->SetProgressRange(progress_ids::kBar, count);
+    if (view_) view_->SetProgressRange(progress_ids::kBar, count);
 }
 
 void CProgressDlg::SetPos(int position) {
-    view_->SetProgressPos(progress_ids::kBar, position);
+    if (view_) view_->SetProgressPos(progress_ids::kBar, position);
 }
 
 void CProgressDlg::SetTexts(const std::string& source, const std::string& destination) {
+    if (!view_) return;
     view_->SetItemText(progress_ids::kSource, ctx_.Msg(0) + source);
     view_->SetItemText(progress_ids::kDestination, ctx_.Msg(1) + destination);
 }

@@ -50,18 +50,17 @@ constexpr KnownError kKnownErrors[] = {
 
 }  // namespace
 
-int CCopyListItem::ParseLine(const std::string& line, const std::string& startDir,
+int CCopyListItem::ParseLine(std::string_view line, const std::string& startDir,
                              const std::string& windowsDir) {
     // "=" and "," are below every trail byte, so plain searches are exact.
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) return parse_error::kNoEquals;
+    if (equals == std::string_view::npos) return parse_error::kNoEquals;
     const std::size_t comma = line.find(',');
-    if (comma == std::string::npos) return parse_error::kNoComma;
+    if (comma == std::string_view::npos) return parse_error::kNoComma;
     if (comma < equals) return parse_error::kCommaBeforeEquals;
 
-    const std::string_view text(line);
-    source = ResolveSource(text.substr(equals + 1, comma - equals - 1), startDir);
-    destination = ResolveDestination(text.substr(comma + 1), windowsDir);
+    source = ResolveSource(line.substr(equals + 1, comma - equals - 1), startDir);
+    destination = ResolveDestination(line.substr(comma + 1), windowsDir);
     return 0;
 }
 

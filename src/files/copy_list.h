@@ -4,6 +4,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "messages/messages.h"
 #include "platform/types.h"
@@ -30,7 +31,7 @@ class CCopyListItem {
     // with ".\" goes below `windowsDir`; any other path is used as written.
     // 0 when both paths were set, else a parse_error code and both paths
     // stay empty.
-    int ParseLine(const std::string& line, const std::string& startDir,
+    int ParseLine(std::string_view line, const std::string& startDir,
                   const std::string& windowsDir);
 
     std::string destination;

@@ -129,7 +129,7 @@ void AddSectionFilesToCopyList(SetupContext& ctx, SetupFields& dlg, const std::s
     for (const std::string_view line : block.Lines()) {
         if (line.front() == ';') continue;
         auto item = std::make_unique<CCopyListItem>();
-        const int code = item->ParseLine(std::string(line), sourceDir, windowsDir);
+        const int code = item->ParseLine(line, sourceDir, windowsDir);
         if (code == 0) {
             dlg.copyList.push_back(std::move(item));
         } else {

@@ -76,6 +76,7 @@ public:
     virtual int RunModal(int templateId, DialogHandler& handler, WindowHandle owner) = 0;
     // Creates the modeless dialog of template `templateId`, hidden, owned by
     // the application's main window. Destroying the view destroys the window.
+    // When the window cannot be made: null, or a view whose calls do nothing.
     virtual std::unique_ptr<DialogView> CreateModeless(int templateId,
                                                        DialogHandler& handler) = 0;
 };

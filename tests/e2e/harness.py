@@ -38,6 +38,12 @@ class CheckFailed(Exception):
     """A scenario's expectation that did not hold."""
 
 
+# Run as the main program, this module is also the "harness" that the
+# scenario modules import, so that their CheckFailed is the one caught here.
+if __name__ == "__main__":
+    sys.modules.setdefault("harness", sys.modules[__name__])
+
+
 def expect(condition, what):
     if not condition:
         raise CheckFailed(what)

@@ -2,12 +2,17 @@
 
 namespace setup32::platform::sim {
 
-std::optional<std::uint32_t> CallGate::Enter(std::string_view call) {
+std::optional<std::uint32_t> CallGate::CountUse(std::string_view call, std::string_view detail) {
     const long total = ++total_;
     auto it = uses_.find(call);
     if (it == uses_.end()) it = uses_.emplace(std::string(call), 0).first;
-    const long use = ++it->second;
+    const std::optional<std::uint32_t> error = ArmedFault(call, ++it->second, total);
+    if (error) failed_.push_back(Event{std::string(call), std::string(detail)});
+    return error;
+}
 
+std::optional<std::uint32_t> CallGate::ArmedFault(std::string_view call, long use,
+                                                  long total) const {
     for (const NumberedFault& fault : numbered_) {
         if (fault.use == total) return fault.error;
     }
@@ -19,8 +24,8 @@ std::optional<std::uint32_t> CallGate::Enter(std::string_view call) {
 }
 
 std::optional<std::uint32_t> CallGate::EnterLogged(std::string_view call, std::string detail) {
-    Record(call, std::move(detail));
-    return Enter(call);
+    Record(call, detail);
+    return CountUse(call, detail);
 }
 
 void CallGate::Record(std::string_view call, std::string detail) {

@@ -18,7 +18,7 @@ class CallGate {
   public:
     // Counts one use of the Win32 call `call`. Returns the error the call
     // must fail with when a fault is armed for this use.
-    std::optional<std::uint32_t> Enter(std::string_view call);
+    std::optional<std::uint32_t> Enter(std::string_view call) { return CountUse(call, {}); }
     // The same, and records the call with `detail` in the event log.
     std::optional<std::uint32_t> EnterLogged(std::string_view call, std::string detail);
     // Records an event that is no seam call of its own (what a window did).
@@ -30,6 +30,9 @@ class CallGate {
     void FailNthCall(long n, std::uint32_t error);
     long CallCount() const { return total_; }
     const std::vector<Event>& Events() const { return events_; }
+    // The calls that were made to fail, in order, each with its detail
+    // when the call is one that is recorded.
+    const std::vector<Event>& FailedCalls() const { return failed_; }
 
   private:
     struct NamedFault {
@@ -43,11 +46,15 @@ class CallGate {
         std::uint32_t error;
     };
 
+    std::optional<std::uint32_t> CountUse(std::string_view call, std::string_view detail);
+    std::optional<std::uint32_t> ArmedFault(std::string_view call, long use, long total) const;
+
     std::map<std::string, long, std::less<>> uses_;
     long total_ = 0;
     std::vector<NamedFault> named_;
     std::vector<NumberedFault> numbered_;
     std::vector<Event> events_;
+    std::vector<Event> failed_;
 };
 
 }  // namespace setup32::platform::sim

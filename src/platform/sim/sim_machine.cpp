@@ -178,6 +178,9 @@ void SimMachine::QueueAnswer(int answer) {
 void SimMachine::OnNextBox(std::function<void()> action) {
     impl_->boxes.OnNextBox(std::move(action));
 }
+void SimMachine::AnswerBoxesWith(BoxResponder responder) {
+    impl_->boxes.AnswerBoxesWith(std::move(responder));
+}
 const std::vector<BoxRecord>& SimMachine::Boxes() const {
     return impl_->boxes.Boxes();
 }
@@ -213,6 +216,9 @@ void SimMachine::FailNthCall(long n, std::uint32_t error) {
 }
 long SimMachine::CallCount() const {
     return impl_->gate.CallCount();
+}
+const std::vector<Event>& SimMachine::FailedCalls() const {
+    return impl_->gate.FailedCalls();
 }
 
 }  // namespace setup32::platform::sim

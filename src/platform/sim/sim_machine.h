@@ -41,6 +41,9 @@ struct BoxRecord {
     int answer;
 };
 
+// Answers a message box from what it shows (its `answer` is not set yet).
+using BoxResponder = std::function<int(const BoxRecord&)>;
+
 struct WindowRecord {
     WindowHandle handle;
     std::string title;
@@ -154,6 +157,9 @@ class SimMachine {
     // Runs when a box is shown, before its answer is taken (for example to
     // set a flag as a click elsewhere would).
     void OnNextBox(std::function<void()> action);
+    // Answers every box that finds no queued answer; such a box counts as
+    // expected.
+    void AnswerBoxesWith(BoxResponder responder);
     const std::vector<BoxRecord>& Boxes() const;
     int UnexpectedBoxes() const;
     std::size_t PendingAnswers() const;
@@ -185,6 +191,9 @@ class SimMachine {
     void FailNthCall(long n, std::uint32_t error);
     // How many seam calls have been made so far.
     long CallCount() const;
+    // The calls made to fail so far, in order; `detail` as in Events() for
+    // the calls recorded there, else empty.
+    const std::vector<Event>& FailedCalls() const;
 
   private:
     class Impl;

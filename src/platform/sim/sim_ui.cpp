@@ -60,14 +60,17 @@ int SimMessageBoxes::Show(WindowHandle owner, const std::string& text, const std
         actions_.pop_front();
         action();
     }
-    int answer = mb::kIdOk;
-    if (answers_.empty()) {
-        ++unexpected_;
-    } else {
-        answer = answers_.front();
+    BoxRecord box{owner, text, caption, type, mb::kIdOk};
+    if (!answers_.empty()) {
+        box.answer = answers_.front();
         answers_.pop_front();
+    } else if (responder_) {
+        box.answer = responder_(box);
+    } else {
+        ++unexpected_;
     }
-    boxes_.push_back(BoxRecord{owner, text, caption, type, answer});
+    const int answer = box.answer;
+    boxes_.push_back(std::move(box));
     return answer;
 }
 

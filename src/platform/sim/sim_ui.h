@@ -26,6 +26,7 @@ class SimMessageBoxes final : public MessageBoxes {
 
     void QueueAnswer(int answer) { answers_.push_back(answer); }
     void OnNextBox(std::function<void()> action) { actions_.push_back(std::move(action)); }
+    void AnswerBoxesWith(BoxResponder responder) { responder_ = std::move(responder); }
     const std::vector<BoxRecord>& Boxes() const { return boxes_; }
     int UnexpectedBoxes() const { return unexpected_; }
     std::size_t PendingAnswers() const { return answers_.size(); }
@@ -34,6 +35,7 @@ class SimMessageBoxes final : public MessageBoxes {
     CallGate& gate_;
     std::deque<int> answers_;
     std::deque<std::function<void()>> actions_;
+    BoxResponder responder_;
     std::vector<BoxRecord> boxes_;
     int unexpected_ = 0;
 };
