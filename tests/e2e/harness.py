@@ -355,14 +355,18 @@ class Run:
         actual = self.probe.answer(button, seconds)
         expect_equal(actual, (caption, text), "message box (caption, text)")
 
-    def finish(self, seconds=30) -> int:
-        """Waits for the program to end, then stops the machine so that its
-        registry is saved; the program's exit code."""
+    def wait_for_end(self, seconds=30) -> int:
+        """Waits for the program to end; its exit code."""
         try:
-            code = self.program.wait(timeout=seconds)
+            return self.program.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
             self.shot("timeout")
             raise CheckFailed(f"the program did not end within {seconds} s")
+
+    def finish(self, seconds=30) -> int:
+        """Waits for the program to end, then stops the machine so that its
+        registry is saved; the program's exit code."""
+        code = self.wait_for_end(seconds)
         self.machine.stop()
         return code
 

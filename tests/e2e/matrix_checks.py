@@ -8,7 +8,7 @@ from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
 import texts
-from harness import BUILD, CheckFailed, Run, Scenario, expect, expect_equal, wait_until
+from harness import BUILD, Run, Scenario, expect, expect_equal, wait_until
 from install_checks import SHELL_FOLDERS, import_registry, short_paths
 
 YES, NO, OK = 6, 7, 1
@@ -44,8 +44,8 @@ class Outcome:
     absent: List[str] = dataclasses.field(default_factory=list)  # files that must not exist
     present: List[str] = dataclasses.field(default_factory=list)  # files that must stay
     # Shortcuts handed to the program-group converter as (group, title,
-    # long target path), in script order; None: no group script at all.
-    shortcuts: Optional[List[Tuple[str, str, str]]] = dataclasses.field(default_factory=list)
+    # long target path), in script order.
+    shortcuts: List[Tuple[str, str, str]] = dataclasses.field(default_factory=list)
     programs: List[str] = dataclasses.field(default_factory=list)  # "EXE args" started, in order
 
 
@@ -138,30 +138,28 @@ def group_file(group: str, locale: str) -> str:
 
 def drive_and_check(run: Run, case: Case):
     if case.mode == "silent":
-        for caption, text in case.boxes:
-            run.answer(OK, msg(caption, case.locale), msg(text, case.locale))
+        answer_boxes(run, case)
     else:
         title = msg(64, case.locale)
         run.wait_window(title)
         run.probe.press(title, START)
-        for caption, text in case.boxes:
-            run.answer(OK, msg(caption, case.locale), msg(text, case.locale))
+        answer_boxes(run, case)
         run.probe.rows("box", 60)
         # Windows ends the other programs of the session on a restart: let
         # the started ones finish their work first.
         wait_for_started_programs(run, case.outcome)
         run.answer(YES if case.mode == "yes" else NO, APP_TITLE, msg(43, case.locale))
-    try:
-        code = run.program.wait(timeout=60)
-    except Exception:
-        run.shot("timeout")
-        raise CheckFailed("the program did not end within 60 s")
-    expect_equal(code, 0, "exit code")
+    expect_equal(run.wait_for_end(60), 0, "exit code")
     wait_for_started_programs(run, case.outcome)
     restart = run.restart_requested(expected=case.mode == "yes")
     run.machine.stop()
     expect_equal(restart, case.mode == "yes", "restart asked of Windows")
     check_outcome(run, case)
+
+
+def answer_boxes(run: Run, case: Case):
+    for caption, text in case.boxes:
+        run.answer(OK, msg(caption, case.locale), msg(text, case.locale))
 
 
 def wait_for_started_programs(run: Run, outcome: Outcome):
@@ -170,7 +168,7 @@ def wait_for_started_programs(run: Run, outcome: Outcome):
 
     converter_log = run.machine.file(WINDOWS + "\\GRPCONV.LOG")
     wait_until(lambda: logged(run.medium_file(TOOLS_LOG), len(outcome.programs)) and
-               (outcome.shortcuts is None or logged(converter_log, 1)), 15)
+               logged(converter_log, 1), 15)
 
 
 # --- the outcome -------------------------------------------------------------------
@@ -203,13 +201,10 @@ def check_outcome(run: Run, case: Case):
     check_started_programs(run, outcome.programs)
 
 
-def check_group_script(run: Run, shortcuts: Optional[List[Tuple[str, str, str]]]):
+def check_group_script(run: Run, shortcuts: List[Tuple[str, str, str]]):
     """The group script the converter was started for, with the targets'
     short paths as Wine gives them, and its command line."""
     script = run.machine.file(WINDOWS + "\\SETUP.INI")
-    if shortcuts is None:
-        expect(not script.exists(), "no group script is written")
-        return
     targets = short_paths(run.machine, [target for _, _, target in shortcuts]) if shortcuts else []
     lines = ["[progman.groups]"]
     lines += [f"groupX{i}={group}" for i, (group, _, _) in enumerate(shortcuts)]
