@@ -63,7 +63,7 @@ def build():
     say("installing what the build needs (tools/bootstrap)")
     subprocess.run([str(ROOT / "tools" / "bootstrap")], check=True)
     say("building setup32.exe and the test programs for Wine (tools/build x86_64)")
-    subprocess.run([str(ROOT / "tools" / "build"), "x86_64"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([str(ROOT / "tools" / "build"), "x86_64"], check=True)
 
 
 def new_machine(args, display) -> Machine:

@@ -58,9 +58,7 @@ def expect_equal(actual, expected, what):
 
 
 def winebox(*args, timeout=120, display=None, **kwargs):
-    env = None
-    if display:
-        env = dict(os.environ, DISPLAY=display)
+    env = dict(os.environ, DISPLAY=display) if display else None
     return subprocess.run([str(WINEBOX), *map(str, args)], timeout=timeout, check=True, env=env,
                           **kwargs)
 
