@@ -112,23 +112,6 @@ class Machine:
     def stop(self):
         winebox("stop", self.path)
 
-    def import_registry(self, lines: List[str]):
-        """Imports REGEDIT4 lines (keys in brackets, "name"="text" and
-        "name"=dword:n values), written in the machine's code page."""
-        name = "setup32-test.reg"
-        text = "\r\n".join(["REGEDIT4", "", *lines, ""])
-        (self.path / "drive_c" / name).write_bytes(text.encode(self.codec))
-        result = self.run("regedit", "/s", "C:\\" + name)
-        expect(result.returncode == 0, f"regedit could not import {name}")
-        (self.path / "drive_c" / name).unlink()
-
-    def short_paths(self, *windows_paths: str) -> List[str]:
-        """What GetShortPathNameA gives for each path (the path itself when
-        it has no short form); Wine hashes short names its own way."""
-        result = self.run(BUILD / "tests" / "short_path.exe", *windows_paths)
-        expect(result.returncode == 0, "short_path.exe failed")
-        return result.stdout.decode(self.codec).splitlines()
-
     def registry(self, hive: str) -> "Registry":
         """HKCU or HKLM as saved in the prefix; stop the machine first."""
         name = {"HKCU": "user.reg", "HKLM": "system.reg"}[hive]
@@ -300,7 +283,8 @@ class Probe:
         return face, int(height)
 
     def text(self, title, control_id) -> str:
-        return self.rows("text", title, control_id)[0][0]
+        rows = self.rows("text", title, control_id)
+        return rows[0][0] if rows else ""  # an empty text is an empty line
 
     def progress(self, title) -> tuple:
         return tuple(int(v) for v in self.rows("progress", title)[0])
@@ -614,8 +598,4 @@ def main():
 
 
 if __name__ == "__main__":
-    # The scenario modules import this file as the module "harness": run
-    # that one, so that they and the runner share its classes.
-    import harness
-
-    sys.exit(harness.main())
+    sys.exit(main())

@@ -9,6 +9,7 @@ from typing import Dict, List, Optional, Tuple
 
 import texts
 from harness import BUILD, CheckFailed, Run, Scenario, expect, expect_equal, wait_until
+from install_checks import SHELL_FOLDERS, import_registry, short_paths
 
 YES, NO, OK = 6, 7, 1
 APP_TITLE = "setup32"  # the program file's name without its extension
@@ -81,25 +82,20 @@ FAMILY = {"win95": "9x", "win98": "9x", "nt40": "nt", "win2k": "nt"}
 
 ENUM_KEY = "Enum\\PCI\\VEN_7A3E&DEV_"
 SCSISCAN_KEY = "System\\CurrentControlSet\\Services\\Scsiscan"
-SCSISCAN_BEFORE = {"start": 3, "type": 1, "imagepath": "System32\\drivers\\scsiscan.sys"}
+SCSISCAN_BEFORE = {"Start": 3, "Type": 1, "ImagePath": "System32\\drivers\\scsiscan.sys"}
 DRIVER_DATABASE = [WINDOWS + "\\inf\\DRVIDX.BIN", WINDOWS + "\\inf\\DRVDATA.BIN"]
 
 
-def registry_before(family: str) -> List[str]:
+def registry_before(family: str) -> Dict[str, Dict[str, object]]:
     """The adapter as Windows 95 and 98 enumerate it (two device ids of it
     and one other), the SCSI scanner service, and the Shell Folders."""
-    programs = PROGRAMS_FOLDER[family].replace("\\", "\\\\")
-    lines = []
-    for device, instance in [("6E02", "BUS_00&DEV_0D&FUNC_00"), ("6E12", "BUS_00&DEV_0E&FUNC_00"),
-                             ("6E03", "BUS_01&DEV_0D&FUNC_00")]:
-        lines += [f"[HKEY_LOCAL_MACHINE\\{ENUM_KEY}{device}\\{instance}]",
-                  '"DeviceDesc"="PCI SCSI host adapter"', ""]
-    lines += [f"[HKEY_LOCAL_MACHINE\\{SCSISCAN_KEY}]", '"Start"=dword:00000003',
-              '"Type"=dword:00000001', '"ImagePath"="System32\\\\drivers\\\\scsiscan.sys"', ""]
-    shell_folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
-    lines += [f"[HKEY_CURRENT_USER\\{shell_folders}]", f'"Programs"="{programs}"',
-              f'"StartUp"="{programs}\\\\StartUp"', ""]
-    return lines
+    keys = {f"HKEY_LOCAL_MACHINE\\{ENUM_KEY}{device}\\{instance}": {"DeviceDesc": "PCI SCSI host adapter"}
+            for device, instance in [("6E02", "BUS_00&DEV_0D&FUNC_00"), ("6E12", "BUS_00&DEV_0E&FUNC_00"),
+                                     ("6E03", "BUS_01&DEV_0D&FUNC_00")]}
+    keys[f"HKEY_LOCAL_MACHINE\\{SCSISCAN_KEY}"] = SCSISCAN_BEFORE
+    programs = PROGRAMS_FOLDER[family]
+    keys[f"HKEY_CURRENT_USER\\{SHELL_FOLDERS}"] = {"Programs": programs, "StartUp": programs + "\\StartUp"}
+    return keys
 
 
 def prepare(run: Run, case: Case):
@@ -107,7 +103,7 @@ def prepare(run: Run, case: Case):
     converter stand-in in the Windows directory, the post-install stand-in
     on the medium and a witness of a restart."""
     machine = run.machine
-    machine.import_registry(registry_before(FAMILY[case.version]))
+    import_registry(machine, registry_before(FAMILY[case.version]))
     for path in DRIVER_DATABASE:
         machine.file(path).write_bytes(b"driver database")
     machine.file(group_file(case.group, case.locale)).write_bytes(b"old group")
@@ -214,7 +210,7 @@ def check_group_script(run: Run, shortcuts: Optional[List[Tuple[str, str, str]]]
     if shortcuts is None:
         expect(not script.exists(), "no group script is written")
         return
-    targets = run.machine.short_paths(*(target for _, _, target in shortcuts)) if shortcuts else []
+    targets = short_paths(run.machine, [target for _, _, target in shortcuts]) if shortcuts else []
     lines = ["[progman.groups]"]
     lines += [f"groupX{i}={group}" for i, (group, _, _) in enumerate(shortcuts)]
     for i, ((_, title, _), short) in enumerate(zip(shortcuts, targets)):

@@ -43,24 +43,25 @@ def config_after(locale):
     return b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n" + _LEAD_IN[locale] + b"FILES=30\r\n"
 
 
-def platform_step_keys(version, scsiscan_start):
+def platform_step_keys(version):
     """The keys of the last step of the install: on NT and 2000 the scanner
     service is disabled (its other values kept), on 95 and 98 the adapter's
     enumeration keys of the script's device ids go, the third id stays."""
     adapter = {"devicedesc": "PCI SCSI host adapter"}
-    enum = {
-        ("HKLM", ENUM_KEY + "6E02\\BUS_00&DEV_0D&FUNC_00"): adapter,
-        ("HKLM", ENUM_KEY + "6E12\\BUS_00&DEV_0E&FUNC_00"): adapter,
-        ("HKLM", ENUM_KEY + "6E03\\BUS_01&DEV_0D&FUNC_00"): adapter,
-    }
-    if FAMILY[version] == "9x":
-        # Wine saves a key without values only when it has no subkeys: the
-        # device keys themselves show only once they are gone for good.
-        for key in list(enum)[:2]:
-            enum[key] = None
-            enum[(key[0], key[1].rpartition("\\")[0])] = None
-        return {**enum, ("HKLM", SCSISCAN_KEY): SCSISCAN_BEFORE}
-    return {**enum, ("HKLM", SCSISCAN_KEY): dict(SCSISCAN_BEFORE, start=scsiscan_start)}
+    keys = {("HKLM", ENUM_KEY + device): adapter
+            for device in ("6E02\\BUS_00&DEV_0D&FUNC_00", "6E12\\BUS_00&DEV_0E&FUNC_00",
+                           "6E03\\BUS_01&DEV_0D&FUNC_00")}
+    scsiscan = {name.lower(): data for name, data in SCSISCAN_BEFORE.items()}
+    if FAMILY[version] == "nt":
+        scsiscan["start"] = 4
+    else:
+        # A device key has no values, so Wine saves it only when it has no
+        # subkeys either: gone, it shows as missing as surely as its subkeys.
+        for device in ("6E02", "6E12"):
+            keys.update({key: None for key in keys if key[1].startswith(ENUM_KEY + device)})
+            keys[("HKLM", ENUM_KEY + device)] = None
+    keys[("HKLM", SCSISCAN_KEY)] = scsiscan
+    return keys
 
 
 def sample_outcome(version, locale) -> Outcome:
@@ -93,7 +94,7 @@ def sample_outcome(version, locale) -> Outcome:
             ("HKLM", f"Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\{group}"): {
                 "": "", "displayname": group, "uninstallstring": f"{W}\\DSKUNINS.EXE {W}"},
             ("HKLM", "System\\CurrentControlSet\\Services\\DSKADP"): None if nine_x else miniport,
-            **platform_step_keys(version, scsiscan_start=4),
+            **platform_step_keys(version),
         },
         config_sys=config_after(locale),
         absent=[group_file(group, locale)] + (DRIVER_DATABASE if nine_x else []),
@@ -187,7 +188,7 @@ def example_cases() -> List[Case]:
             outcome=Outcome(
                 copied=win95_copied,
                 product_key=[installed for _, installed in win95_copied],
-                keys={**no_uninstall, **platform_step_keys("win95", scsiscan_start=3)},
+                keys={**no_uninstall, **platform_step_keys("win95")},
                 config_sys=config_after("en"),
                 absent=DRIVER_DATABASE + [f"{W}\\SYSTEM\\DSKADP.VXD"],
                 present=[old_group],
@@ -202,7 +203,7 @@ def example_cases() -> List[Case]:
             outcome=Outcome(
                 copied=nt_copied,
                 product_key=[installed for _, installed in nt_copied],
-                keys={**no_uninstall, **platform_step_keys("nt40", scsiscan_start=4),
+                keys={**no_uninstall, **platform_step_keys("nt40"),
                       # No Driver key in the script: no miniport service.
                       ("HKLM", "System\\CurrentControlSet\\Services\\MDR420X"): None},
                 config_sys=config_after("en"),
