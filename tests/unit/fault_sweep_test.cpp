@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
