@@ -50,21 +50,13 @@ std::string LongPath(std::size_t length) {
     return path;
 }
 
-class Boundaries : public ShellFixture {
-  protected:
-    // Runs the whole program silently from the medium on `windowsVersion`.
-    void RunSilently(std::uint32_t windowsVersion, const std::string& displayLines) {
-        sim().SetVersion(windowsVersion);
-        WriteScript("[Display]\r\nbShow=NO\r\n" + displayLines);
-        CSetupApp app(machine(), "SETUP32.EXE");
-        app.InitInstance();
-        groupNameAfterRun_ = app.Context().groupName;
-    }
-
-    std::string groupNameAfterRun_;
-};
+using Boundaries = ShellFixture;
 
 // --- values read by key: cut to their capacity less one ---
+
+// True when the run handed `candidate` to the value's consumer.
+using ReceivedCheck = bool (*)(const platform::sim::SimMachine& sim, const SetupContext& run,
+                               const std::string& candidate);
 
 struct KeyedValue {
     const char* key;
@@ -72,59 +64,64 @@ struct KeyedValue {
     char filler;
     std::uint32_t version;
     const char* otherLines;  // what else the run needs to reach the value's consumer
+    ReceivedCheck received;
 };
 
 class KeyedValues : public Boundaries,
-                    public ::testing::WithParamInterface<std::tuple<KeyedValue, int>> {
-  protected:
-    // The value as its consumer received it, one of `candidates`.
-    std::string Received(const KeyedValue& value, const std::vector<std::string>& candidates) {
-        const std::string key = value.key;
-        for (const std::string& candidate : candidates) {
-            if (key == "GroupName" && groupNameAfterRun_ == candidate) return candidate;
-            if (key == "DeviceID" &&
-                !sim().KeyExists(RegRoot::LocalMachine, kDeviceKey + candidate))
-                return candidate;
-            if (key == "Title" && sim().KeyExists(RegRoot::LocalMachine, kServicesKey + candidate))
-                return candidate;
-            if (key == "Driver" &&
-                sim().StringValue(RegRoot::LocalMachine, std::string(kServicesKey) + "T",
-                                  "ImagePath") == "System32\\drivers\\" + candidate)
-                return candidate;
-        }
-        return "(none)";
-    }
-};
+                    public ::testing::WithParamInterface<std::tuple<KeyedValue, int>> {};
 
 TEST_P(KeyedValues, AreCutToTheirCapacityLessOne) {
     const auto& [value, offset] = GetParam();
     const std::size_t length = value.capacity + offset;
-    std::vector<std::string> candidates;
-    for (const std::size_t candidate : Around(value.capacity - 1)) {
-        candidates.emplace_back(candidate, value.filler);
-    }
     // A device id's key is deleted only when it exists.
-    for (const std::string& id : candidates) {
+    for (const std::size_t candidate : Around(value.capacity - 1)) {
         ASSERT_TRUE(sim().LoadRegistry("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
-                                       std::string(kDeviceKey) + id + "]\r\n"));
+                                       std::string(kDeviceKey) +
+                                       std::string(candidate, value.filler) + "]\r\n"));
     }
-    RunSilently(value.version, std::string(value.key) + "=" + std::string(length, value.filler) +
-                                   "\r\n" + value.otherLines);
-    EXPECT_EQ(Received(value, candidates),
-              std::string(std::min(length, value.capacity - 1), value.filler));
+    sim().SetVersion(value.version);
+    WriteScript("[Display]\r\nbShow=NO\r\n" + std::string(value.key) + "=" +
+                std::string(length, value.filler) + "\r\n" + value.otherLines);
+    CSetupApp app(machine(), "SETUP32.EXE");
+    app.InitInstance();
+
+    for (const std::size_t candidate : Around(value.capacity - 1)) {
+        EXPECT_EQ(value.received(sim(), app.Context(), std::string(candidate, value.filler)),
+                  candidate == std::min(length, value.capacity - 1))
+            << candidate << " characters";
+    }
+}
+
+bool GroupNameReceived(const platform::sim::SimMachine&, const SetupContext& run,
+                       const std::string& candidate) {
+    return run.groupName == candidate;
+}
+bool DeviceIdReceived(const platform::sim::SimMachine& sim, const SetupContext&,
+                      const std::string& candidate) {
+    return !sim.KeyExists(RegRoot::LocalMachine, kDeviceKey + candidate);
+}
+bool TitleReceived(const platform::sim::SimMachine& sim, const SetupContext&,
+                   const std::string& candidate) {
+    return sim.KeyExists(RegRoot::LocalMachine, kServicesKey + candidate);
+}
+bool DriverReceived(const platform::sim::SimMachine& sim, const SetupContext&,
+                    const std::string& candidate) {
+    return sim.StringValue(RegRoot::LocalMachine, std::string(kServicesKey) + "T", "ImagePath") ==
+           "System32\\drivers\\" + candidate;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Script, KeyedValues,
-    ::testing::Combine(::testing::Values(KeyedValue{"GroupName", script_capacity::kGroupName, 'G',
-                                                    version::kWindows95, ""},
-                                         KeyedValue{"DeviceID", script_capacity::kDeviceId, 'D',
-                                                    version::kWindows98, ""},
-                                         KeyedValue{"Title", script_capacity::kTitle, 'T',
-                                                    version::kWindowsNT4, "Driver=X.SYS\r\n"},
-                                         KeyedValue{"Driver", script_capacity::kDriver, 'R',
-                                                    version::kWindows2000, "Title=T\r\n"}),
-                       ::testing::Values(-1, 0, 1)),
+    ::testing::Combine(
+        ::testing::Values(KeyedValue{"GroupName", script_capacity::kGroupName, 'G',
+                                     version::kWindows95, "", GroupNameReceived},
+                          KeyedValue{"DeviceID", script_capacity::kDeviceId, 'D',
+                                     version::kWindows98, "", DeviceIdReceived},
+                          KeyedValue{"Title", script_capacity::kTitle, 'T', version::kWindowsNT4,
+                                     "Driver=X.SYS\r\n", TitleReceived},
+                          KeyedValue{"Driver", script_capacity::kDriver, 'R', version::kWindows2000,
+                                     "Title=T\r\n", DriverReceived}),
+        ::testing::Values(-1, 0, 1)),
     [](const auto& info) {
         const int offset = std::get<1>(info.param);
         return std::string(std::get<0>(info.param).key) + (offset < 0    ? "BelowCapacity"
