@@ -6,46 +6,12 @@ import subprocess
 import time
 
 from harness import BUILD, CheckFailed, Run, Scenario, expect, expect_equal
+from scripts import WORKED_EXAMPLE, write_medium
 
 YES, NO, OK = 6, 7, 1
 APP_TITLE = "setup32"
 PRODUCT_KEY = "Software\\Disk Tools"
 HOLDER = BUILD / "tests" / "file_holder.exe"
-
-WORKED_EXAMPLE = """[Display]
-GroupName=Disk Tools
-bShow=YES
-DeviceID=6E02,6E12
-
-[Win95 Driver Files]
-; miniport driver and its help file
-1=.\\W95\\DSKADP.MPD,.\\SYSTEM\\IOSUBSYS\\DSKADP.MPD
-2=.\\W95\\<GROUp>.HLP,.\\HELP\\<GROUp>.HLP
-3=.\\W95\\DSKADP.VXD
-
-[Win95 Inf File]
-1=.\\W95\\DSKADP.INF,.\\INF\\DSKADP.INF
-
-[NT Driver Files]
-1=.\\NT\\DSKADP.SYS,.\\SYSTEM32\\DRIVERS\\DSKADP.SYS
-
-[NT WinASPI32]
-1=.\\NT\\WNASPI32.DLL,.\\SYSTEM32\\WNASPI32.DLL
-2=C:\\TOOLS\\PROBE.EXE,C:\\TOOLS\\NEW\\PROBE.EXE
-
-[Modify]
-1=C:\\OLDDRV\\OLDADP.SYS
-"""
-
-
-def write_medium(run: Run, script: str, files):
-    """The medium's script and files in place of the sample's: `files` maps
-    a path below the medium to its bytes."""
-    run.medium_file("SETUP32.INI").write_bytes(script.replace("\n", "\r\n").encode("ascii"))
-    for relative, data in files.items():
-        path = run.medium_dir / relative.replace("\\", "/")
-        path.parent.mkdir(parents=True, exist_ok=True)
-        path.write_bytes(data)
 
 
 def write_c(run: Run, windows_path: str, data: bytes):

@@ -9,42 +9,11 @@ from install_checks import (SERVICES_KEY, SHELL_FOLDERS, TEXTS, UNINSTALL_KEY,
                             expect_values, import_registry, key_tree, place_test_program,
                             short_paths, wait_for_lines)
 from scenarios import APP_TITLE, NO, OK
+from scripts import WORKED_EXAMPLE, write_medium
 
 WINDOWS = "C:\\windows"
 GROUP = "Disk Tools"
 CONFIG_SYS = "C:\\CONFIG.SYS"
-
-# A floppy script for Windows 95 and NT: a comment, the group placeholder and
-# a line without a destination.
-SAMPLE_SCRIPT = """\
-[Display]
-GroupName=Disk Tools
-bShow=YES
-DeviceID=6E02,6E12
-
-[Win95 Driver Files]
-; miniport driver and its help file
-1=.\\W95\\DSKADP.MPD,.\\SYSTEM\\IOSUBSYS\\DSKADP.MPD
-2=.\\W95\\<GROUp>.HLP,.\\HELP\\<GROUp>.HLP
-3=.\\W95\\DSKADP.VXD
-
-[Win95 Inf File]
-1=.\\W95\\DSKADP.INF,.\\INF\\DSKADP.INF
-
-[NT Driver Files]
-1=.\\NT\\DSKADP.SYS,.\\SYSTEM32\\DRIVERS\\DSKADP.SYS
-
-[NT WinASPI32]
-1=.\\NT\\WNASPI32.DLL,.\\SYSTEM32\\WNASPI32.DLL
-2=C:\\TOOLS\\PROBE.EXE,C:\\TOOLS\\NEW\\PROBE.EXE
-
-[Modify]
-1=C:\\OLDDRV\\OLDADP.SYS
-"""
-
-
-def write_script(run: Run, text: str):
-    run.medium_file("SETUP32.INI").write_bytes(text.replace("\n", "\r\n").encode("ascii"))
 
 
 def expect_config(run: Run, expected: bytes):
@@ -62,7 +31,7 @@ def windows_file(run: Run, relative: str):
 
 
 def prepare_sample_on_95(run: Run):
-    write_script(run, SAMPLE_SCRIPT)
+    write_medium(run, WORKED_EXAMPLE)
     help_file = run.medium_file("TOOLS\\Disk Tools.HLP").read_bytes()
     run.medium_file("W95\\Disk Tools.HLP").write_bytes(help_file)
     run.medium_file("W95\\DSKADP.VXD").write_bytes(b"not listed: its line has no destination")
@@ -201,7 +170,7 @@ class WholeInstall:
         return Scenario(name, self.version, "en", self.steps, prepare=self.prepare, **options)
 
     def prepare(self, run: Run):
-        write_script(run, SHELL_SCRIPT.replace("{P}", FAMILIES[self.version]))
+        write_medium(run, SHELL_SCRIPT.replace("{P}", FAMILIES[self.version]))
         place_test_program("marker", run.medium_file("FIRST.EXE"))
         place_test_program("marker", run.medium_file("SECOND.EXE"))
         place_test_program("grpconv_standin", windows_file(run, "grpconv.exe"))

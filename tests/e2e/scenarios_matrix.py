@@ -12,6 +12,7 @@ from typing import List
 
 import texts
 from harness import ROOT
+from scripts import WORKED_EXAMPLE
 from matrix_checks import (DRIVER_DATABASE, ENUM_KEY, PROGRAMS_FOLDER, SCSISCAN_BEFORE, SCSISCAN_KEY,
                            WINDOWS, Case, Outcome, group_file)
 
@@ -136,31 +137,7 @@ def sample_case(index, version, locale, shown) -> Case:
     )
 
 
-EXAMPLE_SCRIPT = (
-    "[Display]\r\n"
-    "GroupName=Disk Tools\r\n"
-    "bShow=YES\r\n"
-    "DeviceID=6E02,6E12\r\n"
-    "\r\n"
-    "[Win95 Driver Files]\r\n"
-    "; miniport driver and its help file\r\n"
-    "1=.\\W95\\DSKADP.MPD,.\\SYSTEM\\IOSUBSYS\\DSKADP.MPD\r\n"
-    "2=.\\W95\\<GROUp>.HLP,.\\HELP\\<GROUp>.HLP\r\n"
-    "3=.\\W95\\DSKADP.VXD\r\n"
-    "\r\n"
-    "[Win95 Inf File]\r\n"
-    "1=.\\W95\\DSKADP.INF,.\\INF\\DSKADP.INF\r\n"
-    "\r\n"
-    "[NT Driver Files]\r\n"
-    "1=.\\NT\\DSKADP.SYS,.\\SYSTEM32\\DRIVERS\\DSKADP.SYS\r\n"
-    "\r\n"
-    "[NT WinASPI32]\r\n"
-    "1=.\\NT\\WNASPI32.DLL,.\\SYSTEM32\\WNASPI32.DLL\r\n"
-    "2=C:\\TOOLS\\PROBE.EXE,C:\\TOOLS\\NEW\\PROBE.EXE\r\n"
-    "\r\n"
-    "[Modify]\r\n"
-    "1=C:\\OLDDRV\\OLDADP.SYS\r\n"
-).encode("ascii")
+EXAMPLE_SCRIPT = WORKED_EXAMPLE.replace("\n", "\r\n").encode("ascii")
 
 
 def example_cases() -> List[Case]:
