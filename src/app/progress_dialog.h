@@ -30,7 +30,6 @@ class CProgressDlg : public platform::DialogHandler {
     // Creates the window, hidden. Only the first call creates it; until a
     // window exists the calls below do nothing.
     void Create();
-    bool IsCreated() const { return view_ != nullptr; }
     void Show();
     void SetRange(unsigned count);
     void SetPos(int position);

@@ -40,7 +40,6 @@ CSetupDlg::CSetupDlg(SetupContext& ctx) : ctx_(ctx) {
 }
 
 bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
-    view_ = &view;
     ctx_.mainWindow = view.Handle();
     const SystemIdentity identity = IdentifySystem(ctx_.sys.host);
     ctx_.language = identity.language;

@@ -62,7 +62,6 @@ class CSetupDlg : public platform::DialogHandler {
 
     SetupContext& ctx_;
     SetupFields fields_;
-    platform::DialogView* view_ = nullptr;
     platform::FontHandle dialogFont_ = 0;
 };
 

@@ -55,7 +55,7 @@ bool CSetupDlg::RunInstall() {
     PrepareDriverCopyList(ctx_, fields_);
     CopyFilesInCopyList(ctx_, fields_);
     if (RunsShellIntegration(osKind)) {
-        RunShellIntegration(ctx_, view_ ? view_->Handle() : ctx_.mainWindow, osKind);
+        RunShellIntegration(ctx_, ctx_.mainWindow, osKind);
     }
     const ConfigOutcome config = ModifyConfig(ctx_, fields_, kConfigSys, "Modify");
     if (config.fileError) {
