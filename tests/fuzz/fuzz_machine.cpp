@@ -1,5 +1,6 @@
 #include "fuzz_machine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -53,6 +54,13 @@ void CheckSectionBlock(const platform::SectionBlock& block, std::size_t capacity
         FUZZ_CHECK(used <= block.count);
         FUZZ_CHECK(block.bytes[block.count] == '\0');
     }
+}
+
+void CheckBlockHolds(const platform::SectionBlock& block, const std::string& expected) {
+    FUZZ_CHECK(block.count == expected.size());
+    FUZZ_CHECK(std::equal(expected.begin(), expected.end(), block.bytes.begin()));
+    FUZZ_CHECK(std::all_of(block.bytes.begin() + static_cast<long>(block.count), block.bytes.end(),
+                           [](char byte) { return byte == '\0'; }));
 }
 
 std::uint32_t LcidOfChoice(unsigned choice) {

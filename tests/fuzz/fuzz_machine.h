@@ -36,6 +36,9 @@ std::uint32_t LcidOfChoice(unsigned choice);
 // inside the block, and a complete block (not too large) whose lines stay
 // within `count` bytes before its final NUL.
 void CheckSectionBlock(const platform::SectionBlock& block, std::size_t capacity);
+// Checks that a block that fits holds exactly `expected` (its lines with
+// their NULs) and nothing but NULs after it.
+void CheckBlockHolds(const platform::SectionBlock& block, const std::string& expected);
 
 // A machine for one input: drive A: (the medium, the current directory)
 // and drive C: holding C:\WINDOWS, both empty, and a context bound to it

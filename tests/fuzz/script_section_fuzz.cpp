@@ -3,7 +3,6 @@
 // says "too large" exactly when the substituted lines do not fit.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -65,9 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(block.TooLarge());
         return 0;
     }
-    FUZZ_CHECK(block.count == expected.size());
-    FUZZ_CHECK(std::equal(expected.begin(), expected.end(), block.bytes.begin()));
-    FUZZ_CHECK(std::all_of(block.bytes.begin() + static_cast<long>(block.count), block.bytes.end(),
-                           [](char byte) { return byte == '\0'; }));
+    CheckBlockHolds(block, expected);
     return 0;
 }
