@@ -12,7 +12,7 @@ namespace setup32::platform {
 enum class CursorShape { Arrow, Wait };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     // WinExec: the result code (above 31 when the program started).
     virtual std::uint32_t Exec(const std::string& commandLine, int show) = 0;

@@ -13,7 +13,7 @@ namespace setup32::platform {
 using FileHandle = std::uintptr_t;
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // GetCurrentDirectoryA into `capacity` bytes. Returns the directory, or
     // an empty text when it does not fit or cannot be read.
@@ -49,7 +49,7 @@ public:
 // Owns an open byte stream and closes it when dropped. `Close` closes it
 // early and reports the result, for writers that must know it.
 class FileStream {
-public:
+  public:
     FileStream() = default;
     FileStream(FileSystem& files, FileHandle handle) : files_(&files), handle_(handle) {}
     FileStream(const FileStream&) = delete;
@@ -70,11 +70,9 @@ public:
     FileHandle get() const { return handle_; }
     long Read(char* buffer, std::size_t size) { return files_->Read(handle_, buffer, size); }
     std::uint32_t Write(std::string_view data) { return files_->Write(handle_, data); }
-    std::uint32_t Close() {
-        return handle_ != 0 ? files_->Close(std::exchange(handle_, 0)) : 0;
-    }
+    std::uint32_t Close() { return handle_ != 0 ? files_->Close(std::exchange(handle_, 0)) : 0; }
 
-private:
+  private:
     FileSystem* files_ = nullptr;
     FileHandle handle_ = 0;
 };

@@ -9,7 +9,7 @@
 namespace setup32::platform {
 
 class HostFacts {
-public:
+  public:
     virtual ~HostFacts() = default;
     // GetVersion(): major in the low byte, minor in the next, bit 31 set on
     // the Windows 9x family and Win32s.

@@ -9,7 +9,7 @@
 namespace setup32::platform {
 
 class Profile {
-public:
+  public:
     virtual ~Profile() = default;
     // GetPrivateProfileStringA: the value of `key` in `section` of the file
     // at `path`, or `fallback` when the key or the file is missing, cut to

@@ -15,7 +15,7 @@ enum class RegType : std::uint32_t { String = 1, Dword = 4 };
 using RegHandle = std::uintptr_t;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // RegSetValueA with REG_SZ: creates root\subkey when needed and sets its
     // default value to `text`.
@@ -48,7 +48,7 @@ public:
 
 // Owns one open key and closes it when it goes out of scope.
 class RegKey {
-public:
+  public:
     RegKey() = default;
     RegKey(Registry& registry, RegHandle handle) : registry_(&registry), handle_(handle) {}
     RegKey(const RegKey&) = delete;
@@ -68,7 +68,7 @@ public:
     RegHandle get() const { return handle_; }
     explicit operator bool() const { return handle_ != 0; }
 
-private:
+  private:
     void Close() {
         if (handle_ != 0) registry_->CloseKey(std::exchange(handle_, 0));
     }

@@ -10,7 +10,7 @@
 namespace setup32::platform {
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // MessageBoxA: the button the user chose (mb::kIdYes, ...).
     virtual int Show(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -19,7 +19,7 @@ public:
 
 // One dialog window, as its behaviour sees it.
 class DialogView {
-public:
+  public:
     virtual ~DialogView() = default;
     virtual WindowHandle Handle() const = 0;
     // tmHeight of the font selected in a display context of the window.
@@ -46,7 +46,7 @@ public:
 // What a window's behaviour answers to. The Win32 shell routes window
 // messages here; tests and the simulated machine call these directly.
 class DialogHandler {
-public:
+  public:
     virtual ~DialogHandler() = default;
     // WM_INITDIALOG; the view stays valid until the window is destroyed.
     virtual bool OnInitDialog(DialogView& view) = 0;
@@ -65,7 +65,7 @@ public:
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // CreateFontA with the given height and face, every other parameter 0
     // and DEFAULT_CHARSET.
@@ -77,8 +77,7 @@ public:
     // Creates the modeless dialog of template `templateId`, hidden, owned by
     // the application's main window. Destroying the view destroys the window.
     // When the window cannot be made: null, or a view whose calls do nothing.
-    virtual std::unique_ptr<DialogView> CreateModeless(int templateId,
-                                                       DialogHandler& handler) = 0;
+    virtual std::unique_ptr<DialogView> CreateModeless(int templateId, DialogHandler& handler) = 0;
 };
 
 }  // namespace setup32::platform

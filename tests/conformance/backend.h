@@ -10,7 +10,7 @@
 namespace setup32::conformance {
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual platform::Machine& machine() = 0;
     // "sim" or "win32", for cases that hold on one backend only.

@@ -1,8 +1,9 @@
+#include <windows.h>
+
 #include <utility>
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
-#include <windows.h>
 
 namespace setup32::platform::win32 {
 namespace {

@@ -1,9 +1,10 @@
+#include <windows.h>
+
 #include <algorithm>
 #include <limits>
 
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
-#include <windows.h>
 
 namespace setup32::platform::win32 {
 namespace {

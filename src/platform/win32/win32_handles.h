@@ -1,10 +1,11 @@
 // Conversions between the seam's opaque handles and the Win32 handle types.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/types.h"
-#include <windows.h>
 
 namespace setup32::platform::win32 {
 

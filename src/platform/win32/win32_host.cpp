@@ -1,5 +1,6 @@
-#include "platform/win32/win32_services.h"
 #include <windows.h>
+
+#include "platform/win32/win32_services.h"
 
 namespace setup32::platform::win32 {
 

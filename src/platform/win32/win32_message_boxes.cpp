@@ -1,6 +1,7 @@
+#include <windows.h>
+
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
-#include <windows.h>
 
 namespace setup32::platform::win32 {
 

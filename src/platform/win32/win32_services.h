@@ -2,13 +2,14 @@
 // call its seam comment names; error codes pass through unchanged.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/ui.h"
-#include <windows.h>
 
 namespace setup32::platform::win32 {
 
