@@ -30,6 +30,9 @@ def reg_text(data) -> str:
     return '"' + data.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
+REGEDIT_ATTEMPTS = 3
+
+
 def import_registry(machine: Machine, keys: Dict[str, Dict[str, object]]):
     """Writes keys and values into the machine's registry with regedit. Keys
     are full names such as HKEY_LOCAL_MACHINE\\Enum\\PCI; a value named ""
@@ -42,9 +45,16 @@ def import_registry(machine: Machine, keys: Dict[str, Dict[str, object]]):
         lines.append("")
     script = machine.file("C:\\setup32-e2e.reg")
     script.write_text("\r\n".join(lines) + "\r\n", encoding="ascii")
-    result = machine.run("regedit", "/S", "C:\\setup32-e2e.reg")
+    # A machine that is still starting up now and then refuses the first
+    # import; a second one then succeeds.
+    for _ in range(REGEDIT_ATTEMPTS):
+        result = machine.run("regedit", "/S", "C:\\setup32-e2e.reg")
+        if result.returncode == 0:
+            break
+        time.sleep(1)
     script.unlink()
-    expect_equal(result.returncode, 0, "regedit import")
+    expect_equal(result.returncode, 0,
+                 f"regedit import ({result.stderr.decode(errors='replace').strip()[-200:]})")
 
 
 def place_test_program(name: str, destination: Path):
