@@ -429,13 +429,33 @@ def wait_until(condition, seconds, interval=0.2):
     return True
 
 
+MACHINE_ATTEMPTS = 3
+
+
+def make_machine(scenario: Scenario, template: Path, machine_dir: Path, display: str):
+    """A new machine for the scenario. On a loaded host Wine now and then
+    fails to start for the version setting; another try then succeeds."""
+    machine_dir.parent.mkdir(parents=True, exist_ok=True)
+    for attempt in range(1, MACHINE_ATTEMPTS + 1):
+        shutil.rmtree(machine_dir, ignore_errors=True)
+        try:
+            winebox("new", template, machine_dir, "--version", scenario.version, "--locale",
+                    scenario.locale, display=display, capture_output=True)
+            return
+        except subprocess.CalledProcessError:
+            subprocess.run([str(WINEBOX), "stop", str(machine_dir)], capture_output=True)
+            if attempt == MACHINE_ATTEMPTS:
+                raise
+            time.sleep(1)
+
+
 def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -> Optional[str]:
     """Runs one scenario; None when it passed, else what went wrong."""
     machine_dir = WORK / "machines" / scenario.name
-    shutil.rmtree(machine_dir, ignore_errors=True)
-    machine_dir.parent.mkdir(parents=True, exist_ok=True)
-    winebox("new", template, machine_dir, "--version", scenario.version, "--locale", scenario.locale,
-            display=display)
+    try:
+        make_machine(scenario, template, machine_dir, display)
+    except subprocess.CalledProcessError as error:
+        return f"no Wine machine: {error}\n{(error.stderr or b'').decode(errors='replace')}"
     machine = Machine(machine_dir, scenario.locale, display)
     run = Run(scenario, machine, Probe(machine, BUILD / "tests" / "probe.exe"), display)
     try:
