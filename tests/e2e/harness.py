@@ -429,24 +429,12 @@ def wait_until(condition, seconds, interval=0.2):
     return True
 
 
-MACHINE_ATTEMPTS = 3
-
-
 def make_machine(scenario: Scenario, template: Path, machine_dir: Path, display: str):
-    """A new machine for the scenario. On a loaded host Wine now and then
-    fails to start for the version setting; another try then succeeds."""
+    """A new machine for the scenario, set to its version and locale."""
+    shutil.rmtree(machine_dir, ignore_errors=True)
     machine_dir.parent.mkdir(parents=True, exist_ok=True)
-    for attempt in range(1, MACHINE_ATTEMPTS + 1):
-        shutil.rmtree(machine_dir, ignore_errors=True)
-        try:
-            winebox("new", template, machine_dir, "--version", scenario.version, "--locale",
-                    scenario.locale, display=display, capture_output=True)
-            return
-        except subprocess.CalledProcessError:
-            subprocess.run([str(WINEBOX), "stop", str(machine_dir)], capture_output=True)
-            if attempt == MACHINE_ATTEMPTS:
-                raise
-            time.sleep(1)
+    winebox("new", template, machine_dir, "--version", scenario.version, "--locale",
+            scenario.locale, display=display, capture_output=True)
 
 
 def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -> Optional[str]:
