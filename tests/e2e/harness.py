@@ -247,15 +247,31 @@ class Probe:
         self.machine = machine
         self.exe = exe
 
+    # Commands that change nothing in the window they look at: when one of
+    # them fails it is asked once more, since a Wine process now and then
+    # fails to start or to reach the other process under load. Actions such
+    # as a key press are never repeated.
+    OBSERVATIONS = {"windows", "info", "controls", "font", "text", "progress", "box", "version"}
+
     def rows(self, *args, allow_missing=False) -> Optional[List[List[str]]]:
         result = self.machine.run(self.exe, *args, timeout=60)
         if result.returncode == 1 and allow_missing:
             return None
+        if result.returncode != 0 and args[0] in self.OBSERVATIONS:
+            first = self._failure(args, result)
+            time.sleep(0.5)
+            result = self.machine.run(self.exe, *args, timeout=60)
+            if result.returncode != 0:
+                raise CheckFailed(f"{self._failure(args, result)} (first try: {first})")
         if result.returncode != 0:
-            stderr = result.stderr.decode(errors="replace").strip().splitlines()
-            raise CheckFailed(f"probe {' '.join(map(str, args))}: {stderr[-1] if stderr else result.returncode}")
+            raise CheckFailed(self._failure(args, result))
         return [[unescape(f).decode(self.machine.codec, errors="replace") for f in line.split(b"\t")]
                 for line in result.stdout.split(b"\n") if line]
+
+    @staticmethod
+    def _failure(args, result) -> str:
+        stderr = result.stderr.decode(errors="replace").strip().splitlines()
+        return f"probe {' '.join(map(str, args))}: {stderr[-1] if stderr else f'exit code {result.returncode}'}"
 
     def windows(self) -> List[List[str]]:
         return self.rows("windows")

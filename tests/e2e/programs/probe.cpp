@@ -501,12 +501,17 @@ HWND Control(HWND dialog, int id) {
     return id == 0 ? dialog : GetDlgItem(dialog, id);
 }
 
+int NoControl(int id) {
+    std::fprintf(stderr, "no control %d\n", id);
+    return kNotFound;
+}
+
 int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) {
     if (command == "info") return WindowInfo(window);
     if (command == "controls") return ListControls(window);
     if (command == "progress") {
         const HWND bar = GetDlgItem(window, 1003);
-        return bar ? PrintProgress(bar) : kNotFound;
+        return bar ? PrintProgress(bar) : NoControl(1003);
     }
     if (argc < 4) return Usage();
     const int number = Number(argv[3]);
@@ -524,7 +529,7 @@ int RunOnWindow(const std::string& command, HWND window, int argc, char** argv) 
         return kFound;
     }
     const HWND control = Control(window, number);
-    if (!control) return kNotFound;
+    if (!control) return NoControl(number);
     if (command == "text") {
         PrintLine({Escaped(WindowText(control))});
         return kFound;
