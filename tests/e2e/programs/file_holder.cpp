@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "program_log.h"
+
 namespace {
 
 constexpr DWORD kHangMs = 30000;
@@ -50,20 +52,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                            nullptr);
     if (heldFile == INVALID_HANDLE_VALUE) return 1;
 
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = HolderProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!setup32::e2e::RegisterWindowClass(instance, kClassName, HolderProc)) return 1;
     const HWND window = CreateWindowA(kClassName, __argv[2], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                       CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ShowWindow(window, SW_SHOWNOACTIVATE);
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return setup32::e2e::RunMessageLoop();
 }

@@ -1,6 +1,7 @@
 // Helpers shared by the test-only programs that the end-to-end tests have
-// the setup start: where the program lies, and an append that tolerates
-// other test programs writing the same log at the same moment.
+// the setup start: where the program lies, an append that tolerates other
+// test programs writing the same log at the same moment, and the window
+// class and message loop of a program that lives in one window.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +39,25 @@ inline bool AppendLine(const std::string& file, const std::string& line) {
         Sleep(20);
     }
     return false;
+}
+
+// Registers the class of the program's one window.
+inline bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+// Handles messages until the window posts its quit message.
+inline int RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
 }
 
 }  // namespace setup32::e2e

@@ -51,17 +51,11 @@ LRESULT CALLBACK WitnessProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     logFile = setup32::e2e::DirectoryOf(setup32::e2e::OwnPath()) + "\\SESSION.LOG";
 
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WitnessProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!setup32::e2e::RegisterWindowClass(instance, kClassName, WitnessProc)) return 1;
     const HWND window = CreateWindowA(kClassName, "session witness", WS_OVERLAPPED, 0, 0, 0, 0,
                                       nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     if (!setup32::e2e::AppendLine(logFile, "ready\r\n")) return 1;
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-    return 0;
+    return setup32::e2e::RunMessageLoop();
 }
