@@ -164,8 +164,9 @@ class Driver:
     numbered screenshot of each dialog and message box and answers each box
     as the answers say (with auto; else you do)."""
 
-    def __init__(self, run: Run, shots: Path, auto: bool, chosen: Dict[str, bool]):
-        self.run, self.shots, self.auto, self.chosen = run, shots, auto, chosen
+    def __init__(self, run: Run, shots: Optional[Path], auto: bool, chosen: Dict[str, bool],
+                 tell=say):
+        self.run, self.shots, self.auto, self.chosen, self.tell = run, shots, auto, chosen, tell
         self.boxes: List[Box] = []
         self.pictures = 0
 
@@ -174,7 +175,10 @@ class Driver:
             return None
         self.pictures += 1
         path = self.shots / f"{self.pictures:02}-{label}.png"
-        self.run.shot(label, title=title, path=path)
+        try:
+            self.run.shot(label, title=title, path=path)
+        except harness.CheckFailed:  # the window went before its picture was taken
+            return None
         return str(path.relative_to(ROOT)) if path.is_relative_to(ROOT) else str(path)
 
     def question(self, text: str) -> str:
@@ -211,13 +215,13 @@ class Driver:
                 picture = self.shot("box", caption)
                 answer = self.answer(question) if self.auto else "by you"
                 self.boxes.append(Box(len(self.boxes) + 1, caption, body, question, answer, picture))
-                say(f"message box {len(self.boxes)}: {caption}: {body!r}: answered {answer}")
+                self.tell(f"message box {len(self.boxes)}: {caption}: {body!r}: answered {answer}")
                 last_box = None if self.auto else found[0]
             elif not found:
                 last_box = None
                 if self.auto and not pressed and run.probe.wait(title, 0):
                     self.shot("main", title)
-                    say("pressing Start")
+                    self.tell("pressing Start")
                     run.probe.press(title, 1)
                     pressed = True
                     if run.probe.wait(run.msg(101), 3):
@@ -225,10 +229,9 @@ class Driver:
         return run.program.poll()
 
 
-def run_setup(run: Run, driver: Driver, seconds: float) -> Optional[int]:
-    """Runs the program to its end (killed after `seconds`), lets the
-    programs it started finish, and stops the machine; its exit code."""
-    start_traced(run)
+def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
+    """Watches the started program to its end (killed after `seconds`), lets
+    the programs it started finish, and stops the machine; its exit code."""
     code = driver.watch(seconds)
     if code is None:
         say(f"the program did not end within {seconds:.0f} s: ending it")
@@ -328,7 +331,8 @@ def demo(args, screen: str, auto: bool, shots: Path) -> dict:
         if not auto:
             say("the setup's dialog is on your display: press Start (or Exit) and answer its "
                 "questions")
-        code = run_setup(run, driver, 120 if auto else 3600)
+        start_traced(run)
+        code = see_through(run, driver, 120 if auto else 3600)
     return report_of(run, prepared, driver, code)
 
 

@@ -6,6 +6,7 @@ The script is read the way setup32 reads it: names of sections and keys
 without regard to case, comment lines (";") and lines without "=" left out
 of list sections, "<GROUp>" replaced by the group name, "," the only
 separator of device ids."""
+import codecs
 import dataclasses
 import shutil
 import subprocess
@@ -22,6 +23,20 @@ SECOND_FILE_SECTION = {"win95": "Inf File", "win98": "Inf File", "nt40": "WinASP
 DEFAULT_GROUP = "VELKA Technology Corp"
 DEFAULT_DEVICE_IDS = "6E02"
 PLACEHOLDER = "<GROUp>"
+
+
+def _as_latin1(error: UnicodeDecodeError):
+    """A byte that the code page leaves undefined, read as Wine reads it
+    (cp1252's 0x81 becomes U+0081)."""
+    return "".join(map(chr, error.object[error.start : error.end])), error.end
+
+
+codecs.register_error("demo-as-latin1", _as_latin1)
+
+
+def decode(data: bytes, codec: str) -> str:
+    """Text of the script in the machine's code page."""
+    return data.decode(codec, errors="demo-as-latin1")
 
 
 @dataclasses.dataclass
@@ -58,7 +73,7 @@ class Script:
             return cls(None)
         sections: Dict[str, List[tuple]] = {}
         current = None
-        for raw in path.read_bytes().decode(codec, errors="replace").splitlines():
+        for raw in decode(path.read_bytes(), codec).splitlines():
             line = raw.strip()
             if line.startswith("[") and "]" in line:
                 current = sections.setdefault(line[1 : line.index("]")].strip().lower(), [])
