@@ -39,7 +39,7 @@ WINE_OWN = re.compile(
     r"HKEY_(CURRENT_USER|LOCAL_MACHINE)\\(Software\\Wine|Software\\Microsoft\\Windows NT\\"
     r"CurrentVersion\\(Fonts|Perflib)|Hardware|System\\(CurrentControlSet|ControlSet\d+)\\"
     r"(Control\\(Session Manager|Class|DeviceClasses|Video)|Enum|Hardware Profiles)|"
-    r"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Volatile Environment|Printers)",
+    r"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Volatile Environment|Printers|Console)",
     re.IGNORECASE)
 # Files that Wine itself writes whenever a machine runs.
 WINE_FILES = re.compile(r"C:\\(windows\\(logs|temp|system32\\spool|Fonts)|users)\\", re.IGNORECASE)
