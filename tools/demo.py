@@ -92,7 +92,10 @@ def options(argv=None):
     parser.add_argument("--auto", action="store_true",
                         help="press Start and answer the questions without you "
                              "(always so without a display)")
-    return parser.parse_args(argv)
+    args = parser.parse_args(argv)
+    if args.config_sys and not args.config_sys.is_file():
+        parser.error(f"--config-sys: no file {args.config_sys}")
+    return args
 
 
 # --- the machine and the medium ------------------------------------------------------
@@ -106,7 +109,7 @@ class Prepared:
     script: demo_medium.Script
     stand_ins: List[str]
     config_sys: bytes
-    before: Optional[Snapshot] = None
+    before: Snapshot
 
 
 def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
@@ -135,9 +138,7 @@ def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
     machine.file("C:\\CONFIG.SYS").write_bytes(config_sys)
     shutil.copy2(BUILD / "tests" / "grpconv_standin.exe", machine.file(WINDOWS + "\\grpconv.exe"))
     give_the_machine_the_adapter(machine, script.device_ids)
-    prepared = Prepared(source, problems, script, stand_ins, config_sys)
-    prepared.before = Snapshot.take(machine.path)
-    return prepared
+    return Prepared(source, problems, script, stand_ins, config_sys, Snapshot.take(machine.path))
 
 
 def trace_path(run: Run) -> Path:

@@ -72,6 +72,8 @@ def check_report(run):
     expect(all(box["screenshot"] for box in report["boxes"]), "a screenshot of each box")
 
 
+# Each platform once and each language once: the pairs left out differ from
+# these only in what these already check.
 ALL = [Scenario(f"demo-vendor-{version}-{locale}", version, locale, check_report, medium="A:\\",
                 prepare=prepare)
-       for version in ("win98", "nt40") for locale in ("en", "ja")]
+       for version, locale in (("win98", "ja"), ("nt40", "en"))]
