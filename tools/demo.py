@@ -34,7 +34,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
 import demo_medium  # noqa: E402
 from demo_machine import TRACE_CHANNELS, Snapshot  # noqa: E402
-from demo_report import Box, Build, build_report, text  # noqa: E402
+from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, text  # noqa: E402
 from harness import BUILD, PROGRAM_NAME, Machine, Probe, Run, Scenario, winebox  # noqa: E402
 
 DEMO = ROOT / "build" / "demo"
@@ -48,8 +48,6 @@ SAMPLE_CONFIG_SYS = (b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
                      b"FILES=40\r\n")
 QUESTIONS = ("retry", "cancel", "restart")
 YES, NO, OK = 6, 7, 1
-ENUM_KEY = "Enum\\\\PCI\\\\VEN_7A3E&DEV_"
-DRIVER_DATABASE = ("DRVIDX.BIN", "DRVDATA.BIN")
 
 
 def say(text):
@@ -117,13 +115,13 @@ def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
     as on a machine where Windows found the adapter. The keys are written
     into the stopped machine's system.reg; they have no subkeys, since Wine,
     like Windows NT, does not delete a key that has some."""
-    blocks = "".join(f'\n[{ENUM_KEY}{device.strip()}] 0\n"DeviceDesc"="PCI SCSI host adapter"\n'
+    key = ENUM_KEY.replace("\\", "\\\\")
+    blocks = "".join(f'\n[{key}{device.strip()}] 0\n"DeviceDesc"="PCI SCSI host adapter"\n'
                      for device in dict.fromkeys(device_ids))
     with open(machine.path / "system.reg", "a", encoding="utf-8") as registry:
         registry.write(blocks)
-    inf = machine.file(WINDOWS + "\\inf")
     for name in DRIVER_DATABASE:
-        (inf / name).write_bytes(b"driver database\r\n")
+        machine.file(f"{WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
 
 
 def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:

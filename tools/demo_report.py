@@ -24,6 +24,10 @@ EXIT_CODES = {
     5: "the CONFIG.SYS edit failed and ended the install",
 }
 
+# What the device clean-up of Windows 95 and 98 removes.
+ENUM_KEY = "Enum\\PCI\\VEN_7A3E&DEV_"
+DRIVER_DATABASE = ("DRVIDX.BIN", "DRVDATA.BIN")
+
 # The registry keys the setup writes, by purpose: a pattern of the key's
 # path (after "HKEY_..."), given the script's group name.
 PURPOSES = [
@@ -113,6 +117,20 @@ def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str
     return outcomes
 
 
+def device_cleanup(script: Script, before: Snapshot, after: Snapshot, windows: str) -> List[dict]:
+    """For each device id of the script, and for the driver database files:
+    removed, still there, or not on the machine before the install."""
+    def outcome(name: str, found_before: Dict[str, object], found_after: Dict[str, object]) -> dict:
+        there_before, there_after = name.lower() in found_before, name.lower() in found_after
+        state = "removed" if there_before and not there_after else \
+            "still there" if there_after else "not on the machine"
+        return {"name": name, "state": state}
+
+    return [outcome(f"HKEY_LOCAL_MACHINE\\{ENUM_KEY}{device}", before.registry, after.registry)
+            for device in script.device_ids] + \
+        [outcome(f"{windows}\\inf\\{name}", before.files, after.files) for name in DRIVER_DATABASE]
+
+
 def config_sys_diff(before: bytes, after: Optional[bytes], codec: str) -> List[str]:
     if after is None:
         return ["C:\\CONFIG.SYS is gone"]
@@ -131,6 +149,8 @@ def describe_start(start: Start, stand_ins: List[str]) -> dict:
         entry["note"] = "not on the medium: the demo's stand-in ran in its place"
     if start.command_line.lower().startswith("grpconv"):
         entry["note"] = "the program-group converter; a stand-in in this machine"
+    if start.command_line.lower().endswith("wineboot.exe --end-session"):
+        entry["note"] = "the restart the setup asked of Windows, as Wine carries it out"
     if not entry["started"]:
         entry["note"] = "Windows found no such program: nothing ran"
     return entry
@@ -152,6 +172,7 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         "medium_problems": problems,
         "script": "found" if script.found else "missing",
         "group": script.group,
+        "device_ids": script.device_ids,
         "build": build.describe(),
         "exit_code": exit_code,
         "exit_meaning": EXIT_CODES.get(exit_code, "not a code that setup32.exe gives"),
@@ -159,6 +180,7 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         "files": [dataclasses.asdict(c) for c in setup_files],
         "registry": registry_by_purpose(registry_changes(before.registry, after.registry),
                                         script.group),
+        "device_cleanup": device_cleanup(script, before, after, windows),
         "config_sys": config_sys_diff(config_before, config_after, codec),
         "programs": [describe_start(s, stand_ins) for s in programs_started(trace)],
         "boxes": [dataclasses.asdict(box) for box in boxes],
@@ -194,6 +216,8 @@ def text(report: dict) -> str:
         for key in keys:
             lines.append(f"    {key['change']} {key['path']}")
             lines += [f"      {value}" for value in key["values"]]
+    lines += ["", f"Device clean-up (DeviceID {', '.join(repr(d) for d in report['device_ids'])}):"]
+    lines += [f"  {entry['state']:18} {entry['name']!r}" for entry in report["device_cleanup"]]
     lines += ["", "CONFIG.SYS:"]
     lines += [f"  {line}" for line in report["config_sys"]] or ["  unchanged"]
     lines += ["", "Programs started by the setup:"]
