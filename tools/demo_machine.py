@@ -21,12 +21,17 @@ class Key:
     values: Dict[str, Tuple[str, str]]  # lower-case name: (name as written, data as shown)
 
 
+def quoted(text: str) -> str:
+    """A text between double quotes, its line breaks shown as \\n."""
+    return '"' + text.replace("\r", "\\r").replace("\n", "\\n") + '"'
+
+
 def shown(data: str) -> str:
     """A value's data in plain words: texts decoded, numbers in decimal and hex."""
     if data.startswith('"') and data.endswith('"'):
-        return repr(Registry._unquote(data[1:-1]))
+        return quoted(Registry._unquote(data[1:-1]))
     if data.startswith("str(2):\""):
-        return repr(Registry._unquote(data[7:-1])) + " (expandable)"
+        return quoted(Registry._unquote(data[7:-1])) + " (expandable)"
     if data.startswith("dword:"):
         number = int(data[6:], 16)
         return f"{number} (0x{number:08x})"

@@ -10,7 +10,7 @@ from pathlib import Path
 from typing import Dict, List, Optional
 
 from demo_machine import FileChange, KeyChange, Snapshot, Start, file_changes, pe_machine, \
-    programs_started, registry_changes
+    programs_started, quoted, registry_changes
 from demo_medium import CopyLine, Script, relative
 from harness import ROOT, host_path
 
@@ -216,8 +216,8 @@ def text(report: dict) -> str:
         for key in keys:
             lines.append(f"    {key['change']} {key['path']}")
             lines += [f"      {value}" for value in key["values"]]
-    lines += ["", f"Device clean-up (DeviceID {', '.join(repr(d) for d in report['device_ids'])}):"]
-    lines += [f"  {entry['state']:18} {entry['name']!r}" for entry in report["device_cleanup"]]
+    lines += ["", f"Device clean-up (device ids {', '.join(report['device_ids']) or 'none'}):"]
+    lines += [f"  {entry['state']:18} {entry['name']}" for entry in report["device_cleanup"]]
     lines += ["", "CONFIG.SYS:"]
     lines += [f"  {line}" for line in report["config_sys"]] or ["  unchanged"]
     lines += ["", "Programs started by the setup:"]
@@ -228,7 +228,7 @@ def text(report: dict) -> str:
         lines.append("  none")
     lines += ["", "Message boxes:"]
     for box in report["boxes"]:
-        lines.append(f"  {box['number']}. {box['caption']!r}: {box['text']!r}")
+        lines.append(f"  {box['number']}. {quoted(box['caption'])}: {quoted(box['text'])}")
         lines.append(f"     answered {box['answer']}" +
                      (f"; screenshot {box['screenshot']}" if box["screenshot"] else ""))
     if not report["boxes"]:
