@@ -211,6 +211,7 @@ class Driver:
             if found and found[0] != last_box:
                 caption, body = found[0]
                 question = self.question(body)
+                time.sleep(0.5)  # a box is found before it has drawn itself
                 picture = self.shot("box", caption)
                 answer = self.answer(question) if self.auto else "by you"
                 self.boxes.append(Box(len(self.boxes) + 1, caption, body, question, answer, picture))
