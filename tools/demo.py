@@ -38,6 +38,7 @@ from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, tex
 from harness import BUILD, PROGRAM_NAME, Machine, Probe, Run, Scenario, winebox  # noqa: E402
 
 DEMO = ROOT / "build" / "demo"
+PROGRAM = BUILD / "src" / "app" / "win32" / PROGRAM_NAME
 PLATFORMS = {"win95": "Windows 95", "win98": "Windows 98", "nt40": "Windows NT 4.0",
              "win2k": "Windows 2000"}
 LANGUAGES = {"en": "English", "zh": "Traditional Chinese", "ja": "Japanese"}
@@ -127,8 +128,7 @@ def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
 def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
     """Lays out the medium in run.medium_dir and makes the stopped machine
     ready; the machine's state before the install."""
-    problems = demo_medium.lay_out(source, run.medium_dir, BUILD / "src" / "app" / "win32" /
-                                   PROGRAM_NAME)
+    problems = demo_medium.lay_out(source, run.medium_dir, PROGRAM)
     script = demo_medium.Script.read(run.medium_dir, run.machine.codec)
     stand_ins = demo_medium.add_stand_ins(run.medium_dir, script.commands(run.scenario.version),
                                           BUILD / "tests" / "marker.exe")
@@ -214,8 +214,9 @@ class Driver:
                 time.sleep(0.5)  # a box is found before it has drawn itself
                 picture = self.shot("box", caption)
                 answer = self.answer(question) if self.auto else "by you"
-                self.boxes.append(Box(len(self.boxes) + 1, caption, body, question, answer, picture))
-                self.tell(f"message box {len(self.boxes)}: {caption}: {body!r}: answered {answer}")
+                number = len(self.boxes) + 1
+                self.boxes.append(Box(number, caption, body, question, answer, picture))
+                self.tell(f"message box {number}: {caption}: {body!r}: answered {answer}")
                 last_box = None if self.auto else found[0]
             elif not found:
                 last_box = None
@@ -251,7 +252,7 @@ def report_of(run: Run, prepared: Prepared, driver: Driver, code: Optional[int])
         after=Snapshot.take(run.machine.path), config_before=prepared.config_sys,
         config_after=config.read_bytes() if config.exists() else None,
         trace=trace_path(run).read_text(encoding="utf-8", errors="replace"), boxes=driver.boxes,
-        exit_code=code, build=Build(BUILD / "src" / "app" / "win32" / PROGRAM_NAME), windows=WINDOWS)
+        exit_code=code, build=Build(PROGRAM), windows=WINDOWS)
 
 
 # --- the demo itself ---------------------------------------------------------------------

@@ -120,8 +120,8 @@ class Script:
         return found
 
     def commands(self, platform: str) -> List[Command]:
-        return [Command(line, line.split()[0]) for line in self.lines(f"{FAMILIES[platform]} Execute")
-                if line.split()]
+        section = f"{FAMILIES[platform]} Execute"
+        return [Command(line, line.split()[0]) for line in self.lines(section) if line.split()]
 
 
 def relative(path: str) -> str:

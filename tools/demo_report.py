@@ -43,7 +43,8 @@ WINE_OWN = re.compile(
     r"HKEY_(CURRENT_USER|LOCAL_MACHINE)\\(Software\\Wine|Software\\Microsoft\\Windows NT\\"
     r"CurrentVersion\\(Fonts|Perflib)|Hardware|System\\(CurrentControlSet|ControlSet\d+)\\"
     r"(Control\\(Session Manager|Class|DeviceClasses|Video)|Enum|Hardware Profiles)|"
-    r"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Volatile Environment|Printers|Console)",
+    r"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Volatile Environment|Printers|"
+    r"Console)",
     re.IGNORECASE)
 # Files that Wine itself writes whenever a machine runs.
 WINE_FILES = re.compile(r"C:\\(windows\\(logs|temp|system32\\spool|Fonts)|users)\\", re.IGNORECASE)
@@ -136,7 +137,8 @@ def config_sys_diff(before: bytes, after: Optional[bytes], codec: str) -> List[s
         return ["C:\\CONFIG.SYS is gone"]
     old = before.decode(codec, errors="replace").splitlines()
     new = after.decode(codec, errors="replace").splitlines()
-    return list(difflib.unified_diff(old, new, "CONFIG.SYS before", "CONFIG.SYS after", lineterm=""))
+    return list(difflib.unified_diff(old, new, "CONFIG.SYS before", "CONFIG.SYS after",
+                                     lineterm=""))
 
 
 def describe_start(start: Start, stand_ins: List[str]) -> dict:

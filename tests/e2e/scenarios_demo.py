@@ -63,6 +63,7 @@ def check_report(run):
     if nine:
         expect_equal(services, {}, "no service on Windows 98")
     else:
+        expect_equal(sorted(services), ["AHX2", "Scsiscan"], "services")
         expect("+ Start = 4 (0x00000004)" in services["Scsiscan"]["values"],
                f"Scsiscan disabled: {services}")
     expect(all(box["screenshot"] for box in report["boxes"]), "a screenshot of each box")
