@@ -1,40 +1,53 @@
 #!/usr/bin/env python3
-"""Installs the sample medium (examples/medium) with setup32.exe in a new
-Wine machine and tells in plain words what the install did.
+"""Installs a medium (examples/medium unless --medium names another) with
+setup32.exe in a new Wine machine and reports what the install did, read
+from the machine itself: files and registry before and after, CONFIG.SYS,
+the programs started (Wine's +process trace) and every message box.
 
 With a display ($DISPLAY) the setup's dialogs appear on it and you press
 Start and answer its questions yourself; --auto presses Start and answers
-No to the restart question. Without a display the demo runs on a virtual
-one (Xvfb), always with --auto, and keeps screenshots of the dialogs.
+the questions as --answers says. Without a display the demo runs on a
+virtual one (Xvfb), always with --auto, and keeps a screenshot of each
+dialog and message box.
 
-The medium is drive A: of the machine, as a floppy disk would be. Two
-stand-ins take the place of programs the medium and Wine lack: a small test
-program as TOOLS\\DSKINFO.EXE, the program that the script starts after the
-install, which only notes that it ran; and the program-group converter,
-which only keeps the group script it was given."""
+The medium is drive A: of the machine, as a floppy disk would be. The
+machine has the adapter: an enumeration key for each device id of the
+script and the two driver database files. Two stand-ins take the place of
+programs that Wine and the medium lack: the program-group converter, which
+only keeps the group script it was given, and a small test program for each
+program that an Execute line names and the medium does not hold."""
 import argparse
+import contextlib
+import dataclasses
+import json
 import os
 import shutil
 import subprocess
 import sys
 import time
 from pathlib import Path
+from typing import Dict, List, Optional
 
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
 import harness  # noqa: E402
-from harness import BUILD, Machine, Probe, Run, Scenario, winebox  # noqa: E402
+import demo_medium  # noqa: E402
+from demo_machine import TRACE_CHANNELS, Snapshot  # noqa: E402
+from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, text  # noqa: E402
+from harness import BUILD, PROGRAM_NAME, Machine, Probe, Run, Scenario, winebox  # noqa: E402
 
 DEMO = ROOT / "build" / "demo"
+PROGRAM = BUILD / "src" / "app" / "win32" / PROGRAM_NAME
 PLATFORMS = {"win95": "Windows 95", "win98": "Windows 98", "nt40": "Windows NT 4.0",
              "win2k": "Windows 2000"}
 LANGUAGES = {"en": "English", "zh": "Traditional Chinese", "ja": "Japanese"}
 WINDOWS = "C:\\windows"
-CONFIG_SYS = (b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
-              b"DEVICE=C:\\OLDDRV\\OLDADP.SYS /D:1\r\n"
-              b"DOS=HIGH,UMB\r\n"
-              b"FILES=40\r\n")
+SAMPLE_CONFIG_SYS = (b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
+                     b"DEVICE=C:\\OLDDRV\\OLDADP.SYS /D:1\r\n"
+                     b"DOS=HIGH,UMB\r\n"
+                     b"FILES=40\r\n")
+QUESTIONS = ("retry", "cancel", "restart")
 YES, NO, OK = 6, 7, 1
 
 
@@ -42,28 +55,214 @@ def say(text):
     print(f"demo: {text}", flush=True)
 
 
-def options():
+def answers(text: str) -> Dict[str, bool]:
+    """retry=yes,cancel=no,...: Yes or No to each question; No when not named."""
+    chosen = dict.fromkeys(QUESTIONS, False)
+    for item in filter(None, text.split(",")):
+        question, _, answer = item.partition("=")
+        if question not in QUESTIONS or answer not in ("yes", "no"):
+            raise argparse.ArgumentTypeError(
+                f"{item!r}: expected QUESTION=yes|no, QUESTION one of {', '.join(QUESTIONS)}")
+        chosen[question] = answer == "yes"
+    return chosen
+
+
+def options(argv=None):
     parser = argparse.ArgumentParser(
         prog="tools/demo",
-        description="Build setup32.exe and install the sample medium in a new Wine machine.")
+        description="Build setup32.exe and install a medium in a new Wine machine, then report "
+                    "what the install did.")
+    parser.add_argument("--medium", type=Path, default=ROOT / "examples" / "medium",
+                        help="the medium's directory (default: examples/medium)")
+    parser.add_argument("--config-sys", type=Path,
+                        help="the machine's C:\\CONFIG.SYS before the install (default: four "
+                             "lines, one of them loading the sample's old driver)")
     parser.add_argument("--platform", choices=PLATFORMS, default="win95",
                         help="the Windows version the machine reports (default: win95)")
     parser.add_argument("--language", choices=LANGUAGES, default="en",
                         help="the machine's locale, which chooses the setup's language (default: en)")
+    parser.add_argument("--answers", type=answers, default=answers(""),
+                        help="with --auto, the answer to each question, e.g. "
+                             "retry=no,cancel=no,restart=no (the default)")
+    parser.add_argument("--write-protected", action="store_true",
+                        help="the medium is read-only, as a write-protected floppy is")
+    parser.add_argument("--json", action="store_true",
+                        help="also write the report as report.json beside the screenshots")
     parser.add_argument("--auto", action="store_true",
-                        help="press Start and answer No to the restart question without you "
+                        help="press Start and answer the questions without you "
                              "(always so without a display)")
-    return parser.parse_args()
+    args = parser.parse_args(argv)
+    if args.config_sys and not args.config_sys.is_file():
+        parser.error(f"--config-sys: no file {args.config_sys}")
+    return args
 
 
-# --- the machine ---------------------------------------------------------------
+# --- the machine and the medium ------------------------------------------------------
+
+
+@dataclasses.dataclass
+class Prepared:
+    """What was set up before the program started."""
+    source: Path
+    problems: List[str]
+    script: demo_medium.Script
+    stand_ins: List[str]
+    config_sys: bytes
+    before: Snapshot
+
+
+def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
+    """An enumeration key for each device id and the driver database files,
+    as on a machine where Windows found the adapter. The keys are written
+    into the stopped machine's system.reg; they have no subkeys, since Wine,
+    like Windows NT, does not delete a key that has some."""
+    key = ENUM_KEY.replace("\\", "\\\\")
+    blocks = "".join(f'\n[{key}{device.strip()}] 0\n"DeviceDesc"="PCI SCSI host adapter"\n'
+                     for device in dict.fromkeys(device_ids))
+    with open(machine.path / "system.reg", "a", encoding="utf-8") as registry:
+        registry.write(blocks)
+    for name in DRIVER_DATABASE:
+        machine.file(f"{WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
+
+
+def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
+    """Lays out the medium in run.medium_dir and makes the stopped machine
+    ready; the machine's state before the install."""
+    problems = demo_medium.lay_out(source, run.medium_dir, PROGRAM)
+    script = demo_medium.Script.read(run.medium_dir, run.machine.codec)
+    stand_ins = demo_medium.add_stand_ins(run.medium_dir, script.commands(run.scenario.version),
+                                          BUILD / "tests" / "marker.exe")
+    machine = run.machine
+    machine.file("C:\\CONFIG.SYS").write_bytes(config_sys)
+    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe", machine.file(WINDOWS + "\\grpconv.exe"))
+    give_the_machine_the_adapter(machine, script.device_ids)
+    return Prepared(source, problems, script, stand_ins, config_sys, Snapshot.take(machine.path))
+
+
+def trace_path(run: Run) -> Path:
+    return run.machine.path / "process-trace.txt"
+
+
+def start_traced(run: Run):
+    """Starts the program in the medium's directory with Wine's process
+    trace going to a file of the machine; the programs it starts inherit
+    the trace's stream."""
+    scenario = run.scenario
+    env = dict(os.environ, WINEDEBUG=TRACE_CHANNELS, DISPLAY=run.display)
+    with open(trace_path(run), "wb") as trace:
+        run.program = subprocess.Popen(
+            [str(harness.WINEBOX), "run", str(run.machine.path), "--cwd", scenario.medium, "--",
+             scenario.medium + PROGRAM_NAME], stdout=subprocess.DEVNULL, stderr=trace, env=env)
+
+
+# --- running the setup -----------------------------------------------------------
+
+
+class Driver:
+    """Watches the program's windows: presses Start (with auto), keeps a
+    numbered screenshot of each dialog and message box and answers each box
+    as the answers say (with auto; else you do)."""
+
+    def __init__(self, run: Run, shots: Optional[Path], auto: bool, chosen: Dict[str, bool],
+                 tell=say):
+        self.run, self.shots, self.auto, self.chosen, self.tell = run, shots, auto, chosen, tell
+        self.boxes: List[Box] = []
+        self.pictures = 0
+
+    def shot(self, label: str, title: str) -> Optional[str]:
+        if self.shots is None:
+            return None
+        self.pictures += 1
+        path = self.shots / f"{self.pictures:02}-{label}.png"
+        try:
+            self.run.shot(label, title=title, path=path)
+        except harness.CheckFailed:  # the window went before its picture was taken
+            return None
+        return str(path.relative_to(ROOT)) if path.is_relative_to(ROOT) else str(path)
+
+    def question(self, text: str) -> str:
+        msg = self.run.msg
+        if text == msg(43):
+            return "restart"
+        if text.startswith(msg(42).split("%s")[0]):
+            return "retry"
+        if text == msg(44):
+            return "cancel"
+        return "message"
+
+    def answer(self, question: str) -> str:
+        probe = self.run.probe
+        if question == "message":
+            if probe.rows("answer", OK, 5, allow_missing=True) is None:
+                probe.answer(NO, 5)
+            return "OK"
+        yes = self.chosen[question]
+        probe.answer(YES if yes else NO, 10)
+        return "Yes" if yes else "No"
+
+    def watch(self, seconds: float) -> Optional[int]:
+        """Until the program ends or `seconds` pass; its exit code, None
+        when it is still running."""
+        run, title = self.run, self.run.msg(64)
+        pressed, last_box = False, None
+        deadline = time.monotonic() + seconds
+        while run.still_running() and time.monotonic() < deadline:
+            found = run.probe.rows("box", 1, allow_missing=True)
+            if found and found[0] != last_box:
+                caption, body = found[0]
+                question = self.question(body)
+                time.sleep(0.5)  # a box is found before it has drawn itself
+                picture = self.shot("box", caption)
+                answer = self.answer(question) if self.auto else "by you"
+                number = len(self.boxes) + 1
+                self.boxes.append(Box(number, caption, body, question, answer, picture))
+                self.tell(f"message box {number}: {caption}: {body!r}: answered {answer}")
+                last_box = None if self.auto else found[0]
+            elif not found:
+                last_box = None
+                if self.auto and not pressed and run.probe.wait(title, 0):
+                    self.shot("main", title)
+                    self.tell("pressing Start")
+                    run.probe.press(title, 1)
+                    pressed = True
+                    if run.probe.wait(run.msg(101), 3):
+                        self.shot("progress", run.msg(101))
+        return run.program.poll()
+
+
+def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
+    """Watches the started program to its end (killed after `seconds`), lets
+    the programs it started finish, and stops the machine; its exit code."""
+    code = driver.watch(seconds)
+    if code is None:
+        say(f"the program did not end within {seconds:.0f} s: ending it")
+        run.program.kill()
+    # The post-install programs and the group converter run on their own.
+    time.sleep(3)
+    run.machine.stop()
+    return code
+
+
+def report_of(run: Run, prepared: Prepared, driver: Driver, code: Optional[int]) -> dict:
+    config = run.machine.file("C:\\CONFIG.SYS")
+    return build_report(
+        platform=run.scenario.version, language=run.language, codec=run.machine.codec,
+        medium=run.medium_dir, source=prepared.source, problems=prepared.problems,
+        script=prepared.script, stand_ins=prepared.stand_ins, before=prepared.before,
+        after=Snapshot.take(run.machine.path), config_before=prepared.config_sys,
+        config_after=config.read_bytes() if config.exists() else None,
+        trace=trace_path(run).read_text(encoding="utf-8", errors="replace"), boxes=driver.boxes,
+        exit_code=code, build=Build(PROGRAM), windows=WINDOWS)
+
+
+# --- the demo itself ---------------------------------------------------------------------
 
 
 def build():
     say("installing what the build needs (tools/bootstrap)")
     subprocess.run([str(ROOT / "tools" / "bootstrap")], check=True)
-    say("building setup32.exe and the test programs for Wine (tools/build x86_64)")
-    subprocess.run([str(ROOT / "tools" / "build"), "x86_64"], check=True)
+    say(f"building setup32.exe and the test programs for Wine (tools/build {BUILD.name})")
+    subprocess.run([str(ROOT / "tools" / "build"), BUILD.name], check=True)
 
 
 def new_machine(args, display) -> Machine:
@@ -81,137 +280,61 @@ def new_machine(args, display) -> Machine:
         f"{LANGUAGES[args.language]}")
     winebox("new", template, path, "--version", args.platform, "--locale", args.language,
             display=display)
-    machine = Machine(path, args.language, display)
-    machine.file("C:\\CONFIG.SYS").write_bytes(CONFIG_SYS)
-    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe", machine.file(WINDOWS + "\\grpconv.exe"))
-    return machine
+    return Machine(path, args.language, display)
 
 
-def lay_out_medium(machine: Machine) -> Path:
-    medium = DEMO / "medium"
-    shutil.rmtree(medium, ignore_errors=True)
-    shutil.copytree(ROOT / "examples" / "medium", medium)
-    shutil.copy2(BUILD / "src" / "app" / "win32" / "setup32.exe", medium / "SETUP32.EXE")
-    shutil.copy2(BUILD / "tests" / "marker.exe", medium / "TOOLS" / "DSKINFO.EXE")
-    machine.map_drive("a", medium)
-    say(f"the medium {medium.relative_to(ROOT)} is drive A: of the machine")
-    return medium
+class ReadOnlyMount:
+    """The medium seen through a read-only bind mount, for root, whom file
+    permissions do not stop (and Wine with them); others need only the
+    permissions that demo_medium.unwritable takes away."""
+
+    def __init__(self, medium: Path):
+        self.medium = medium
+        self.point = medium.with_name(medium.name + "-read-only")
+        self.mounted = False
+
+    def __enter__(self) -> Path:
+        demo_medium.unwritable(self.medium, True)
+        if os.geteuid() != 0:
+            return self.medium
+        self.point.mkdir(exist_ok=True)
+        self.mounted = subprocess.run(["mount", "--bind", "-o", "ro", str(self.medium),
+                                       str(self.point)]).returncode == 0
+        if not self.mounted:
+            say("could not mount the medium read-only: root may still write to it")
+        return self.point if self.mounted else self.medium
+
+    def __exit__(self, *_):
+        if self.mounted:
+            subprocess.run(["umount", str(self.point)], check=True)
+        demo_medium.unwritable(self.medium, False)
 
 
-# --- running the setup -----------------------------------------------------------
-
-
-def drive_setup(run: Run, shots: Path):
-    """Presses Start, keeps pictures of the dialogs and answers the boxes:
-    No to the restart question, OK (or No) to any other."""
-    title = run.msg(64)
-    run.wait_window(title, 60)
-    run.shot("main", title=title, path=shots / "main.png")
-    say("pressing Start")
-    run.probe.press(title, 1)
-    progress = run.msg(101)
-    if run.probe.wait(progress, 5):
-        run.shot("progress", title=progress, path=shots / "progress.png")
-    while run.still_running():
-        found = run.probe.rows("box", 2, allow_missing=True)
-        if not found:
-            continue
-        caption, text = found[0]
-        run.shot("box", title=caption, path=shots / "question.png")
-        if text == run.msg(43):
-            say("the setup asks whether to restart Windows: answering No")
-            run.probe.answer(NO, 10)
-        else:
-            say(f"a message box: {caption}: {text!r}; answering it")
-            if run.probe.rows("answer", OK, 5, allow_missing=True) is None:
-                run.probe.answer(NO, 5)
-
-
-def run_setup(run: Run, auto: bool, shots: Path):
-    run.start_witness()
-    say("starting A:\\SETUP32.EXE in A:\\")
-    run.start()
-    if auto:
-        drive_setup(run, shots)
-    else:
-        say("the setup's dialog is on your display: press Start (or Exit) and answer its questions")
-    run.program.wait()
-    # The post-install program and the group converter run on their own.
-    harness.wait_until(lambda: run.medium_file("TOOLS\\MARKER.LOG").exists(), 5)
-
-
-# --- the report ----------------------------------------------------------------------
-
-
-def script_value(medium: Path, section: str, key: str, default: str) -> str:
-    current = None
-    for line in (medium / "SETUP32.INI").read_text(encoding="latin-1").splitlines():
-        if line.startswith("["):
-            current = line.strip()[1:-1].lower()
-        elif current == section.lower() and line.lower().startswith(key.lower() + "="):
-            return line.split("=", 1)[1]
-    return default
-
-
-def report(machine: Machine, medium: Path, platform: str, restarted: bool, auto: bool):
-    group = script_value(medium, "Display", "GroupName", "VELKA Technology Corp")
-    user, system = machine.registry("HKCU"), machine.registry("HKLM")
-    lines = ["", f"Install report: {PLATFORMS[platform]}, sample medium on drive A:", ""]
-
-    record = user.values("Software\\" + group) or {}
-    items = sorted(v for v in record.values() if v)
-    group_script = WINDOWS + "\\SETUP.INI"
-    files = [item for item in items if item != group_script and item[:3].upper() == "C:\\" and
-             machine.file(item).is_file()]
-    lines.append(f"Files copied ({len(files)}), each recorded for the uninstall program:")
-    lines += [f"  {item}  ({machine.file(item).stat().st_size} bytes)" for item in files]
-    others = [item for item in items if item not in files]
-    if others:
-        lines.append("Also recorded: the group script the setup wrote, and the shortcuts and the "
-                     "program group it asked the group converter for:")
-        lines += [f"  {item}" for item in others]
-
-    lines += ["", "Registry values written:",
-              f"  HKEY_CURRENT_USER\\Software\\{group}: {len(items)} values naming the items above"]
-    keys = [("Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\" + group, "uninstall entry")]
-    if platform in ("nt40", "win2k"):
-        service = script_value(medium, "Display", "Title", "MDR420X")
-        keys += [("System\\CurrentControlSet\\Services\\Scsiscan", "SCSI scanner service, 4 = disabled"),
-                 ("System\\CurrentControlSet\\Services\\" + service, "the adapter's driver service")]
-    for key, what in keys:
-        values = system.values_as_written(key)
-        if values is None:
-            lines.append(f"  HKEY_LOCAL_MACHINE\\{key}: not written")
-            continue
-        lines.append(f"  HKEY_LOCAL_MACHINE\\{key} ({what}):")
-        lines += [f"    {name} = {data}" for name, data in sorted(values.items()) if name]
-
-    after = machine.file("C:\\CONFIG.SYS").read_bytes().splitlines()
-    removed = [line for line in CONFIG_SYS.splitlines() if line not in after]
-    lines += ["", f"CONFIG.SYS lines removed ({len(removed)}):"]
-    lines += [f"  {line.decode('latin-1')}" for line in removed] or ["  none"]
-
-    lines += ["", "Programs started:"]
-    marker = medium / "TOOLS" / "MARKER.LOG"
-    started = [line.split(" ", 1)[1] for line in marker.read_text(encoding="latin-1").splitlines()] \
-        if marker.exists() else []
-    lines += [f"  A:\\TOOLS\\{line}  (the sample's post-install program)" for line in started]
-    converter = machine.file(WINDOWS + "\\GRPCONV.LOG")
-    if converter.exists():
-        lines += [f"  grpconv {line}  (the program-group converter, a stand-in here)"
-                  for line in converter.read_text(encoding="latin-1").splitlines()]
-    if not started and not converter.exists():
-        lines.append("  none")
-
-    lines.append("")
-    if restarted:
-        lines.append("Restart: Windows was asked to restart (Yes to the restart question).")
-    elif auto:
-        lines.append("Restart: the setup asked whether to restart; the demo answered No, "
-                     "so Windows was not asked to restart.")
-    else:
-        lines.append("Restart: Windows was not asked to restart.")
-    print("\n".join(lines))
+def demo(args, screen: str, auto: bool, shots: Path) -> dict:
+    machine = new_machine(args, screen)
+    run = Run(Scenario("demo", args.platform, args.language, steps=None, medium="A:\\"), machine,
+              Probe(machine, BUILD / "tests" / "probe.exe"), screen)
+    run.medium_dir = DEMO / "medium"
+    config_sys = args.config_sys.read_bytes() if args.config_sys else SAMPLE_CONFIG_SYS
+    prepared = prepare(run, args.medium, config_sys)
+    for problem in prepared.problems:
+        say(problem)
+    if not prepared.script.found:
+        say("the medium has no SETUP32.INI")
+    for name in prepared.stand_ins:
+        say(f"{name} is not on the medium: a stand-in takes its place")
+    with (ReadOnlyMount(run.medium_dir) if args.write_protected else
+          contextlib.nullcontext(run.medium_dir)) as drive:
+        machine.map_drive("a", drive)
+        say("the medium is drive A: of the machine" +
+            (", write-protected" if args.write_protected else ""))
+        driver = Driver(run, shots if auto else None, auto, args.answers)
+        if not auto:
+            say("the setup's dialog is on your display: press Start (or Exit) and answer its "
+                "questions")
+        start_traced(run)
+        code = see_through(run, driver, 120 if auto else 3600)
+    return report_of(run, prepared, driver, code)
 
 
 def main():
@@ -228,21 +351,18 @@ def main():
     shots = DEMO / "shots"
     shutil.rmtree(shots, ignore_errors=True)
     try:
-        machine = new_machine(args, screen)
-        medium = lay_out_medium(machine)
-        scenario = Scenario("demo", args.platform, args.language, steps=None, medium="A:\\")
-        run = Run(scenario, machine, Probe(machine, BUILD / "tests" / "probe.exe"), screen)
-        run.medium_dir = medium
-        run_setup(run, auto, shots)
-        harness.wait_until(lambda: len(run.session_log()) >= len(run.RESTART), 3)
-        restarted = run.session_log() == run.RESTART
-        machine.stop()
-        report(machine, medium, args.platform, restarted, auto)
-        if auto:
-            print(f"\nScreenshots of the dialogs: {shots.relative_to(ROOT)}/")
+        report = demo(args, screen, auto, shots)
     finally:
         if display:
             display.close()
+    print("\n" + text(report))
+    if args.json:
+        shots.mkdir(parents=True, exist_ok=True)
+        (shots / "report.json").write_text(json.dumps(report, ensure_ascii=False, indent=2),
+                                           encoding="utf-8")
+        print(f"\nThe report as JSON: {(shots / 'report.json').relative_to(ROOT)}")
+    if auto:
+        print(f"Screenshots of the dialogs: {shots.relative_to(ROOT)}/")
     print(f"The machine stays in {(DEMO / 'machine').relative_to(ROOT)} for a look "
           f"(WINEPREFIX={DEMO / 'machine'}).")
     return 0
