@@ -29,7 +29,23 @@ import texts
 
 ROOT = Path(__file__).resolve().parents[2]
 WINEBOX = ROOT / "tools" / "winebox"
-BUILD = ROOT / "build" / "x86_64"
+FOOTPRINT = ROOT / "tools" / "check-footprint"
+
+
+def wine_arch() -> subprocess.CompletedProcess:
+    """`winebox arch`: win32, or win64 on a host whose kernel runs no
+    32-bit code; on failure, what to install in one line on stderr."""
+    return subprocess.run([str(WINEBOX), "arch"], capture_output=True, text=True)
+
+
+WINE_ARCH = wine_arch()
+# The build whose programs run in the machines, its tests/ holding the test
+# programs: the shipping i686 one, unless the host runs only 64-bit machines.
+BUILD = ROOT / "build" / ("x86_64" if WINE_ARCH.stdout.strip() == "win64" else "i686")
+SHIPPING = BUILD.name == "i686"
+# What a run that cannot start the shipping file says, in one line.
+STAND_IN_NOTE = ("this kernel runs no 32-bit code (boot it with ia32_emulation=on): running the "
+                 "x86_64 build in 64-bit Wine machines, not the shipping file")
 WORK = ROOT / "build" / "e2e"
 PROGRAM_NAME = "setup32.exe"
 
@@ -504,6 +520,15 @@ def lay_out_medium(run: Run):
     target.symlink_to(run.medium_dir, target_is_directory=True)
 
 
+def usable_template(template: Path) -> bool:
+    """Whether a template made earlier is there and is of the kind of
+    machine this host runs (one left from a run of the other kind cannot
+    serve)."""
+    registry = template / "system.reg"
+    arch = WINE_ARCH.stdout.strip()
+    return registry.exists() and f"#arch={arch}" in registry.read_text(errors="replace")[:4096]
+
+
 def make_template(template: Path, display: str):
     """A template machine whose windows live on a Wine desktop of the
     screen's size, which draws captions and frames without a window manager,
@@ -576,6 +601,30 @@ def run_all(chosen: List[Scenario], template: Path, displays: Displays, jobs: in
     return passed.count(False)
 
 
+def missing_prerequisite() -> Optional[str]:
+    """What keeps this host from running the scenarios, in one line; None
+    when nothing does. Where the machines are 32-bit ones, the program must
+    be the shipping file."""
+    if WINE_ARCH.returncode != 0:
+        return WINE_ARCH.stderr.strip()
+    for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
+        if not needed.exists():
+            return f"{needed} is missing: build the {BUILD.name} preset first (tools/build {BUILD.name})"
+    return shipping_file_problem(BUILD / "src" / "app" / "win32" / PROGRAM_NAME) if SHIPPING else None
+
+
+
+
+def shipping_file_problem(exe: Path) -> Optional[str]:
+    """Why exe is not the file that ships (its size or imports differ from
+    what tools/check-footprint holds the shipping file to); None when it is."""
+    check = subprocess.run([str(FOOTPRINT), str(exe)], capture_output=True, text=True)
+    if check.returncode == 0:
+        return None
+    complaints = [line.removeprefix("check-footprint: ") for line in check.stderr.splitlines() if line]
+    return f"{exe} is not the shipping file: " + "; ".join(complaints)
+
+
 def main():
     every = all_scenarios()
 
@@ -600,9 +649,12 @@ def main():
     duplicates = {s.name for s in every if [t.name for t in every].count(s.name) > 1}
     if duplicates:
         parser.error(f"scenario names used twice: {', '.join(sorted(duplicates))}")
-    for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
-        if not needed.exists():
-            parser.error(f"{needed} is missing: build the x86_64 preset first")
+    problem = missing_prerequisite()
+    if problem:
+        print(f"e2e: {problem}", file=sys.stderr)
+        return 2
+    if not SHIPPING:
+        print(f"e2e: {STAND_IN_NOTE}", flush=True)
 
     WORK.mkdir(parents=True, exist_ok=True)
     jobs = max(1, min(args.jobs, len(chosen)))
@@ -610,7 +662,7 @@ def main():
     displays = Displays(jobs)
     try:
         template = WORK / "template"
-        if not (args.reuse_template and (template / "system.reg").exists()):
+        if not (args.reuse_template and usable_template(template)):
             shutil.rmtree(template, ignore_errors=True)
             display = displays.free.get()
             make_template(template, display)

@@ -1,0 +1,8 @@
+# The posix thread model, for the Windows conformance suite alone:
+# GoogleTest needs std::mutex, which the win32 model lacks. Linked
+# statically, the suite still imports only system DLLs. The i686 build
+# makes a build of its own with this file (tests/CMakeLists.txt).
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686.cmake)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(SETUP32_MINGW_THREADS posix)
