@@ -12,7 +12,7 @@ from typing import Dict, List, Optional
 from demo_machine import FileChange, KeyChange, Snapshot, Start, file_changes, pe_machine, \
     programs_started, quoted, registry_changes
 from demo_medium import CopyLine, Script, relative
-from harness import ROOT, host_path
+from harness import ROOT, SHIPPING, STAND_IN_NOTE, host_path
 
 # What the exit code of setup32.exe says about the run.
 EXIT_CODES = {
@@ -68,7 +68,7 @@ class Build:
         data = self.path.read_bytes()
         name = self.path.relative_to(ROOT) if self.path.is_relative_to(ROOT) else self.path
         return {"file": str(name), "size": len(data), "machine": pe_machine(self.path),
-                "sha256": hashlib.sha256(data).hexdigest()}
+                "sha256": hashlib.sha256(data).hexdigest(), "shipping": SHIPPING}
 
 
 def purpose(path: str, group: str) -> Optional[str]:
@@ -202,6 +202,7 @@ def text(report: dict) -> str:
     build = report["build"]
     lines += [f"Build that ran: {build['file']}, {build['size']} bytes, {build['machine']}, "
               f"sha256 {build['sha256']}",
+              "  (the shipping i686 file)" if build["shipping"] else f"  ({STAND_IN_NOTE})",
               f"Exit code: {report['exit_code']} ({report['exit_meaning']})", ""]
     lines.append(f"Files the script names ({len(report['files_named'])}):")
     for entry in report["files_named"]:
