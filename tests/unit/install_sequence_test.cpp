@@ -88,15 +88,17 @@ class InstallSequenceTest : public testing::SimFixture {
     SimDialogView& MainView() { return *sim().DialogViews().front(); }
 };
 
-// What a recorded call belongs to, by the install's steps: the copy pass,
-// the shell integration (converter, post-install programs, uninstall entry),
-// the CONFIG.SYS edit, the NT services and the Windows 9x device clean-up.
+// What a recorded call belongs to, by the install's steps: the copy pass;
+// the shell integration's program groups, post-install programs and
+// uninstall entry; the CONFIG.SYS edit; the NT services and the Windows 9x
+// device clean-up.
 std::string StepOf(const platform::sim::Event& event) {
     const auto names = [&event](const char* part) {
         return event.detail.find(part) != std::string::npos;
     };
     if (event.call == "CopyFileA") return "copy";
-    if (event.call == "WinExec" || names("\\UnInstall\\")) return "shell";
+    if (event.call == "WinExec") return names("grpconv") ? "groups" : "programs";
+    if (names("\\UnInstall\\")) return "uninstall";
     if (names("CONFIG.")) return "config";
     if (names("\\Services\\")) return "services";
     if (names("\\Enum\\") || names("DRVIDX") || names("DRVDATA")) return "devices";
@@ -115,8 +117,8 @@ TEST_F(InstallSequenceTest, StepsComeInTheirOrderOnEveryPlatform) {
     }
     script += "[UnInstall]\r\n1=UNINST.EXE\r\n";
     using Steps = std::vector<std::string>;
-    const Steps nt = {"copy", "shell", "config", "services"};
-    const Steps windows9x = {"copy", "shell", "config", "devices"};
+    const Steps nt = {"copy", "groups", "programs", "uninstall", "config", "services"};
+    const Steps windows9x = {"copy", "groups", "programs", "uninstall", "config", "devices"};
     struct Row {
         int osKind;
         std::uint32_t version;
