@@ -120,7 +120,7 @@ def check_about_box(run: Run):
 def exit_with_yes(run: Run, title):
     run.probe.press(title, 2)
     run.answer(YES, run.msg(45), run.msg(44))
-    expect_equal(run.finish(), 0, "exit code")
+    expect_equal(run.finish(), 1, "exit code of an Exit before any install")
 
 
 # --- scenarios ------------------------------------------------------------------
@@ -141,7 +141,7 @@ def main_dialog_and_exit(run: Run):
 
     run.probe.syscommand(title, SC_CLOSE)
     run.answer(YES, run.msg(45), run.msg(44))
-    expect_equal(run.finish(), 0, "exit code")
+    expect_equal(run.finish(), 1, "exit code of an Exit before any install")
     expect(not run.machine.file("C:\\windows\\INF\\DSKADP.INF").exists(), "Exit installs nothing")
 
 
