@@ -54,8 +54,7 @@ std::string SiblingPath(const platform::HostFacts& host, const std::string& targ
 
 bool IsFree(platform::FileSystem& files, const std::string& path) {
     std::uint32_t attributes = 0;
-    const std::uint32_t error = files.Attributes(path, attributes);
-    return error == platform::win_error::kFileNotFound;
+    return files.Attributes(path, attributes) == platform::win_error::kFileNotFound;
 }
 
 // A name beside the target that no file has, so that setting the old
