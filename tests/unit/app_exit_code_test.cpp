@@ -2,7 +2,9 @@
 // the shown and in the silent mode, and a run without its script.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/setup_app.h"
@@ -19,7 +21,7 @@ using platform::win_error::kFileNotFound;
 enum class Mode { kShown, kSilent };
 
 // What goes wrong during the run, and what the user answers.
-struct Outcome {
+struct RunCase {
     const char* name;
     ExitCode code;
     bool script = true;
@@ -29,49 +31,56 @@ struct Outcome {
     bool exitFirst = false;    // Exit is pressed before Start
 };
 
+void PrintTo(const RunCase& run, std::ostream* os) {
+    *os << run.name;
+}
+void PrintTo(Mode mode, std::ostream* os) {
+    *os << (mode == Mode::kSilent ? "silent" : "shown");
+}
+
 class ExitCodeTest : public testing::SimFixture,
-                     public ::testing::WithParamInterface<std::tuple<Outcome, Mode>> {
+                     public ::testing::WithParamInterface<std::tuple<RunCase, Mode>> {
   protected:
-    const Outcome& outcome() const { return std::get<0>(GetParam()); }
+    const RunCase& runCase() const { return std::get<0>(GetParam()); }
     bool Silent() const { return std::get<1>(GetParam()) == Mode::kSilent; }
 
     void Arrange(CSetupDlg& dialog) {
         sim().SetVersion(version::kWindows95);
         WriteMediumFile("A.SYS", "a");
         WriteMediumFile("B.SYS", "b");
-        if (outcome().script || Silent()) {
+        if (runCase().script || Silent()) {
             WriteScript(std::string("[Display]\r\nbShow=") + (Silent() ? "NO" : "YES") +
                         "\r\n[Win95 Driver Files]\r\n1=.\\A.SYS,.\\SYSTEM\\A.SYS\r\n"
                         "2=.\\B.SYS,.\\SYSTEM\\B.SYS\r\n[Modify]\r\n1=OLD.SYS\r\n");
         }
         // A silent run has found its script before the install looks for it.
-        if (!outcome().script && Silent()) sim().FailCall("GetFileAttributesA", kFileNotFound);
-        if (outcome().copyFails) {
+        if (!runCase().script && Silent()) sim().FailCall("GetFileAttributesA", kFileNotFound);
+        if (runCase().copyFails) {
             sim().FailCall("CopyFileA", kAccessDenied);
-            if (outcome().cancelAsked) sim().OnNextBox([&dialog] { dialog.OnCancelRequest(); });
+            if (runCase().cancelAsked) sim().OnNextBox([&dialog] { dialog.OnCancelRequest(); });
             sim().QueueAnswer(mb::kIdNo);  // give the file up
-            if (outcome().cancelAsked) sim().QueueAnswer(mb::kIdYes);
+            if (runCase().cancelAsked) sim().QueueAnswer(mb::kIdYes);
         }
-        if (outcome().configFails) {
+        if (runCase().configFails) {
             sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\n");
             sim().FailCall("MoveFileA", kAccessDenied);
         }
-        if (!outcome().script || outcome().configFails) sim().QueueAnswer(mb::kIdOk);
+        if (!runCase().script || runCase().configFails) sim().QueueAnswer(mb::kIdOk);
     }
 
     // Start in the shown mode, then the restart question or, when the
     // dialog stayed open, Exit.
     void Finish(CSetupDlg& dialog, platform::DialogView& view) {
-        if (!Silent() && !outcome().exitFirst) {
+        if (!Silent() && !runCase().exitFirst) {
             if (RanToEnd()) sim().QueueAnswer(mb::kIdNo);  // no restart
             dialog.OnOK(view);
         }
-        if (!RanToEnd() || outcome().exitFirst) {
+        if (!RanToEnd() || runCase().exitFirst) {
             sim().QueueAnswer(mb::kIdYes);
             dialog.OnCancel(view);
         }
     }
-    bool RanToEnd() const { return outcome().script && !outcome().configFails; }
+    bool RanToEnd() const { return runCase().script && !runCase().configFails; }
 };
 
 TEST_P(ExitCodeTest, TellsHowTheRunEnded) {
@@ -80,10 +89,10 @@ TEST_P(ExitCodeTest, TellsHowTheRunEnded) {
     Arrange(dialog);
     dialog.OnInitDialog(*view);
     Finish(dialog, *view);
-    EXPECT_EQ(dialog.Outcome(), outcome().code);
+    EXPECT_EQ(dialog.Outcome(), runCase().code);
 }
 
-const Outcome kRuns[] = {
+const RunCase kRuns[] = {
     {"Installed", ExitCode::kInstalled},
     {"NoScript", ExitCode::kNoScript, false},
     {"CopyCancelled", ExitCode::kCopyCancelled, true, true, true},
@@ -91,7 +100,7 @@ const Outcome kRuns[] = {
     {"ConfigSysFailed", ExitCode::kConfigSysFailed, true, true, true, true},
 };
 
-std::string Name(const ::testing::TestParamInfo<std::tuple<Outcome, Mode>>& info) {
+std::string Name(const ::testing::TestParamInfo<std::tuple<RunCase, Mode>>& info) {
     return std::string(std::get<0>(info.param).name) +
            (std::get<1>(info.param) == Mode::kSilent ? "Silent" : "Shown");
 }
@@ -102,14 +111,15 @@ INSTANTIATE_TEST_SUITE_P(EachOutcome, ExitCodeTest,
                          Name);
 // The silent mode closes the dialog itself: Exit can come before an install only when shown.
 INSTANTIATE_TEST_SUITE_P(ExitBeforeInstall, ExitCodeTest,
-                         ::testing::Values(std::make_tuple(Outcome{"Exit", ExitCode::kExitBeforeInstall,
-                                                               true, false, false, false, true},
+                         ::testing::Values(std::make_tuple(RunCase{"Exit",
+                                                                   ExitCode::kExitBeforeInstall,
+                                                                   true, false, false, false, true},
                                                            Mode::kShown)),
                          Name);
 
 class MissingScriptTest : public testing::SimFixture {};
 
-// Outcome from a directory without SETUP32.INI: Start says where it looked,
+// Run from a directory without SETUP32.INI: Start says where it looked,
 // touches nothing and leaves the dialog open; Exit then ends the program
 // with the code that tells it.
 TEST_F(MissingScriptTest, StartSaysSoAndChangesNothing) {
