@@ -1,26 +1,28 @@
 #include "app/setup_app.h"
 
+#include "files/ansi_text.h"
 #include "install/ascii_text.h"
 #include "install/script.h"
 #include "messages/messages.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {
-std::string ApplicationTitle(const std::string& programPath) {
-    const std::size_t slash = programPath.find_last_of("\\/:");
+std::string ApplicationTitle(const platform::HostFacts& host, const std::string& programPath) {
+    const std::size_t slash = FindLastCharOf(host, programPath, "\\/:");
     std::string name = slash == std::string::npos ? programPath : programPath.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
+    const std::size_t dot = FindLastCharOf(host, name, ".");
     if (dot != std::string::npos) name.erase(dot);
     return name;
 }
 
 CSetupApp::CSetupApp(platform::Machine& machine, const std::string& programPath) : ctx_(machine) {
-    ctx_.appTitle = ApplicationTitle(programPath);
+    ctx_.appTitle = ApplicationTitle(machine.host, programPath);
 }
 
 bool CSetupApp::InitInstance() {
     CSetupDlg dialog(ctx_);
     ctx_.sys.dialogs.RunModal(dialog_ids::kMainTemplate, dialog, 0);
+    outcome_ = dialog.Outcome();
     return false;
 }
 
@@ -58,7 +60,7 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
 
     fields_.progress = std::make_unique<CProgressDlg>(ctx_, dialogFont_, *this);
     fields_.cancelRequested = 0;
-    fields_.startDir = ctx_.sys.files.CurrentDirectory(255);
+    fields_.startDir = ctx_.sys.files.CurrentDirectory(kStartDirCapacity);
 
     const std::string scriptPath = ScriptPath(fields_.startDir, fields_.scriptName);
     const std::string show =
@@ -68,7 +70,7 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
     SetTexts(view);
     if (fields_.showMain == 1) {
         view.Show(platform::sw::kShow);
-    } else if (RunInstall()) {
+    } else if (Install()) {
         view.End(dialog_ids::kOk);
     } else {
         // The install was abandoned: the dialog stays, now for the user to see.
@@ -89,8 +91,14 @@ void CSetupDlg::SetTexts(platform::DialogView& view) {
     view.SetCaption(ctx_.Msg(64));
 }
 
+bool CSetupDlg::Install() {
+    const InstallResult result = RunInstall();
+    outcome_ = ExitCodeOf(result);
+    return result.RanToEnd();
+}
+
 void CSetupDlg::OnOK(platform::DialogView& view) {
-    if (!RunInstall()) return;
+    if (!Install()) return;
     ctx_.sys.desktop.BringToForeground(view.Handle());
     ctx_.sys.desktop.Beep(platform::mb::kIconQuestion);
     const int answer =

@@ -6,6 +6,7 @@
 
 #include "app/progress_dialog.h"
 #include "install/context.h"
+#include "install/run_outcome.h"
 #include "install/setup_fields.h"
 #include "platform/ui.h"
 
@@ -49,20 +50,28 @@ class CSetupDlg : public platform::DialogHandler {
     long OnCancelRequest() override;
     void OnDestroy() override;
 
-    // The install sequence (install/run_install.cpp). False when a file
-    // error abandoned it: the steps after it did not run.
-    bool RunInstall();
+    // The install sequence (install/run_install.cpp): what it met, and
+    // whether it ran to its end.
+    InstallResult RunInstall();
 
     SetupFields& Fields() { return fields_; }
     platform::FontHandle DialogFont() const { return dialogFont_; }
+    // How the run has come out so far: the last install's exit code, or
+    // kExitBeforeInstall while none has run.
+    ExitCode Outcome() const { return outcome_; }
 
   private:
     void SetTexts(platform::DialogView& view);
+    // Runs the install sequence and keeps its outcome; true when it ran to
+    // its end.
+    bool Install();
+    void ReportMissingScript(const std::string& scriptPath);
     void ReportConfigFailure(const ConfigOutcome& outcome);
 
     SetupContext& ctx_;
     SetupFields fields_;
     platform::FontHandle dialogFont_ = 0;
+    ExitCode outcome_ = ExitCode::kExitBeforeInstall;
 };
 
 class CSetupApp {
@@ -74,12 +83,16 @@ class CSetupApp {
     // Runs the main dialog modally; always false, so the process ends after it.
     bool InitInstance();
     SetupContext& Context() { return ctx_; }
+    // The process's exit code, once InitInstance has returned.
+    ExitCode Outcome() const { return outcome_; }
 
   private:
     SetupContext ctx_;
+    ExitCode outcome_ = ExitCode::kExitBeforeInstall;
 };
 
-// "C:\DIR\SETUP32.EXE" gives "SETUP32".
-std::string ApplicationTitle(const std::string& programPath);
+// "C:\DIR\SETUP32.EXE" gives "SETUP32". A "\" that is the second byte of a
+// double-byte character separates nothing.
+std::string ApplicationTitle(const platform::HostFacts& host, const std::string& programPath);
 
 }  // namespace setup32

@@ -32,9 +32,19 @@ std::string_view CutToBytes(const platform::HostFacts& host, std::string_view te
 
 std::string FillPlaceholder(std::string_view format, std::string_view placeholder,
                             std::string_view value) {
+    return FillPlaceholders(format, placeholder, {value});
+}
+
+std::string FillPlaceholders(std::string_view format, std::string_view placeholder,
+                             std::initializer_list<std::string_view> values) {
     std::string text(format);
-    const std::size_t pos = text.find(placeholder);
-    if (pos != std::string::npos) text.replace(pos, placeholder.size(), value);
+    std::size_t pos = 0;
+    for (const std::string_view value : values) {
+        pos = text.find(placeholder, pos);
+        if (pos == std::string::npos) break;
+        text.replace(pos, placeholder.size(), value);
+        pos += value.size();
+    }
     return text;
 }
 

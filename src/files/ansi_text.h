@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,9 @@ std::string_view CutToBytes(const platform::HostFacts& host, std::string_view te
 // byte of a character, so a plain search is exact.
 std::string FillPlaceholder(std::string_view format, std::string_view placeholder,
                             std::string_view value);
+// `format` with its placeholders replaced by `values` in order; an inserted
+// value is never searched again. Placeholders beyond the values stay.
+std::string FillPlaceholders(std::string_view format, std::string_view placeholder,
+                             std::initializer_list<std::string_view> values);
 
 }  // namespace setup32

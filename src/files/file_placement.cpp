@@ -82,17 +82,18 @@ bool CloseHoldingWindow(SetupContext& ctx, const std::string& destination) {
     return true;
 }
 
-// Copies one entry until it succeeds or the user gives it up. At most one
-// window is closed for the entry.
-void CopyEntry(SetupContext& ctx, const CCopyListItem& item) {
+// Copies one entry until it succeeds (true) or the user gives it up. At
+// most one window is closed for the entry.
+bool CopyEntry(SetupContext& ctx, const CCopyListItem& item) {
     bool windowClosed = false;
     while (!CopyAndRecordFile(ctx, item.source, item.destination, false)) {
         if (!windowClosed && CloseHoldingWindow(ctx, item.destination)) {
             windowClosed = true;
             continue;
         }
-        if (!UserWantsRetry(ctx, item.destination)) return;
+        if (!UserWantsRetry(ctx, item.destination)) return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -139,9 +140,10 @@ void AddSectionFilesToCopyList(SetupContext& ctx, SetupFields& dlg, const std::s
     }
 }
 
-void CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg) {
+CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg) {
+    CopyPassResult result;
     dlg.cancelRequested = 0;
-    if (dlg.copyList.empty()) return;
+    if (dlg.copyList.empty()) return result;
 
     CProgressDlg& progress = *dlg.progress;
     progress.Create();
@@ -153,15 +155,19 @@ void CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg) {
     for (const auto& item : dlg.copyList) {
         desktop.Pause(copy_pause::kBeforeEntry);
         if (dlg.cancelRequested != 0) {
-            if (UserConfirmsCancel(ctx)) return;
+            if (UserConfirmsCancel(ctx)) {
+                result.cancelled = true;
+                return result;
+            }
             dlg.cancelRequested = 0;
         }
         CreateDirectoryTree(ctx.sys.host, ctx.sys.files, item->destination);
         desktop.Pause(copy_pause::kAfterDirectories);
         progress.SetTexts(item->source, item->destination);
-        CopyEntry(ctx, *item);
+        if (!CopyEntry(ctx, *item)) ++result.givenUp;
         progress.SetPos(++handled);
     }
+    return result;
 }
 
 void CreateDirectoryTree(const platform::HostFacts& host, platform::FileSystem& files,

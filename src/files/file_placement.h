@@ -34,11 +34,17 @@ void PrepareDriverCopyList(SetupContext& ctx, SetupFields& dlg);
 // that is empty or does not fit is skipped without a word.
 void AddSectionFilesToCopyList(SetupContext& ctx, SetupFields& dlg, const std::string& section,
                                const std::string& sourceDir, const std::string& windowsDir);
+// What the copy pass met.
+struct CopyPassResult {
+    bool cancelled = false;  // ended early at the cancel question
+    int givenUp = 0;         // files given up at the retry question
+};
+
 // Copies every entry with the progress window, the pauses, the window
 // closing and the retry question. dlg.progress must be allocated (the main
 // dialog does it at initialisation); its window is made only for a
 // non-empty list.
-void CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg);
+CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg);
 // The Windows directory into `directory` (empty on failure); on success also
 // into the process-wide Windows-directory text.
 void GetWindowsDir(SetupContext& ctx, std::string& directory);

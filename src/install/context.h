@@ -2,6 +2,7 @@
 // application and passed by reference to every step.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "files/copy_list.h"
@@ -13,6 +14,8 @@ namespace setup32 {
 
 constexpr const char* kScriptName = "SETUP32.INI";
 constexpr const char* kDefaultGroupName = "VELKA Technology Corp";
+// The size of the buffer that receives the start directory.
+constexpr std::size_t kStartDirCapacity = 255;
 
 struct SetupContext {
     explicit SetupContext(platform::Machine& machine) : sys(machine) {}

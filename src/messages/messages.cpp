@@ -44,6 +44,8 @@ const MessageRow kMessageTable[] = {
     {47, en::k47, zh::k47, ja::k47},
     {48, en::k48, zh::k48, ja::k48},
     {49, en::k49, zh::k49, ja::k49},
+    {50, en::k50, zh::k50, ja::k50},
+    {51, en::k51, zh::k51, ja::k51},
     {60, en::k60, zh::k60, ja::k60},
     {61, en::k61, zh::k61, ja::k61},
     {62, en::k62, zh::k62, ja::k62},

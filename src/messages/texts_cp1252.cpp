@@ -37,6 +37,15 @@ const char k46[] = "Disk write error!\nPlease check that your disk is not write-
 const char k47[] = "Modifying 'Config.sys'...";
 const char k48[] = "ModifyConfig: The buffer size is too small!";
 const char k49[] = "ModifyConfig: No information exist!";
+const char k50[] =
+    "Cannot find the setup script:\n"
+    "%s\n"
+    "\n"
+    "Nothing has been installed or changed.\n"
+    "Please change to the directory of the setup disk and start this program again.";
+const char k51[] =
+    "The previous CONFIG.SYS was kept as %s\n"
+    "and the new one was written as %s.";
 const char k60[] = "Welcome to setup program.";
 const char k61[] = "This program will setup the drivers for your system.";
 const char k62[] = "&Start";

@@ -37,6 +37,15 @@ const char k46[] = "磁碟寫入錯誤 !\n請檢查磁碟機是否設定為防�
 const char k47[] = "修改 'Config.sys' 檔案 ...";
 const char k48[] = "修改 Config: 緩衝記憶體太小 !";
 const char k49[] = "修改 Config: 資料不存在 !";
+const char k50[] =
+    "找不到安裝設定檔:\n"
+    "%s\n"
+    "\n"
+    "沒有安裝任何檔案, 系統也未做任何變更.\n"
+    "請切換到安裝磁碟所在的目錄, 再執行本程式一次.";
+const char k51[] =
+    "原來的 CONFIG.SYS 保存在 %s\n"
+    "新的 CONFIG.SYS 保存在 %s";
 const char k60[] = "歡迎使用本安裝程式";
 const char k61[] = "本程式將會幫你自動安裝驅動程式";
 const char k62[] = "[&S]開始";

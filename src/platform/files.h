@@ -26,6 +26,8 @@ class FileSystem {
     // CopyFileA.
     virtual std::uint32_t Copy(const std::string& from, const std::string& to,
                                bool failIfExists) = 0;
+    // GetFileAttributesA: the attributes of `path` into `attributes`.
+    virtual std::uint32_t Attributes(const std::string& path, std::uint32_t& attributes) = 0;
     // SetFileAttributesA.
     virtual std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // DeleteFileA.

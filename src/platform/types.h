@@ -60,6 +60,9 @@ constexpr int kShowNA = 8;
 
 constexpr std::uint32_t kFileAttributeNormal = 0x80;
 constexpr std::uint32_t kFileAttributeReadOnly = 0x01;
+constexpr std::uint32_t kFileAttributeHidden = 0x02;
+constexpr std::uint32_t kFileAttributeSystem = 0x04;
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 constexpr unsigned kExitWindowsReboot = 0x02;
 
 // A section as the profile service returns it: the caller's buffer of

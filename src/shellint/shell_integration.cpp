@@ -8,6 +8,9 @@
 
 namespace setup32 {
 
+// The working directory names the start directory's folder afresh.
+static_assert(shell_capacity::kWorkingDirectory == kStartDirCapacity);
+
 void GetWorkingDirectory(SetupContext& ctx, std::string& directory, std::size_t capacity) {
     directory = ctx.sys.files.CurrentDirectory(capacity);
     // Held as "A:" so that joining with a backslash gives "A:\NAME".

@@ -14,7 +14,9 @@ namespace setup32 {
 // Sizes in bytes of the pass's zero-terminated texts: a text fits when it is
 // at most capacity - 1 characters long.
 namespace shell_capacity {
-constexpr std::size_t kWorkingDirectory = 180;
+// The start directory's size: the pass works from every directory that the
+// main dialog found its script in.
+constexpr std::size_t kWorkingDirectory = 255;
 constexpr std::size_t kStartupGroupName = 32;
 constexpr std::size_t kFolderValue = 180;  // a Shell Folders value as read
 constexpr std::size_t kProgramField = 180;

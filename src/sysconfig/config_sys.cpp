@@ -32,22 +32,54 @@ struct RewritePaths {
     std::string aside;
 };
 
+// How many names the old content may move to: "CONFIG.s32" first, then the
+// other numbers of "CONFIG.s00" to "CONFIG.s99".
+constexpr int kAsideNames = 100;
+constexpr int kFirstAsideNumber = 32;
+
+// The attributes that the new file takes over from the old one.
+constexpr std::uint32_t kKeptAttributes = platform::kFileAttributeReadOnly |
+                                          platform::kFileAttributeHidden |
+                                          platform::kFileAttributeSystem;
+
 // The target's name with its extension replaced by `extension`; empty when
 // the file name has no extension.
 std::string SiblingPath(const platform::HostFacts& host, const std::string& target,
-                        const char* extension) {
+                        const std::string& extension) {
     const std::size_t nameStart = target.size() - FileNamePart(host, target).size();
     const std::size_t dot = target.rfind('.');
     if (dot == std::string::npos || dot < nameStart) return {};
     return target.substr(0, dot) + extension;
 }
 
-RewritePaths PathsFor(const platform::HostFacts& host, const std::string& target) {
-    return {target, SiblingPath(host, target, ".tmp"), SiblingPath(host, target, ".s32")};
+bool IsFree(platform::FileSystem& files, const std::string& path) {
+    std::uint32_t attributes = 0;
+    return files.Attributes(path, attributes) == platform::win_error::kFileNotFound;
+}
+
+// A name beside the target that no file has, so that setting the old
+// content aside never touches a file of someone else. Should every name be
+// taken, the first one is given and moving onto it fails.
+std::string FreeAsidePath(const platform::HostFacts& host, platform::FileSystem& files,
+                          const std::string& target) {
+    const auto candidate = [&](int n) {
+        const int number = (kFirstAsideNumber + n) % kAsideNames;
+        return SiblingPath(host, target, (number < 10 ? ".s0" : ".s") + std::to_string(number));
+    };
+    for (int n = 0; n < kAsideNames; ++n) {
+        const std::string path = candidate(n);
+        if (path.empty() || IsFree(files, path)) return path;
+    }
+    return candidate(0);
+}
+
+RewritePaths PathsFor(const platform::HostFacts& host, platform::FileSystem& files,
+                      const std::string& target) {
+    return {target, SiblingPath(host, target, ".tmp"), FreeAsidePath(host, files, target)};
 }
 
 ConfigOutcome FileFailure(const char* call, const std::string& path, std::uint32_t error) {
-    return {true, call, path, error};
+    return {true, call, path, error, {}, {}};
 }
 
 void ShowConfigBox(SetupContext& ctx, int textId, const std::string& caption, unsigned type) {
@@ -81,9 +113,17 @@ platform::FileStream CreateTemp(platform::FileSystem& files, const std::string& 
 
 // Deletes the old content moved aside, which keeps the target's attributes:
 // a read-only CONFIG.SYS must not keep its own copy from going.
-std::uint32_t RemoveAside(platform::FileSystem& files, const std::string& asidePath) {
+void RemoveAside(platform::FileSystem& files, const std::string& asidePath) {
     files.SetAttributes(asidePath, platform::kFileAttributeNormal);
-    return files.Remove(asidePath);
+    files.Remove(asidePath);
+}
+
+// The target's read-only, hidden and system attributes (0 when it has none
+// or they cannot be read).
+std::uint32_t KeptAttributes(platform::FileSystem& files, const std::string& target) {
+    std::uint32_t attributes = 0;
+    if (files.Attributes(target, attributes) != 0) return 0;
+    return attributes & kKeptAttributes;
 }
 
 // Reads the whole target into `bytes` and closes it.
@@ -114,21 +154,28 @@ ConfigOutcome WriteTemp(platform::FileStream& output, const std::string& tempPat
 
 // Puts the complete temporary file in the target's place. The old file
 // moves aside first and comes back when the new one cannot move in, so the
-// target never goes missing on a failure.
+// target never goes missing on a failure. Once the new file is in place
+// the edit has succeeded: it takes the old file's attributes, and an old
+// content that cannot be deleted stays beside it.
 ConfigOutcome ReplaceTarget(platform::FileSystem& files, const RewritePaths& paths) {
-    RemoveAside(files, paths.aside);  // left by an interrupted run, if at all
+    const std::uint32_t kept = KeptAttributes(files, paths.target);
     if (const std::uint32_t error = files.Rename(paths.target, paths.aside)) {
         files.Remove(paths.temp);
         return FileFailure("MoveFileA", paths.target, error);
     }
     if (const std::uint32_t error = files.Rename(paths.temp, paths.target)) {
-        // Should the old file not come back either, both contents stay where they are.
-        if (files.Rename(paths.aside, paths.target) == 0) files.Remove(paths.temp);
-        return FileFailure("MoveFileA", paths.temp, error);
+        if (files.Rename(paths.aside, paths.target) == 0) {
+            files.Remove(paths.temp);
+            return FileFailure("MoveFileA", paths.temp, error);
+        }
+        // Neither file came to the target's name: say where both contents are.
+        ConfigOutcome outcome = FileFailure("MoveFileA", paths.temp, error);
+        outcome.oldContentPath = paths.aside;
+        outcome.newContentPath = paths.temp;
+        return outcome;
     }
-    if (const std::uint32_t error = RemoveAside(files, paths.aside)) {
-        return FileFailure("DeleteFileA", paths.aside, error);
-    }
+    if (kept != 0) files.SetAttributes(paths.target, kept);
+    RemoveAside(files, paths.aside);
     return {};
 }
 
@@ -154,11 +201,10 @@ platform::SectionBlock ReadNumberedKeys(SetupContext& ctx, const std::string& se
 ConfigOutcome ModifyConfig(SetupContext& ctx, const SetupFields& dlg, const std::string& target,
                            const std::string& section) {
     platform::FileSystem& files = ctx.sys.files;
-    const RewritePaths paths = PathsFor(ctx.sys.host, target);
-
     std::uint32_t error = 0;
     platform::FileStream input(files, files.OpenForRead(target, error));
     if (!input) return {};
+    const RewritePaths paths = PathsFor(ctx.sys.host, files, target);
     platform::FileStream output = CreateTemp(files, paths.temp);
     if (!output) {
         ShowConfigBox(ctx, kMsgDiskWriteError, ctx.Msg(kMsgModifyingConfig),

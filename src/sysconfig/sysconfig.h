@@ -23,6 +23,10 @@ struct ConfigOutcome {
     std::string failedCall;   // the step that failed, for the report
     std::string path;         // the file it failed on
     std::uint32_t error = 0;  // the Windows error code
+    // Set only when neither the new nor the old content could take the
+    // file's name: where each of them is now.
+    std::string oldContentPath;
+    std::string newContentPath;
 };
 
 // Fills `block` with the values of keys "1", "2", ... up to the first

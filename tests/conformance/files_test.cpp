@@ -82,6 +82,25 @@ TEST_F(FilesTest, CopyKeepsReadOnlyUntilAttributesAreSetNormal) {
               win_error::kFileNotFound);
 }
 
+TEST_F(FilesTest, AttributesTellAFileADirectoryAndWhatIsMissing) {
+    const std::string file = Put("READ.ME", "text");
+    ASSERT_EQ(files_.SetAttributes(file, platform::kFileAttributeReadOnly), 0u);
+    constexpr std::uint32_t kTold =
+        platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory;
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(files_.Attributes(file, attributes), 0u);
+    EXPECT_EQ(attributes & kTold, platform::kFileAttributeReadOnly);
+    EXPECT_EQ(files_.SetAttributes(file, platform::kFileAttributeNormal), 0u);
+
+    ASSERT_EQ(files_.MakeDirectory(Scratch("DIR")), 0u);
+    EXPECT_EQ(files_.Attributes(Scratch("DIR"), attributes), 0u);
+    EXPECT_EQ(attributes & kTold, platform::kFileAttributeDirectory);
+
+    EXPECT_EQ(files_.Attributes(Scratch("MISSING.INI"), attributes), win_error::kFileNotFound);
+    EXPECT_EQ(files_.Attributes(Scratch("NODIR\\MISSING.INI"), attributes),
+              win_error::kPathNotFound);
+}
+
 TEST_F(FilesTest, CopyOntoReadOnlyFileIsRefused) {
     ONLY_ON_BACKEND("sim", "Wine replaces a read-only destination, Windows refuses it");
     Put("NEW.EXE", "new");

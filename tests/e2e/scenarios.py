@@ -120,7 +120,7 @@ def check_about_box(run: Run):
 def exit_with_yes(run: Run, title):
     run.probe.press(title, 2)
     run.answer(YES, run.msg(45), run.msg(44))
-    expect_equal(run.finish(), 0, "exit code")
+    expect_equal(run.finish(), 1, "exit code of an Exit before any install")
 
 
 # --- scenarios ------------------------------------------------------------------
@@ -141,7 +141,7 @@ def main_dialog_and_exit(run: Run):
 
     run.probe.syscommand(title, SC_CLOSE)
     run.answer(YES, run.msg(45), run.msg(44))
-    expect_equal(run.finish(), 0, "exit code")
+    expect_equal(run.finish(), 1, "exit code of an Exit before any install")
     expect(not run.machine.file("C:\\windows\\INF\\DSKADP.INF").exists(), "Exit installs nothing")
 
 
@@ -169,7 +169,8 @@ def prepare_start(run: Run):
 
 def start_then_no_restart(run: Run):
     """Start installs with the progress window, asks about a file it cannot
-    copy, then asks to restart; No ends the program with the install done."""
+    copy, then asks to restart; No ends the program with the install done and
+    the file given up told by the exit code."""
     title = check_main_dialog(run)
     run.probe.press(title, 1)
 
@@ -194,7 +195,7 @@ def start_then_no_restart(run: Run):
     run.answer(NO, APP_TITLE, run.msg(42).replace("%s", HELP_DESTINATION))
 
     run.answer(NO, APP_TITLE, run.msg(43))
-    expect_equal(run.finish(), 0, "exit code")
+    expect_equal(run.finish(), 4, "exit code after a file given up")
 
     folder = {"win95": "W95", "win98": "W98"}[run.scenario.version]
     for medium_file, installed in [(folder + "\\DSKADP.MPD", "C:\\windows\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"),

@@ -27,6 +27,8 @@ MESSAGES = {
         "ja": "ｺﾋﾟｰ先ﾌｧｲﾙ: '%s'\n ｺﾋﾟｰされていません。\n 書込み防止かﾌﾟﾛｸﾞﾗﾑ実行中です。\n"
         "書込み防止を外して下さい。またはﾌﾟﾛｸﾞﾗﾑを中止して下さい.\n\n再実行しますか。",
     },
+    40: _NOT_COMPLETED,
+    41: {"en": "Abort", "zh": "放棄", "ja": "中止"},
     43: {
         "en": "Install OK !!!\n\n You must reboot the system to activate the changes !\n\nReboot Now ?",
         "zh": "安裝程式已完成 !!!\n\n您必須重新啟動作業系統才能完成設定 !\n\n請問您現在要重新啟動系統嗎 ?",
@@ -34,6 +36,19 @@ MESSAGES = {
     },
     44: _NOT_COMPLETED,
     45: {"en": "Exit Setup", "zh": "離開安裝程式", "ja": "ｾｯﾄｱｯﾌﾟを中止します"},
+    46: {
+        "en": "Disk write error!\nPlease check that your disk is not write-protected.",
+        "zh": "磁碟寫入錯誤 !\n請檢查磁碟機是否設定為防止寫入.",
+        "ja": "ﾃﾞｨｽｸ書込みｴﾗｰ。\n書込み防止となっているかを確認して下さい。",
+    },
+    50: {
+        "en": "Cannot find the setup script:\n%s\n\nNothing has been installed or changed.\n"
+        "Please change to the directory of the setup disk and start this program again.",
+        "zh": "找不到安裝設定檔:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
+        "請切換到安裝磁碟所在的目錄, 再執行本程式一次.",
+        "ja": "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
+        "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸのﾃﾞｨﾚｸﾄﾘに移動してから、もう一度このﾌﾟﾛｸﾞﾗﾑを実行して下さい。",
+    },
     60: {"en": "Welcome to setup program.", "zh": "歡迎使用本安裝程式", "ja": "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     61: {
         "en": "This program will setup the drivers for your system.",

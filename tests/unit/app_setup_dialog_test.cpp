@@ -18,8 +18,6 @@ namespace version = platform::sim::version;
 
 class SetupDialogTest : public testing::SimFixture {
   protected:
-    void WriteScript(const std::string& text) { WriteScript(text); }
-
     // Runs the program as WinMain does; `action` acts in the open main dialog.
     void RunProgram(std::function<void(SimDialogView&, platform::DialogHandler&)> action = {}) {
         if (action) sim().OnNextModal(std::move(action));
@@ -118,6 +116,7 @@ TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
         SimMachine machine;
         MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
+        machine.WriteFile("A:\\SETUP32.INI", "");
         machine.QueueAnswer(answer);
         machine.OnNextModal(PressStart);
         CSetupApp app(machine.machine(), "C:\\DISK\\Setup32.exe");
@@ -135,6 +134,27 @@ TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
         EXPECT_EQ(std::vector<unsigned>{mb::kIconQuestion}, machine.Beeps());
         EXPECT_EQ(answer == mb::kIdYes ? 1u : 0u, machine.ExitWindowsCalls().size());
     }
+}
+
+// A CONFIG.SYS that neither file could take back: the box says where the
+// old and the new content are, and the dialog stays for the user to exit.
+TEST_F(SetupDialogTest, AFailedConfigSysEditNamesBothContents) {
+    WriteScript("[Modify]\r\n1=OLD.SYS\r\n");
+    sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\n");
+    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 2, true);
+    sim().QueueAnswer(mb::kIdOk);
+    RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
+        PressStart(view, dialog);
+        EXPECT_FALSE(view.EndResult().has_value());
+    });
+    ASSERT_EQ(1u, sim().Boxes().size());
+    EXPECT_EQ(
+        "Disk write error!\nPlease check that your disk is not write-protected.\n\n"
+        "c:\\CONFIG.tmp (MoveFileA, 5)\n\n"
+        "The previous CONFIG.SYS was kept as c:\\CONFIG.s32\n"
+        "and the new one was written as c:\\CONFIG.tmp.",
+        sim().Boxes()[0].text);
+    EXPECT_EQ(0x10u, sim().Boxes()[0].type);
 }
 
 TEST_F(SetupDialogTest, ExitAsksAndOnlyYesEnds) {
@@ -176,9 +196,23 @@ TEST_F(SetupDialogTest, CancelRequestSetsTheFlag) {
 }
 
 TEST(ApplicationTitleTest, IsTheProgramNameWithoutExtension) {
-    EXPECT_EQ("SETUP32", ApplicationTitle("A:\\SETUP32.EXE"));
-    EXPECT_EQ("setup32", ApplicationTitle("C:\\x.y\\setup32.exe"));
-    EXPECT_EQ("Setup", ApplicationTitle("Setup"));
+    struct Case {
+        std::uint32_t lcid;
+        const char* path;
+        const char* title;
+    } const cases[] = {
+        {0x0409, "A:\\SETUP32.EXE", "SETUP32"},
+        {0x0409, "C:\\x.y\\setup32.exe", "setup32"},
+        {0x0409, "Setup", "Setup"},
+        // A second byte 0x5C ends no directory name.
+        {0x0411, "C:\\DISK\\\x95\x5c.EXE", "\x95\x5c"},
+        {0x0404, "C:\\\xb3\x5c\\\xa4\x5c\xb3\x5c.exe", "\xa4\x5c\xb3\x5c"},
+    };
+    for (const Case& c : cases) {
+        SimMachine machine;
+        machine.SetLcid(c.lcid);
+        EXPECT_EQ(ApplicationTitle(machine.machine().host, c.path), c.title) << c.path;
+    }
 }
 
 }  // namespace

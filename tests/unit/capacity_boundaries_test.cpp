@@ -239,14 +239,14 @@ TEST_F(Boundaries, TheStartDirectoryFitsIn254Characters) {
     }
 }
 
-TEST_F(Boundaries, TheWorkingDirectoryOfTheShellPassFitsIn179Characters) {
-    for (const std::size_t length : Around(180)) {
+TEST_F(Boundaries, TheWorkingDirectoryOfTheShellPassFitsIn254Characters) {
+    for (const std::size_t length : Around(255)) {
         const std::string directory = LongPath(length);
         sim().WriteFile(directory + "\\SETUP32.INI", "");
         sim().SetCurrentDirectory(directory);
         ctx().shell.workingDirectory.clear();
         RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
-        EXPECT_EQ(ctx().shell.workingDirectory, length < 180 ? directory : "") << length;
+        EXPECT_EQ(ctx().shell.workingDirectory, length < 255 ? directory : "") << length;
     }
 }
 

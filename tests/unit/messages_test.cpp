@@ -67,6 +67,16 @@ const ExpectedRow kExpected[] = {
      "Configのﾓﾃﾞﾌｧｲ: ﾊﾞｯﾌｧｰ ｻｲｽﾞが小さすぎます。"},
     {49, "ModifyConfig: No information exist!", "修改 Config: 資料不存在 !",
      "Configのﾓﾃﾞﾌｧｲ: ﾃﾞｰﾀが存在しません。"},
+    {50,
+     "Cannot find the setup script:\n%s\n\nNothing has been installed or changed.\n"
+     "Please change to the directory of the setup disk and start this program again.",
+     "找不到安裝設定檔:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
+     "請切換到安裝磁碟所在的目錄, 再執行本程式一次.",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸのﾃﾞｨﾚｸﾄﾘに移動してから、もう一度このﾌﾟﾛｸﾞﾗﾑを実行して下さい。"},
+    {51, "The previous CONFIG.SYS was kept as %s\nand the new one was written as %s.",
+     "原來的 CONFIG.SYS 保存在 %s\n新的 CONFIG.SYS 保存在 %s",
+     "元のCONFIG.SYSは %s に保存されています。\n新しいCONFIG.SYSは %s に保存されています。"},
     {60, "Welcome to setup program.", "歡迎使用本安裝程式", "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     {61, "This program will setup the drivers for your system.", "本程式將會幫你自動安裝驅動程式",
      "このﾌﾟﾛｸﾞﾗﾑはｺﾝﾋﾟｭｰﾀにﾄﾞﾗｲﾊﾞｰをｾｯﾄｱｯﾌﾟします。"},
@@ -141,7 +151,7 @@ TEST(MessageTable, StoresEveryRowInItsCodePages) {
         ++row;
     }
     EXPECT_EQ(row->id, kEndOfTable);
-    EXPECT_EQ(row - kMessageTable, 39);
+    EXPECT_EQ(row - kMessageTable, 41);
 }
 
 // Bytes an encoder could get wrong as well as the table.

@@ -59,6 +59,21 @@ TEST_F(ShellFixture, WithoutAWorkingDirectoryThePassDoesNothing) {
     EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\SETUP.INI"));
 }
 
+// Wherever the main dialog found its script, the pass reads the same one:
+// a start directory of 254 characters, the most it can have.
+TEST_F(ShellFixture, ThePassRunsFromTheLongestStartDirectory) {
+    const std::string directory = "A:\\" + std::string(120, 'd') + "\\" + std::string(130, 'e');
+    ASSERT_EQ(directory.size(), 254u);
+    sim().WriteFile(directory + "\\SETUP32.INI", "[Win95 ShortCut]\r\n1=TOOL.EXE,Tools,Tool\r\n");
+    sim().WriteFile("C:\\WINDOWS\\TOOL.EXE", "");
+    sim().SetCurrentDirectory(directory);
+
+    RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
+
+    EXPECT_EQ(ctx().scriptPath, directory + "\\SETUP32.INI");
+    EXPECT_TRUE(sim().Exists("C:\\WINDOWS\\SETUP.INI"));
+}
+
 TEST_F(ShellFixture, TheWorkingDirectoryIsTheCurrentDirectoryAtADriveRootOrBelow) {
     WriteScript("[NT Execute]\r\n1=PROBE.EXE -x\r\n");
     RunShellIntegration(ctx(), kMainWindow, os_kind::kWindowsNT);

@@ -52,7 +52,6 @@ class ConfigSysTest : public testing::SimFixture {
 TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
     Prepare(kFourLinesScript, kFourLines);
     sim().WriteFile(kTemp, "left from an earlier run");
-    sim().WriteFile(kAside, "left from an interrupted run");
 
     EXPECT_FALSE(Edit().fileError);
 
@@ -62,14 +61,65 @@ TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
     EXPECT_TRUE(sim().Boxes().empty());
 }
 
-TEST_F(ConfigSysTest, AReadOnlyConfigSysIsEditedToo) {
+// The old content is set aside under a name that no file has: files of
+// those names that someone else made keep their content and attributes.
+TEST_F(ConfigSysTest, SetsTheOldContentAsideWithoutTouchingOtherFiles) {
     Prepare(kFourLinesScript, kFourLines);
-    sim().SetAttributes(kTarget, platform::kFileAttributeReadOnly);
+    const std::string others[] = {kAside, "c:\\CONFIG.s33"};
+    for (const std::string& other : others) {
+        sim().WriteFile(other, "kept by the user");
+        sim().SetAttributes(other, platform::kFileAttributeReadOnly);
+    }
 
     EXPECT_FALSE(Edit().fileError);
 
     EXPECT_EQ(Target(), kFourLinesEdited);
+    for (const std::string& other : others) {
+        EXPECT_EQ(sim().ReadFile(other), "kept by the user") << other;
+        EXPECT_EQ(sim().Attributes(other), platform::kFileAttributeReadOnly) << other;
+    }
+    EXPECT_FALSE(sim().Exists("c:\\CONFIG.s34"));
+}
+
+TEST_F(ConfigSysTest, TheNewFileKeepsTheOldOnesAttributes) {
+    constexpr std::uint32_t kAttributes = platform::kFileAttributeReadOnly |
+                                          platform::kFileAttributeHidden |
+                                          platform::kFileAttributeSystem;
+    Prepare(kFourLinesScript, kFourLines);
+    sim().SetAttributes(kTarget, kAttributes);
+
+    EXPECT_FALSE(Edit().fileError);
+
+    EXPECT_EQ(Target(), kFourLinesEdited);
+    EXPECT_EQ(sim().Attributes(kTarget), kAttributes);
     EXPECT_FALSE(sim().Exists(kAside));
+}
+
+// Once the new file is in place the edit has succeeded, even when its own
+// copy of the old content cannot go.
+TEST_F(ConfigSysTest, AnOldContentThatCannotBeDeletedStaysBesideIt) {
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailCall("DeleteFileA", platform::win_error::kAccessDenied);
+
+    EXPECT_FALSE(Edit().fileError);
+
+    EXPECT_EQ(Target(), kFourLinesEdited);
+    EXPECT_EQ(sim().ReadFile(kAside), kFourLines);
+}
+
+// When neither file can take the target's name, the outcome says where the
+// old and the new content are.
+TEST_F(ConfigSysTest, WhenBothRenamesFailTheOutcomeNamesBothFiles) {
+    Prepare(kFourLinesScript, kFourLines);
+    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 2, true);
+
+    const ConfigOutcome outcome = Edit();
+
+    EXPECT_TRUE(outcome.fileError);
+    EXPECT_EQ(outcome.oldContentPath, kAside);
+    EXPECT_EQ(outcome.newContentPath, kTemp);
+    EXPECT_EQ(sim().ReadFile(kAside), kFourLines);
+    EXPECT_EQ(sim().ReadFile(kTemp), kFourLinesEdited);
 }
 
 TEST_F(ConfigSysTest, RewritesLineEndsAndDropsEverythingFromCtrlZ) {
@@ -192,12 +242,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailedStep{"_lopen", 1, false, Content::kOld},
                       FailedStep{"_lcreat", 1, false, Content::kOld},
                       FailedStep{"_lwrite", 1, true, Content::kOld},
-                      FailedStep{"_lclose", 1, true, Content::kOld},        // the target
-                      FailedStep{"_lclose", 2, true, Content::kOld},        // the temporary file
-                      FailedStep{"DeleteFileA", 1, false, Content::kNew},   // no leftover
-                      FailedStep{"MoveFileA", 1, true, Content::kOld},      // old aside
-                      FailedStep{"MoveFileA", 2, true, Content::kOld},      // new in
-                      FailedStep{"DeleteFileA", 2, true, Content::kNew}));  // old gone
+                      FailedStep{"_lclose", 1, true, Content::kOld},         // the target
+                      FailedStep{"_lclose", 2, true, Content::kOld},         // the temporary file
+                      FailedStep{"MoveFileA", 1, true, Content::kOld},       // old aside
+                      FailedStep{"MoveFileA", 2, true, Content::kOld},       // new in
+                      FailedStep{"DeleteFileA", 1, false, Content::kNew}));  // old gone
 
 TEST_F(ConfigSysTest, AFailedReadIsAFileError) {
     Prepare(kFourLinesScript, kFourLines);
@@ -224,8 +273,11 @@ TEST_P(ConfigSysAnyCallFailure, LeavesTheOldOrTheNewContent) {
     sim().FailNthCall(GetParam(), platform::win_error::kAccessDenied);
     Edit();
     const std::optional<std::string> target = Target();
-    ASSERT_TRUE(target.has_value());
-    EXPECT_TRUE(*target == kFourLines || *target == kFourLinesEdited) << *target;
+    const std::string failed =
+        sim().FailedCalls().empty() ? "none" : sim().FailedCalls().front().call;
+    ASSERT_TRUE(target.has_value()) << "CONFIG.SYS is gone after the failed call " << failed;
+    EXPECT_TRUE(*target == kFourLines || *target == kFourLinesEdited)
+        << "after the failed call " << failed << " CONFIG.SYS holds: " << *target;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCall, ConfigSysAnyCallFailure, ::testing::Range(1, kMostEditorCalls));

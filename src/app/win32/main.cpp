@@ -46,5 +46,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     platform::win32::Win32Machine machine(platform::win32::MakeWin32Dialogs(instance));
     CSetupApp app(machine.machine(), ProgramPath());
     app.InitInstance();
-    return 0;
+    return static_cast<int>(app.Outcome());
 }

@@ -302,6 +302,15 @@ std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destinat
     return win_error::kSuccess;
 }
 
+std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& attributes) {
+    if (const auto error = gate_.Enter("GetFileAttributesA")) return *error;
+    Target target;
+    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (!target.exists) return MissingError(target);
+    attributes = AttributesOf(path);
+    return win_error::kSuccess;
+}
+
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     if (const auto error = gate_.EnterLogged("SetFileAttributesA", path)) return *error;
     Target target;

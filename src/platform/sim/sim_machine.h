@@ -30,7 +30,7 @@ constexpr std::uint32_t kWindowsXP = 0x0A280105;
 }  // namespace version
 
 // Attributes as GetFileAttributesA reports them, beside those of types.h.
-constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+using platform::kFileAttributeDirectory;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 struct BoxRecord {

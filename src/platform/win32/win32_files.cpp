@@ -49,6 +49,13 @@ std::uint32_t Win32FileSystem::Copy(const std::string& from, const std::string& 
     return ResultOf(CopyFileA(from.c_str(), to.c_str(), failIfExists));
 }
 
+std::uint32_t Win32FileSystem::Attributes(const std::string& path, std::uint32_t& attributes) {
+    const DWORD found = GetFileAttributesA(path.c_str());
+    if (found == INVALID_FILE_ATTRIBUTES) return GetLastError();
+    attributes = found;
+    return ERROR_SUCCESS;
+}
+
 std::uint32_t Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     return ResultOf(SetFileAttributesA(path.c_str(), attributes));
 }

@@ -53,6 +53,7 @@ class Win32FileSystem final : public FileSystem {
     bool WindowsDirectory(std::size_t capacity, std::string& directory) override;
     std::uint32_t MakeDirectory(const std::string& path) override;
     std::uint32_t Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::uint32_t Attributes(const std::string& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::uint32_t Remove(const std::string& path) override;
     std::uint32_t Rename(const std::string& from, const std::string& to) override;
