@@ -197,8 +197,8 @@ def text(report: dict) -> str:
              f"(code page {report['code_page']}), medium {report['medium']}"]
     lines += [f"  ! {problem}" for problem in report["medium_problems"]]
     if report["script"] == "missing":
-        lines.append("  ! the medium has no SETUP32.INI: the program ran without a setup script, "
-                     "every key at its default")
+        lines.append("  ! the medium has no SETUP32.INI: the program says so, changes nothing "
+                     "and ends with exit code 2 once Exit is pressed")
     build = report["build"]
     lines += [f"Build that ran: {build['file']}, {build['size']} bytes, {build['machine']}, "
               f"sha256 {build['sha256']}",
