@@ -49,6 +49,9 @@ SAMPLE_CONFIG_SYS = (b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
                      b"FILES=40\r\n")
 QUESTIONS = ("retry", "cancel", "restart")
 YES, NO, OK = 6, 7, 1
+EXIT = 2  # the main dialog's Exit button
+WS_VISIBLE = 0x10000000
+MAIN_DIALOG_IDLE = 5  # seconds without a box before a stopped install is taken as ended
 
 
 def say(text):
@@ -168,6 +171,7 @@ class Driver:
         self.run, self.shots, self.auto, self.chosen, self.tell = run, shots, auto, chosen, tell
         self.boxes: List[Box] = []
         self.pictures = 0
+        self.exiting = False  # Exit was pressed: its question is answered Yes
 
     def shot(self, label: str, title: str) -> Optional[str]:
         if self.shots is None:
@@ -196,7 +200,7 @@ class Driver:
             if probe.rows("answer", OK, 5, allow_missing=True) is None:
                 probe.answer(NO, 5)
             return "OK"
-        yes = self.chosen[question]
+        yes = (question == "cancel" and self.exiting) or self.chosen[question]
         probe.answer(YES if yes else NO, 10)
         return "Yes" if yes else "No"
 
@@ -206,8 +210,11 @@ class Driver:
         run, title = self.run, self.run.msg(64)
         pressed, last_box = False, None
         deadline = time.monotonic() + seconds
+        idle_since = time.monotonic()
         while run.still_running() and time.monotonic() < deadline:
             found = run.probe.rows("box", 1, allow_missing=True)
+            if found:
+                idle_since = time.monotonic()
             if found and found[0] != last_box:
                 caption, body = found[0]
                 question = self.question(body)
@@ -227,7 +234,18 @@ class Driver:
                     pressed = True
                     if run.probe.wait(run.msg(101), 3):
                         self.shot("progress", run.msg(101))
+                elif self.auto and pressed and not self.exiting and \
+                        time.monotonic() - idle_since > MAIN_DIALOG_IDLE and self.main_dialog_shown():
+                    # No script, or a CONFIG.SYS error: the install stopped and
+                    # left the main dialog open for Exit.
+                    self.tell("the main dialog is open again: pressing Exit")
+                    run.probe.press(title, EXIT)
+                    self.exiting = True
         return run.program.poll()
+
+    def main_dialog_shown(self) -> bool:
+        title = self.run.msg(64)
+        return self.run.probe.wait(title, 0) and bool(self.run.probe.info(title).style & WS_VISIBLE)
 
 
 def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
