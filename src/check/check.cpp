@@ -157,7 +157,8 @@ std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string&
             DryRun run(options, medium, platform, language, whyNot);
             if (!run.Ready()) return std::nullopt;
             run.Run();
-            const std::vector<ProfileSection> layout = ReadProfileLayout(run.ScriptBytes());
+            const std::vector<ProfileSection> layout =
+                ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host);
             result.runs.push_back(
                 {platform, language, PlanOf(run, layout), FindingsOf(run, layout)});
         }

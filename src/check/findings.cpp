@@ -52,8 +52,16 @@ class Findings {
     void CheckUninstall();
     void CheckBoxes();
 
+    // The text after the first "=" of the line as written in the file.
+    std::string_view RawValue(const ProfileLine& line) const {
+        if (line.number < 1 || static_cast<std::size_t>(line.number) > rawLines_.size()) return {};
+        const std::string_view raw = rawLines_[line.number - 1];
+        return raw.substr(raw.find('=') + 1);
+    }
+
     DryRun& run_;
     const std::vector<ProfileSection>& layout_;
+    const std::vector<std::string_view> rawLines_ = RawLines(run_.ScriptBytes());
     std::vector<Finding> found_;
 };
 
@@ -80,12 +88,6 @@ std::vector<std::string> DisplayKeys() {
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && EditDistance(a, b) == 0;
-}
-
-// The raw text after the first "=" of a line.
-std::string_view RawValue(const ProfileLine& line) {
-    const std::string_view text = line.text;
-    return text.substr(text.find('=') + 1);
 }
 
 bool IsAbsolute(std::string_view path) {
@@ -164,6 +166,7 @@ std::vector<std::string> Findings::KnownSections() const {
 void Findings::CheckNames() {
     const std::vector<std::string> known = KnownSections();
     for (const ProfileSection& section : layout_) {
+        if (section.number == 0) continue;  // the lines before the first section
         const std::string closest = ClosestName(section.name, known);
         if (!SameName(section.name, closest)) {
             Add(Severity::Warning, section.number,

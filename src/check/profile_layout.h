@@ -1,28 +1,20 @@
-// The setup script's layout as the profile service sees it, with the line
-// number of every section header and line, so that a finding can point at
-// the line it is about.
+// The script's layout as the simulated machine's profile service sees it.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/sim/sim_profile.h"
+
 namespace setup32::check {
 
-struct ProfileLine {
-    int number;
-    std::string text;  // the line as a section read returns it
-    bool hasKey;
-    std::string key;    // as a keyed read matches it
-    std::string value;  // as a keyed read gives it
-};
+using platform::sim::ProfileLine;
+using platform::sim::ProfileSection;
+using platform::sim::ReadProfileLayout;
 
-struct ProfileSection {
-    int number;
-    std::string name;
-    std::vector<ProfileLine> lines;  // blank lines left out, as a section read does
-};
-
-std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes);
+// The file's lines as written, split where the profile service ends a line
+// (CR LF, a lone CR, a lone LF); index 0 is line 1.
+std::vector<std::string_view> RawLines(std::string_view fileBytes);
 
 }  // namespace setup32::check

@@ -8,6 +8,7 @@ namespace setup32::check {
 const ProfileSection* FindSection(const std::vector<ProfileSection>& layout,
                                   std::string_view name) {
     for (const ProfileSection& section : layout) {
+        if (section.number == 0) continue;
         if (EditDistance(section.name, name) == 0 && section.name.size() == name.size()) {
             return &section;
         }
