@@ -115,6 +115,21 @@ std::string WhyNotCopied(std::uint32_t error) {
     }
 }
 
+// The program of an uninstall command, which is the program's path, a blank
+// and the program's directory; empty when the command is not of that shape.
+std::string UninstallProgramOf(const std::string& command) {
+    for (std::size_t blank = command.find(' '); blank != std::string::npos;
+         blank = command.find(' ', blank + 1)) {
+        const std::string program = command.substr(0, blank);
+        const std::string directory = command.substr(blank + 1);
+        if (program.rfind('\\') == directory.size() &&
+            program.compare(0, directory.size(), directory) == 0) {
+            return program;
+        }
+    }
+    return {};
+}
+
 // Why the program drops a shortcut entry, in its own terms.
 std::string ShortcutProblem(const std::string& windowsDir, std::string_view value) {
     std::vector<std::string_view> fields;
@@ -475,11 +490,8 @@ void Findings::CheckUninstall() {
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
     const ProfileSection* section = FindSection(layout_, script_names::kUninstall);
     if (!command || section == nullptr || section->lines.empty()) return;
-    // The command is the program's path, a blank and the program's directory.
-    const std::size_t backslash = command->rfind('\\', command->rfind(' '));
-    const std::size_t blank = command->find(' ', backslash);
-    const std::string program = command->substr(0, blank);
-    if (!run_.Sim().Exists(program)) {
+    const std::string program = UninstallProgramOf(*command);
+    if (!program.empty() && !run_.Sim().Exists(program)) {
         Add(Severity::Warning, section->lines.front().number,
             "the uninstall program " + Quoted(program) +
                 " is not on the machine after the install (no driver line copies it): the "

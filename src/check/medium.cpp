@@ -25,7 +25,7 @@ void Walk(const fs::path& root, MediumListing& listing) {
         const fs::path relative = it->path().lexically_relative(root);
         std::error_code statError;
         const fs::file_status status = fs::status(it->path(), statError);
-        if (it->is_symlink() && fs::is_directory(status)) {
+        if (it->is_symlink(statError) && fs::is_directory(status)) {
             listing.problems.push_back(Quoted(relative) +
                                        " is a link to a directory: left out of the check");
         } else if (fs::is_directory(status)) {
@@ -37,7 +37,8 @@ void Walk(const fs::path& root, MediumListing& listing) {
             listing.problems.push_back(Quoted(relative) + " cannot be read: left out of the check");
         } else {
             listing.files.push_back(relative);
-            listing.bytes += fs::file_size(it->path(), statError);
+            const std::uintmax_t size = fs::file_size(it->path(), statError);
+            if (!statError) listing.bytes += size;
         }
     }
     if (error)

@@ -145,9 +145,7 @@ void PlanReader::ReadFiles(Plan& plan) {
 }
 
 void PlanReader::ReadConfigSys(Plan& plan) {
-    const std::string before = run_.FilesBefore().count("C:\\CONFIG.SYS") != 0
-                                   ? run_.FilesBefore().at("C:\\CONFIG.SYS")
-                                   : std::string();
+    const std::string& before = run_.ConfigSysBefore();
     const std::string after = run_.Sim().ReadFile(kConfigSysPath).value_or("");
     plan.configBefore = Text(before);
     plan.configAfter = Text(after);

@@ -53,6 +53,17 @@ TEST(CheckMedium, SampleMediumInstallsEverywhereWithoutError) {
         EXPECT_FALSE(run.plan.uninstallKey.empty());
         EXPECT_TRUE(run.plan.restartAsked);
         EXPECT_EQ(2u, run.plan.programs.size()) << "the group converter and the Execute program";
+        // Windows 9x loses the adapter's enumeration key, the NT family its scanner service.
+        const bool nt = run.platform.windowsDir == std::string("C:\\WINNT");
+        const std::string changed =
+            nt ? "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Scsiscan"
+               : "HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02";
+        EXPECT_TRUE(std::any_of(run.plan.registry.begin(), run.plan.registry.end(),
+                                [&](const RegistryChange& change) {
+                                    return change.key == changed && !change.value &&
+                                           change.after.has_value() == nt;
+                                }))
+            << changed;
     }
 }
 
