@@ -248,6 +248,14 @@ void Findings::CheckDisplayValues() {
                     " and cuts the rest off: the cut value " + keyed.effect);
         }
     }
+    if (!run_.ShownMode()) {
+        const auto show = std::find_if(
+            display->lines.begin(), display->lines.end(),
+            [](const ProfileLine& l) { return l.hasKey && SameName(l.key, script_names::kShow); });
+        Add(Severity::Note, show == display->lines.end() ? 0 : show->number,
+            "bShow is not \"YES\": the install runs at once without the dialog and ends "
+            "without the restart question");
+    }
     const std::string& group = run_.Context().groupName;
     const auto groupLine = std::find_if(
         display->lines.begin(), display->lines.end(),
