@@ -1,5 +1,6 @@
 #include "check/medium.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace setup32::check {
@@ -13,8 +14,11 @@ bool CanRead(const fs::path& path) {
     return file && (file.read(&byte, 1) || file.eof());
 }
 
+// A path of the medium as Windows writes it.
 std::string Quoted(const fs::path& path) {
-    return "\"" + path.generic_string() + "\"";
+    std::string text = path.generic_string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return "\"" + text + "\"";
 }
 
 // Files and directories below `root`; the reason for each one left out.

@@ -140,6 +140,9 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
         EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
             return f.message.find("LOOP") != std::string::npos;
         })) << "the link loop is named";
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
+            return f.message.find("\xC3\x84\xC3\x8E.SYS\" is not an 8.3 name") != std::string::npos;
+        })) << "the name with bytes above 0x7F, in UTF-8";
         EXPECT_FALSE(JsonReport(*result).empty());
     }
 }
