@@ -35,7 +35,7 @@ class Findings {
     void Add(Severity severity, int line, std::string message) {
         found_.push_back({severity, line, std::move(message)});
     }
-    int osKind() const { return OsKindFromVersion(run_.Platform().version); }
+    int PlatformCode() const { return OsKindFromVersion(run_.Platform().version); }
     std::string Quoted(std::string_view text) const { return "\"" + std::string(text) + "\""; }
 
     std::vector<std::string> KnownSections() const;
@@ -312,7 +312,7 @@ void Findings::CheckModify() {
 }
 
 void Findings::CheckDeviceIds() {
-    if (!shell_text::IsWindows9x(osKind())) return;
+    if (!shell_text::IsWindows9x(PlatformCode())) return;
     const ProfileSection* display = FindSection(layout_, script_names::kDisplay);
     const std::string value = ReadScriptValue(
         run_.Context(), ScriptPathOf(run_), script_names::kDisplay, script_names::kDeviceId,
@@ -334,7 +334,7 @@ void Findings::CheckDeviceIds() {
 }
 
 void Findings::CheckDriverLines() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(osKind());
+    const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
     if (!sections) return;
     for (const char* name : {sections->first, sections->second}) {
         const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
@@ -365,7 +365,7 @@ void Findings::CheckDriverLines() {
 }
 
 void Findings::CheckCopies() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(osKind());
+    const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
     if (!sections) return;
     std::set<std::pair<std::string, std::string>> reported;
     for (const char* name : {sections->first, sections->second}) {
@@ -401,15 +401,15 @@ void Findings::CheckCopies() {
 
 void Findings::CheckListSizes() {
     std::vector<std::pair<std::string, std::size_t>> read;
-    if (const std::optional<DriverSections> sections = DriverSectionsFor(osKind())) {
+    if (const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode())) {
         read = {{sections->first, script_capacity::kSection},
                 {sections->second, script_capacity::kSection}};
     }
-    if (shell_text::IsShellPlatform(osKind())) {
+    if (shell_text::IsShellPlatform(PlatformCode())) {
         for (const std::string_view family :
              {shell_text::section_family::kShortcut, shell_text::section_family::kExecute,
               shell_text::section_family::kUninstallExtraFile}) {
-            read.emplace_back(shell_text::PlatformSection(osKind(), family),
+            read.emplace_back(shell_text::PlatformSection(PlatformCode(), family),
                               script_capacity::kSection);
         }
         read.emplace_back(script_names::kUninstall, script_capacity::kUninstallSection);
@@ -424,9 +424,10 @@ void Findings::CheckListSizes() {
 }
 
 void Findings::CheckShortcuts() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
+    if (!shell_text::IsShellPlatform(PlatformCode())) return;
     const ListSection section = ReadListSection(
-        run_, layout_, shell_text::PlatformSection(osKind(), shell_text::section_family::kShortcut),
+        run_, layout_,
+        shell_text::PlatformSection(PlatformCode(), shell_text::section_family::kShortcut),
         script_capacity::kSection);
     if (section.tooLarge) return;
     SetupContext& ctx = run_.Context();
@@ -453,9 +454,10 @@ void Findings::CheckShortcuts() {
 }
 
 void Findings::CheckPrograms() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
+    if (!shell_text::IsShellPlatform(PlatformCode())) return;
     const ListSection section = ReadListSection(
-        run_, layout_, shell_text::PlatformSection(osKind(), shell_text::section_family::kExecute),
+        run_, layout_,
+        shell_text::PlatformSection(PlatformCode(), shell_text::section_family::kExecute),
         script_capacity::kSection);
     if (section.tooLarge) return;
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
@@ -492,7 +494,7 @@ void Findings::CheckPrograms() {
 }
 
 void Findings::CheckUninstall() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
+    if (!shell_text::IsShellPlatform(PlatformCode())) return;
     const std::string entry = std::string(kUninstallKey) + "\\" + run_.Context().groupName;
     const std::optional<std::string> command =
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
