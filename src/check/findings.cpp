@@ -47,6 +47,9 @@ class Findings {
     void CheckDriverLines();
     void CheckCopies();
     void CheckListSizes();
+    // The platform's list section of the shell-integration family, unless
+    // the platform has none or the program skips it for its size.
+    std::optional<ListSection> ShellSection(std::string_view family);
     void CheckShortcuts();
     void CheckPrograms();
     void CheckUninstall();
@@ -423,21 +426,23 @@ void Findings::CheckListSizes() {
     }
 }
 
+std::optional<ListSection> Findings::ShellSection(std::string_view family) {
+    if (!shell_text::IsShellPlatform(PlatformCode())) return std::nullopt;
+    ListSection section =
+        ReadListSection(run_, layout_, shell_text::PlatformSection(PlatformCode(), family),
+                        script_capacity::kSection);
+    if (section.tooLarge) return std::nullopt;  // reported with the other sizes
+    return section;
+}
+
 void Findings::CheckShortcuts() {
-    if (!shell_text::IsShellPlatform(PlatformCode())) return;
-    const ListSection section = ReadListSection(
-        run_, layout_,
-        shell_text::PlatformSection(PlatformCode(), shell_text::section_family::kShortcut),
-        script_capacity::kSection);
-    if (section.tooLarge) return;
+    const std::optional<ListSection> section = ShellSection(shell_text::section_family::kShortcut);
+    if (!section) return;
     SetupContext& ctx = run_.Context();
     std::size_t taken = 0;
-    for (const NumberedLine& line : section.lines) {
+    for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
-        const std::string_view text = line.text;
-        const std::size_t equals = text.find('=');
-        const std::string_view value =
-            equals == std::string_view::npos ? text : text.substr(equals + 1);
+        const std::string_view value = ShortcutValue(line.text);
         ShortcutRecord record;
         std::string groupFile;
         std::string groupName;
@@ -454,32 +459,27 @@ void Findings::CheckShortcuts() {
 }
 
 void Findings::CheckPrograms() {
-    if (!shell_text::IsShellPlatform(PlatformCode())) return;
-    const ListSection section = ReadListSection(
-        run_, layout_,
-        shell_text::PlatformSection(PlatformCode(), shell_text::section_family::kExecute),
-        script_capacity::kSection);
-    if (section.tooLarge) return;
+    const std::optional<ListSection> section = ShellSection(shell_text::section_family::kExecute);
+    if (!section) return;
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
-    std::size_t taken = 0;
-    for (const NumberedLine& line : section.lines) {
+    const std::vector<platform::sim::ExecRecord>& started = run_.Sim().Execs();
+    for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
         const std::string_view program = shell_text::ValueAfterKey(line.text);
         if (program.empty()) continue;
         const std::string commandLine = shell_text::JoinPath(workingDirectory, program);
-        if (!Fits(commandLine, shell_capacity::kCommandLine)) {
+        const bool wasStarted = std::any_of(
+            started.begin(), started.end(),
+            [&commandLine](const auto& exec) { return exec.commandLine == commandLine; });
+        if (!wasStarted) {
             Add(Severity::Error, line.number,
-                "the command line " + Quoted(commandLine) + " is " +
-                    std::to_string(commandLine.size()) + " bytes, over the " +
-                    std::to_string(shell_capacity::kCommandLine - 1) +
-                    " the program takes: the program is not started");
-            continue;
-        }
-        if (++taken > kMaxPrograms) {
-            Add(Severity::Error, line.number,
-                "more than " + std::to_string(kMaxPrograms) +
-                    " programs: the program starts the first " + std::to_string(kMaxPrograms) +
-                    " and not this one");
+                !Fits(commandLine, shell_capacity::kCommandLine)
+                    ? "the command line " + Quoted(commandLine) + " is " +
+                          std::to_string(commandLine.size()) + " bytes, over the " +
+                          std::to_string(shell_capacity::kCommandLine - 1) +
+                          " the program takes: the program is not started"
+                    : "the program is not started: the program starts the first " +
+                          std::to_string(kMaxPrograms) + " programs only");
             continue;
         }
         // WinExec runs the command line's first word, with ".EXE" when it has no extension.
