@@ -45,7 +45,8 @@ class Findings {
     void CheckModify();
     void CheckDeviceIds();
     void CheckDriverLines();
-    void CheckCopies();
+    // The outcome of the line's last copy, as the machine recorded it.
+    void CheckCopy(int line, const CCopyListItem& item);
     void CheckListSizes();
     // The platform's list section of the shell-integration family, unless
     // the platform has none or the program skips it for its size.
@@ -339,6 +340,7 @@ void Findings::CheckDeviceIds() {
 void Findings::CheckDriverLines() {
     const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
     if (!sections) return;
+    std::set<std::pair<std::string, std::string>> copiesSeen;
     for (const char* name : {sections->first, sections->second}) {
         const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
         if (section.tooLarge) continue;
@@ -357,48 +359,36 @@ void Findings::CheckDriverLines() {
                 Add(Severity::Error, line.number,
                     "the line's first \",\" stands before its \"=\": the program shows error 103 "
                     "and skips it");
-            } else if (!IsAbsolute(item.destination)) {
-                Add(Severity::Error, line.number,
-                    "the destination " + Quoted(item.destination) +
-                        " is neither \".\\\" nor absolute: the file is written below the start "
-                        "directory, on the medium, and recorded with that relative path");
+            } else {
+                if (!IsAbsolute(item.destination)) {
+                    Add(Severity::Error, line.number,
+                        "the destination " + Quoted(item.destination) +
+                            " is neither \".\\\" nor absolute: the file is written below the start "
+                            "directory, on the medium, and recorded with that relative path");
+                }
+                if (copiesSeen.insert({item.source, item.destination}).second) {
+                    CheckCopy(line.number, item);
+                }
             }
         }
     }
 }
 
-void Findings::CheckCopies() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
-    if (!sections) return;
-    std::set<std::pair<std::string, std::string>> reported;
-    for (const char* name : {sections->first, sections->second}) {
-        const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
-        for (const NumberedLine& line : section.lines) {
-            CCopyListItem item;
-            if (line.text.front() == ';' ||
-                item.ParseLine(line.text, run_.StartDir(), run_.WindowsDir()) != 0) {
-                continue;
-            }
-            const auto& copies = run_.Files().Copies();
-            const auto last =
-                std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
-                    return c.source == item.source && c.destination == item.destination;
-                });
-            if (last == copies.rend() || last->error == 0 ||
-                !reported.insert({item.source, item.destination}).second) {
-                continue;
-            }
-            if (!run_.Sim().Exists(item.source)) {
-                Add(Severity::Error, line.number,
-                    "the source " + Quoted(item.source) +
-                        " is not on the medium: the file is not copied, and the customer is "
-                        "asked whether the destination may be write-protected (message 42)");
-            } else {
-                Add(Severity::Error, line.number,
-                    "the file is not copied to " + Quoted(item.destination) + ": " +
-                        WhyNotCopied(last->error));
-            }
-        }
+void Findings::CheckCopy(int line, const CCopyListItem& item) {
+    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
+    const auto last = std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
+        return c.source == item.source && c.destination == item.destination;
+    });
+    if (last == copies.rend() || last->error == 0) return;
+    if (!run_.Sim().Exists(item.source)) {
+        Add(Severity::Error, line,
+            "the source " + Quoted(item.source) +
+                " is missing: the file is not copied, and the customer is asked whether the "
+                "destination may be write-protected (message 42)");
+    } else {
+        Add(Severity::Error, line,
+            "the file is not copied to " + Quoted(item.destination) + ": " +
+                WhyNotCopied(last->error));
     }
 }
 
@@ -533,7 +523,6 @@ std::vector<Finding> Findings::Gather() {
     CheckModify();
     CheckDeviceIds();
     CheckDriverLines();
-    CheckCopies();
     CheckListSizes();
     CheckShortcuts();
     CheckPrograms();

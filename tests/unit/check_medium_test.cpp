@@ -81,7 +81,7 @@ TEST(CheckMedium, EveryMistakeIsFoundOnItsLine) {
         {5, Severity::Warning, "\"Title\""},
         {8, Severity::Warning, "[Win98 Driver Files]"},
         {13, Severity::Error, "neither"},
-        {17, Severity::Error, "is not on the medium"},
+        {17, Severity::Error, "is missing"},
         {21, Severity::Error, "the title is 40 bytes"},
         {24, Severity::Error, "65 bytes"},
         {25, Severity::Warning, "ASINFO.EXE"},
