@@ -14,13 +14,13 @@
 #include "messages/messages.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "sysconfig/sysconfig.h"
 
 namespace setup32::check {
 namespace {
 
 using shell_text::Fits;
 
-constexpr std::size_t kModifyValueCapacity = 255;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // The findings of one run, gathered as bytes of the run's code page.
@@ -307,10 +307,10 @@ void Findings::CheckModify() {
                 "blanks or quotes around the value, which Windows strips: it reads " +
                     Quoted(line.value));
         }
-        if (line.value.size() >= kModifyValueCapacity) {
+        if (line.value.size() >= kModifyEntryCapacity) {
             Add(Severity::Error, line.number,
                 "the value is " + std::to_string(line.value.size()) + " bytes; the program takes " +
-                    std::to_string(kModifyValueCapacity - 1) + " and cuts the rest off");
+                    std::to_string(kModifyEntryCapacity - 1) + " and cuts the rest off");
         }
     }
 }
@@ -501,13 +501,21 @@ void Findings::CheckUninstall() {
 
 void Findings::CheckBoxes() {
     const Language language = LanguageFromLcid(run_.Language().lcid);
+    const std::string tooLarge = MsgText(language, 48);
     const std::string noEntries = MsgText(language, 49);
+    const ProfileSection* modify = FindSection(layout_, script_names::kModify);
+    const int line = modify ? modify->number : 0;
     for (const platform::sim::BoxRecord& box : run_.Sim().Boxes()) {
-        if (box.text != noEntries) continue;
-        const ProfileSection* modify = FindSection(layout_, script_names::kModify);
-        Add(Severity::Warning, modify ? modify->number : 0,
-            "no [Modify] entries: the install stops on message 49 until the user presses OK, "
-            "in the silent mode too, and CONFIG.SYS keeps every line");
+        if (box.text == noEntries) {
+            Add(Severity::Warning, line,
+                "no [Modify] entries: the install stops on message 49 until the user presses "
+                "OK, in the silent mode too, and CONFIG.SYS keeps every line");
+        } else if (box.text == tooLarge) {
+            Add(Severity::Error, line,
+                "the [Modify] entries do not fit the editor's " +
+                    std::to_string(kModifyListCapacity) +
+                    "-byte list: the program shows message 48 and CONFIG.SYS keeps every line");
+        }
     }
 }
 

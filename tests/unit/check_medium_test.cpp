@@ -113,15 +113,24 @@ TEST(CheckMedium, InputThatIsNoMediumStopsTheCheckWithAReason) {
 // Scripts and media that are odd but still a medium: the check runs to its
 // end and says what it found.
 TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
+    std::string longModify = "[Modify]\r\n";
+    for (int key = 1; key <= 10; ++key) {
+        longModify += std::to_string(key) + "=C:\\" + std::string(240, 'A') + ".SYS\r\n";
+    }
     const struct {
         const char* name;
         std::string script;
-        Severity worst;
+        Severity severity;
+        const char* words;
     } cases[] = {
-        {"empty", "", Severity::Warning},
-        {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning},
-        {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Warning},
-        {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error},
+        {"empty", "", Severity::Warning, "message 49"},
+        {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning,
+         "not text in code page"},
+        {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Warning,
+         "byte-order mark"},
+        {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error,
+         "GroupName ends in"},
+        {"modify list over its buffer", longModify, Severity::Error, "message 48"},
     };
     for (const auto& odd : cases) {
         SCOPED_TRACE(odd.name);
@@ -135,8 +144,9 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
         const auto result = CheckMedium(options, whyNot);
         ASSERT_TRUE(result) << whyNot;
         const std::vector<Finding> all = AllFindings(*result);
-        EXPECT_TRUE(std::any_of(all.begin(), all.end(),
-                                [&odd](const Finding& f) { return f.severity == odd.worst; }));
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [&odd](const Finding& f) {
+            return f.severity == odd.severity && f.message.find(odd.words) != std::string::npos;
+        })) << odd.words;
         EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
             return f.message.find("LOOP") != std::string::npos;
         })) << "the link loop is named";
