@@ -25,8 +25,6 @@ constexpr const char* kShellFoldersKey =
 constexpr std::string_view kStartupGroup = "Startup";
 constexpr std::size_t kGroupFileStem = 8;
 constexpr std::size_t kWindowsDirectoryCapacity = 260;
-constexpr const char* kGroupScriptName = "SETUP.INI";
-constexpr const char* kConverterCommand = "grpconv -o";
 
 struct ShortcutFields {
     std::string_view program;
@@ -60,12 +58,6 @@ std::string GroupFilePath(const SetupContext& ctx, std::string_view group) {
     std::string stem(group);
     StripSpaces(stem);
     return JoinPath(ctx.windowsDirText, CutToBytes(ctx.sys.host, stem, kGroupFileStem)) + ".GRP";
-}
-
-// The entry's value: the text after its first "=", or the whole entry.
-std::string_view ShortcutValue(std::string_view entry) {
-    const std::size_t equals = entry.find('=');
-    return equals == std::string_view::npos ? entry : entry.substr(equals + 1);
 }
 
 void FillShortcutTable(SetupContext& ctx, const platform::SectionBlock& block) {
@@ -151,6 +143,11 @@ void RecordShortcutsAndGroups(SetupContext& ctx) {
 
 }  // namespace
 
+std::string_view ShortcutValue(std::string_view entry) {
+    const std::size_t equals = entry.find('=');
+    return equals == std::string_view::npos ? entry : entry.substr(equals + 1);
+}
+
 void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name) {
     platform::RegRoot root = platform::RegRoot::CurrentUser;
     const char* valueName = nullptr;
@@ -215,7 +212,8 @@ bool ParseShortcutEntry(SetupContext& ctx, std::string_view value, ShortcutRecor
 }
 
 void CreateShortcuts(SetupContext& ctx, int osKind) {
-    const std::string section = shell_text::PlatformSection(osKind, "ShortCut");
+    const std::string section =
+        shell_text::PlatformSection(osKind, shell_text::section_family::kShortcut);
     if (section.empty()) return;
     ctx.shell.shortcuts.fill(ShortcutRecord());
     platform::SectionBlock block = ReadShortcutSection(ctx, section);
@@ -231,8 +229,8 @@ void CreateShortcuts(SetupContext& ctx, int osKind) {
 void WriteGroupScript(SetupContext& ctx) {
     std::string windowsDirectory;
     if (!ctx.sys.files.WindowsDirectory(kWindowsDirectoryCapacity, windowsDirectory)) return;
-    if (!SaveGroupScript(ctx, JoinPath(windowsDirectory, kGroupScriptName))) return;
-    ctx.sys.desktop.Exec(kConverterCommand, platform::sw::kShowNA);
+    if (!SaveGroupScript(ctx, JoinPath(windowsDirectory, shell_text::kGroupScriptName))) return;
+    ctx.sys.desktop.Exec(shell_text::kConverterCommand, platform::sw::kShowNA);
     ctx.sys.desktop.BringToForeground(ctx.shell.mainWindow);
     RecordShortcutsAndGroups(ctx);
 }

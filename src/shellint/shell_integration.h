@@ -14,6 +14,9 @@ namespace setup32 {
 struct SetupContext;
 struct ShortcutRecord;
 
+// The key below HKEY_LOCAL_MACHINE that holds the uninstall entries.
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
+
 // Runs the whole pass for platform code 1, 2, 3 or 5.
 void RunShellIntegration(SetupContext& ctx, platform::WindowHandle mainWindow, int osKind);
 
@@ -33,6 +36,8 @@ void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name);
 // The user's Programs folder; `folder` is unchanged when it is not known.
 void GetProgramsFolder(SetupContext& ctx, int osKind, std::string& folder);
 
+// The value of a shortcut entry: the text after its first "=", or the whole entry.
+std::string_view ShortcutValue(std::string_view entry);
 // Parses a shortcut value "program,group,title" into `record` and, for an
 // ordinary (non-Startup) group, the group file to delete and the group name.
 // False, with nothing filled, when the value has fewer than three fields, a

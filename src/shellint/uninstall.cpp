@@ -17,12 +17,6 @@ namespace {
 using shell_text::Fits;
 using shell_text::JoinPath;
 
-constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
-constexpr const char* kUninstallSection = "UnInstall";
-constexpr std::size_t kExtraFilePath = 200;
-constexpr std::size_t kEntryKeyPath = 200;
-constexpr std::size_t kProgramPath = 180;
-
 // A group name that can name a key of its own: not empty and not ending in
 // a backslash, which would make the entry's key path end in one.
 bool NamesOwnKey(const platform::HostFacts& host, const std::string& groupName) {
@@ -38,20 +32,21 @@ std::string UninstallCommand(const platform::HostFacts& host, const std::string&
 // empty when there is none to register.
 std::string UninstallProgram(SetupContext& ctx) {
     const platform::SectionBlock block = ReadScriptSection(
-        ctx, kUninstallSection, script_capacity::kUninstallSection, ctx.scriptPath);
+        ctx, script_names::kUninstall, script_capacity::kUninstallSection, ctx.scriptPath);
     if (block.TooLarge()) return std::string();
     const std::vector<std::string_view> entries = block.Lines();
     if (entries.empty() || shell_text::IsComment(entries.front())) return std::string();
     const std::string_view file = shell_text::ValueAfterKey(entries.front());
     if (file.empty()) return std::string();
     std::string program = JoinPath(ctx.windowsDirText, file);
-    return Fits(program, kProgramPath) ? program : std::string();
+    return Fits(program, shell_capacity::kUninstallProgram) ? program : std::string();
 }
 
 }  // namespace
 
 void RecordExtraUninstallFiles(SetupContext& ctx, int osKind) {
-    const std::string section = shell_text::PlatformSection(osKind, "UnInstall Extra File");
+    const std::string section =
+        shell_text::PlatformSection(osKind, shell_text::section_family::kUninstallExtraFile);
     if (section.empty()) return;
     const platform::SectionBlock block =
         ReadScriptSection(ctx, section, script_capacity::kSection, ctx.scriptPath);
@@ -61,7 +56,7 @@ void RecordExtraUninstallFiles(SetupContext& ctx, int osKind) {
         const std::string_view file = shell_text::ValueAfterKey(entry);
         if (file.empty()) continue;
         const std::string path = JoinPath(ctx.windowsDirText, file);
-        if (Fits(path, kExtraFilePath)) RecordInstalledItem(ctx, path);
+        if (Fits(path, shell_capacity::kExtraFilePath)) RecordInstalledItem(ctx, path);
     }
 }
 
@@ -71,7 +66,9 @@ void RegisterUninstall(SetupContext& ctx, int osKind) {
     const std::string program = UninstallProgram(ctx);
     if (program.empty()) return;
     const std::string entryKey = JoinPath(kUninstallKey, ctx.groupName);
-    if (!NamesOwnKey(ctx.sys.host, ctx.groupName) || !Fits(entryKey, kEntryKeyPath)) return;
+    if (!NamesOwnKey(ctx.sys.host, ctx.groupName) ||
+        !Fits(entryKey, shell_capacity::kUninstallEntryKey))
+        return;
 
     platform::Registry& registry = ctx.sys.registry;
     const platform::RegRoot root = platform::RegRoot::LocalMachine;
