@@ -45,6 +45,9 @@ class RecordingFiles final : public platform::FileSystem {
         copies_.push_back({from, to, error});
         return error;
     }
+    std::uint32_t Attributes(const std::string& path, std::uint32_t& attributes) override {
+        return inner_.Attributes(path, attributes);
+    }
     std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override {
         return inner_.SetAttributes(path, attributes);
     }
