@@ -52,11 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                            nullptr);
     if (heldFile == INVALID_HANDLE_VALUE) return 1;
 
-    if (!setup32::e2e::RegisterWindowClass(instance, kClassName, HolderProc)) return 1;
-    const HWND window = CreateWindowA(kClassName, __argv[2], WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (!setup32::e2e::ShowHolderWindow(instance, kClassName, __argv[2], HolderProc)) return 1;
 
     return setup32::e2e::RunMessageLoop();
 }

@@ -50,6 +50,18 @@ inline bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC pr
     return RegisterClassA(&windowClass) != 0;
 }
 
+// Registers the class and shows a small top-level window with this title,
+// as a program holding a file shows it to the user; false when it fails.
+inline bool ShowHolderWindow(HINSTANCE instance, const char* className, const char* title,
+                             WNDPROC procedure) {
+    if (!RegisterWindowClass(instance, className, procedure)) return false;
+    const HWND window = CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, 240, 120, nullptr, nullptr, instance, nullptr);
+    if (!window) return false;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return true;
+}
+
 // Handles messages until the window posts its quit message.
 inline int RunMessageLoop() {
     MSG message;
