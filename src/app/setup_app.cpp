@@ -62,7 +62,8 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
 
     const std::string scriptPath = ScriptPath(fields_.startDir, fields_.scriptName);
     const std::string show =
-        ReadScriptValue(ctx_, scriptPath, "Display", "bShow", "YES", script_capacity::kShow);
+        ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kShow,
+                        script_default::kShow, script_capacity::kShow);
     fields_.showMain = EqualsIgnoringCase(show, "YES") ? 1 : 0;
 
     SetTexts(view);

@@ -1,6 +1,5 @@
 #include "files/file_placement.h"
 
-#include <optional>
 #include <string_view>
 
 #include "app/progress_dialog.h"
@@ -22,27 +21,6 @@ constexpr std::string_view kCompanionPrefix = "ASPI";
 constexpr int kCancelText = 40;
 constexpr int kCancelCaption = 41;
 constexpr int kRetryText = 42;
-
-struct DriverSections {
-    const char* first;
-    const char* second;
-};
-
-// The two driver-file sections of a platform; none for Win32s and unknown codes.
-std::optional<DriverSections> SectionsFor(int osKind) {
-    switch (osKind) {
-        case os_kind::kWindowsNT:
-            return DriverSections{"NT Driver Files", "NT WinASPI32"};
-        case os_kind::kWindows95:
-            return DriverSections{"Win95 Driver Files", "Win95 Inf File"};
-        case os_kind::kWindows98:
-            return DriverSections{"Win98 Driver Files", "Win98 Inf File"};
-        case os_kind::kWindows2000:
-            return DriverSections{"WIN2000 Driver Files", "WIN2000 WinASPI32"};
-        default:
-            return std::nullopt;
-    }
-}
 
 // Message 40: true when the user wants to stop the pass.
 bool UserConfirmsCancel(SetupContext& ctx) {
@@ -97,6 +75,21 @@ void CopyEntry(SetupContext& ctx, const CCopyListItem& item) {
 
 }  // namespace
 
+std::optional<DriverSections> DriverSectionsFor(int osKind) {
+    switch (osKind) {
+        case os_kind::kWindowsNT:
+            return DriverSections{"NT Driver Files", "NT WinASPI32"};
+        case os_kind::kWindows95:
+            return DriverSections{"Win95 Driver Files", "Win95 Inf File"};
+        case os_kind::kWindows98:
+            return DriverSections{"Win98 Driver Files", "Win98 Inf File"};
+        case os_kind::kWindows2000:
+            return DriverSections{"WIN2000 Driver Files", "WIN2000 WinASPI32"};
+        default:
+            return std::nullopt;
+    }
+}
+
 void GetWindowsDir(SetupContext& ctx, std::string& directory) {
     std::string found;
     if (ctx.sys.files.WindowsDirectory(kWindowsDirCapacity, found)) {
@@ -113,7 +106,7 @@ void PrepareDriverCopyList(SetupContext& ctx, SetupFields& dlg) {
     GetWindowsDir(ctx, dlg.infDir);
     dlg.infDir += "\\inf";
 
-    const std::optional<DriverSections> sections = SectionsFor(dlg.osKind);
+    const std::optional<DriverSections> sections = DriverSectionsFor(dlg.osKind);
     if (!sections) return;
     AddSectionFilesToCopyList(ctx, dlg, sections->first, dlg.startDir, dlg.windowsDir);
     AddSectionFilesToCopyList(ctx, dlg, sections->second, dlg.startDir, dlg.windowsDir);

@@ -1,6 +1,7 @@
 // Placing the driver files: the copy list and the copy pass.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace setup32 {
@@ -25,6 +26,14 @@ constexpr unsigned kCloseTimeoutMs = 10000;
 // The window of the companion SCSI utility, closed when an executable whose
 // name begins with "ASPI" cannot be replaced and has no window of its own.
 constexpr const char* kCompanionWindowTitle = "Untitled - BusProbe32";
+
+// The two driver-file sections of a platform, read in this order.
+struct DriverSections {
+    const char* first;
+    const char* second;
+};
+// The driver-file sections of `osKind`; none for Win32s and unknown codes.
+std::optional<DriverSections> DriverSectionsFor(int osKind);
 
 // Empties the copy list, resolves the Windows and INF directories and adds
 // the two driver-file sections of the platform (dlg.osKind).

@@ -13,9 +13,6 @@
 namespace setup32 {
 namespace {
 
-constexpr const char* kConfigSys = "c:\\CONFIG.SYS";
-constexpr const char* kDefaultDeviceId = "6E02";
-constexpr const char* kDefaultServiceTitle = "MDR420X";
 constexpr const char* kDriverDirectory = "System32\\drivers\\";
 
 bool RunsShellIntegration(int osKind) {
@@ -57,7 +54,7 @@ bool CSetupDlg::RunInstall() {
     if (RunsShellIntegration(osKind)) {
         RunShellIntegration(ctx_, ctx_.mainWindow, osKind);
     }
-    const ConfigOutcome config = ModifyConfig(ctx_, fields_, kConfigSys, "Modify");
+    const ConfigOutcome config = ModifyConfig(ctx_, fields_, kConfigSysPath, script_names::kModify);
     if (config.fileError) {
         ReportConfigFailure(config);
         return false;
@@ -65,17 +62,20 @@ bool CSetupDlg::RunInstall() {
     if (fields_.showMain == 1) fields_.progress.reset();
 
     if (IsNtFamily(osKind)) {
-        const std::string title = ReadScriptValue(ctx_, scriptPath, "Display", "Title",
-                                                  kDefaultServiceTitle, script_capacity::kTitle);
+        const std::string title =
+            ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kTitle,
+                            script_default::kServiceTitle, script_capacity::kTitle);
         const std::string driver =
-            ReadScriptValue(ctx_, scriptPath, "Display", "Driver", "", script_capacity::kDriver);
+            ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kDriver, "",
+                            script_capacity::kDriver);
         if (!driver.empty()) {
             RegisterMiniportService(ctx_.sys.registry, title, kDriverDirectory + driver);
         }
         DisableScsiscanService(ctx_.sys.registry);
     } else if (IsWindows9x(osKind)) {
-        const std::string deviceIds = ReadScriptValue(ctx_, scriptPath, "Display", "DeviceID",
-                                                      kDefaultDeviceId, script_capacity::kDeviceId);
+        const std::string deviceIds =
+            ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kDeviceId,
+                            script_default::kDeviceId, script_capacity::kDeviceId);
         for (const std::string& id : SplitDeviceIds(deviceIds)) {
             RemoveDeviceEntries(ctx_, fields_, id);
         }

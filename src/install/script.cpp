@@ -37,8 +37,9 @@ std::string ScriptPath(const std::string& startDir, const std::string& scriptNam
 }
 
 void ReadGroupName(SetupContext& ctx, const std::string& scriptPath) {
-    ctx.groupName = ctx.sys.profile.ReadString(scriptPath, "Display", "GroupName",
-                                               kDefaultGroupName, script_capacity::kGroupName);
+    ctx.groupName =
+        ctx.sys.profile.ReadString(scriptPath, script_names::kDisplay, script_names::kGroupName,
+                                   kDefaultGroupName, script_capacity::kGroupName);
 }
 
 std::string ReadScriptValue(SetupContext& ctx, const std::string& scriptPath,

@@ -22,6 +22,26 @@ constexpr std::size_t kSection = 2048;
 constexpr std::size_t kUninstallSection = 180;
 }  // namespace script_capacity
 
+// The sections and keys the program reads by name, beside the list sections
+// named by platform family.
+namespace script_names {
+constexpr const char* kDisplay = "Display";
+constexpr const char* kGroupName = "GroupName";
+constexpr const char* kShow = "bShow";
+constexpr const char* kDeviceId = "DeviceID";
+constexpr const char* kTitle = "Title";
+constexpr const char* kDriver = "Driver";
+constexpr const char* kModify = "Modify";
+constexpr const char* kUninstall = "UnInstall";
+}  // namespace script_names
+
+// Defaults of the keyed values read by the install sequence.
+namespace script_default {
+constexpr const char* kShow = "YES";
+constexpr const char* kDeviceId = "6E02";
+constexpr const char* kServiceTitle = "MDR420X";
+}  // namespace script_default
+
 // True for a drive root of exactly three characters such as "A:\".
 bool IsDriveRoot(const std::string& directory);
 

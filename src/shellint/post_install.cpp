@@ -12,7 +12,8 @@
 namespace setup32 {
 
 void RunExecuteSection(SetupContext& ctx, int osKind) {
-    const std::string section = shell_text::PlatformSection(osKind, "Execute");
+    const std::string section =
+        shell_text::PlatformSection(osKind, shell_text::section_family::kExecute);
     if (section.empty()) return;
     ShellIntegrationState& shell = ctx.shell;
     shell.commandLines.fill(std::string());

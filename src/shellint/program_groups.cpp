@@ -25,8 +25,6 @@ constexpr const char* kShellFoldersKey =
 constexpr std::string_view kStartupGroup = "Startup";
 constexpr std::size_t kGroupFileStem = 8;
 constexpr std::size_t kWindowsDirectoryCapacity = 260;
-constexpr const char* kGroupScriptName = "SETUP.INI";
-constexpr const char* kConverterCommand = "grpconv -o";
 
 struct ShortcutFields {
     std::string_view program;
@@ -215,7 +213,8 @@ bool ParseShortcutEntry(SetupContext& ctx, std::string_view value, ShortcutRecor
 }
 
 void CreateShortcuts(SetupContext& ctx, int osKind) {
-    const std::string section = shell_text::PlatformSection(osKind, "ShortCut");
+    const std::string section =
+        shell_text::PlatformSection(osKind, shell_text::section_family::kShortcut);
     if (section.empty()) return;
     ctx.shell.shortcuts.fill(ShortcutRecord());
     platform::SectionBlock block = ReadShortcutSection(ctx, section);
@@ -231,8 +230,8 @@ void CreateShortcuts(SetupContext& ctx, int osKind) {
 void WriteGroupScript(SetupContext& ctx) {
     std::string windowsDirectory;
     if (!ctx.sys.files.WindowsDirectory(kWindowsDirectoryCapacity, windowsDirectory)) return;
-    if (!SaveGroupScript(ctx, JoinPath(windowsDirectory, kGroupScriptName))) return;
-    ctx.sys.desktop.Exec(kConverterCommand, platform::sw::kShowNA);
+    if (!SaveGroupScript(ctx, JoinPath(windowsDirectory, shell_text::kGroupScriptName))) return;
+    ctx.sys.desktop.Exec(shell_text::kConverterCommand, platform::sw::kShowNA);
     ctx.sys.desktop.BringToForeground(ctx.shell.mainWindow);
     RecordShortcutsAndGroups(ctx);
 }

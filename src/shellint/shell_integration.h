@@ -14,6 +14,9 @@ namespace setup32 {
 struct SetupContext;
 struct ShortcutRecord;
 
+// The key below HKEY_LOCAL_MACHINE that holds the uninstall entries.
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
+
 // Runs the whole pass for platform code 1, 2, 3 or 5.
 void RunShellIntegration(SetupContext& ctx, platform::WindowHandle mainWindow, int osKind);
 

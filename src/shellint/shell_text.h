@@ -28,6 +28,18 @@ constexpr bool IsShellPlatform(int osKind) {
     return IsWindows9x(osKind) || IsNtFamily(osKind);
 }
 
+// The list-section families of the pass, named after the platform prefix.
+namespace section_family {
+constexpr std::string_view kShortcut = "ShortCut";
+constexpr std::string_view kExecute = "Execute";
+constexpr std::string_view kUninstallExtraFile = "UnInstall Extra File";
+}  // namespace section_family
+
+// The group script's file name in the Windows directory, and the command
+// line that starts the program-group converter on it.
+constexpr const char* kGroupScriptName = "SETUP.INI";
+constexpr const char* kConverterCommand = "grpconv -o";
+
 // The list section of a family for the platform, such as "Win95 ShortCut"
 // for code 2 and "ShortCut"; empty for a platform that has none.
 std::string PlatformSection(int osKind, std::string_view family);

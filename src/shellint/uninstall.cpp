@@ -17,8 +17,6 @@ namespace {
 using shell_text::Fits;
 using shell_text::JoinPath;
 
-constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
-constexpr const char* kUninstallSection = "UnInstall";
 constexpr std::size_t kExtraFilePath = 200;
 constexpr std::size_t kEntryKeyPath = 200;
 constexpr std::size_t kProgramPath = 180;
@@ -38,7 +36,7 @@ std::string UninstallCommand(const platform::HostFacts& host, const std::string&
 // empty when there is none to register.
 std::string UninstallProgram(SetupContext& ctx) {
     const platform::SectionBlock block = ReadScriptSection(
-        ctx, kUninstallSection, script_capacity::kUninstallSection, ctx.scriptPath);
+        ctx, script_names::kUninstall, script_capacity::kUninstallSection, ctx.scriptPath);
     if (block.TooLarge()) return std::string();
     const std::vector<std::string_view> entries = block.Lines();
     if (entries.empty() || shell_text::IsComment(entries.front())) return std::string();
@@ -51,7 +49,8 @@ std::string UninstallProgram(SetupContext& ctx) {
 }  // namespace
 
 void RecordExtraUninstallFiles(SetupContext& ctx, int osKind) {
-    const std::string section = shell_text::PlatformSection(osKind, "UnInstall Extra File");
+    const std::string section =
+        shell_text::PlatformSection(osKind, shell_text::section_family::kUninstallExtraFile);
     if (section.empty()) return;
     const platform::SectionBlock block =
         ReadScriptSection(ctx, section, script_capacity::kSection, ctx.scriptPath);

@@ -10,7 +10,6 @@
 namespace setup32 {
 namespace {
 
-constexpr const char* kEnumKeyPrefix = "Enum\\PCI\\VEN_7A3E&DEV_";
 constexpr std::size_t kMaxKeyPath = 255;
 constexpr const char* kDriverDatabaseFiles[] = {"DRVIDX.BIN", "DRVDATA.BIN"};
 
@@ -49,7 +48,7 @@ int RegistryKeyExists(platform::Registry& registry, platform::RegRoot root,
 
 void RemoveDeviceEntries(SetupContext& ctx, const SetupFields& dlg, const std::string& deviceId) {
     platform::Registry& registry = ctx.sys.registry;
-    const std::string enumKey = kEnumKeyPrefix + deviceId;
+    const std::string enumKey = kAdapterEnumKeyPrefix + deviceId;
     if (enumKey.size() <= kMaxKeyPath &&
         RegistryKeyExists(registry, platform::RegRoot::LocalMachine, enumKey)) {
         DeleteKeyTree(registry, platform::RegRoot::LocalMachine, enumKey);

@@ -25,6 +25,9 @@ struct ConfigOutcome {
     std::uint32_t error = 0;  // the Windows error code
 };
 
+// The file the CONFIG.SYS editor rewrites.
+constexpr const char* kConfigSysPath = "c:\\CONFIG.SYS";
+
 // Fills `block` with the values of keys "1", "2", ... up to the first
 // missing or empty one; the bytes stored, or capacity - 2 when they do not fit.
 platform::SectionBlock ReadNumberedKeys(SetupContext& ctx, const std::string& section,
@@ -41,6 +44,9 @@ ConfigOutcome ModifyConfig(SetupContext& ctx, const SetupFields& dlg, const std:
 // 1 when root\subkey can be opened.
 int RegistryKeyExists(platform::Registry& registry, platform::RegRoot root,
                       const std::string& subkey);
+// The adapter's PCI enumeration key, before its device id.
+constexpr const char* kAdapterEnumKeyPrefix = "Enum\\PCI\\VEN_7A3E&DEV_";
+
 // Deletes the adapter's PCI enumeration key for `deviceId`, with every key
 // below it, and the driver database files of the INF directory.
 void RemoveDeviceEntries(SetupContext& ctx, const SetupFields& dlg, const std::string& deviceId);

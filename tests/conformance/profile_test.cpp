@@ -143,24 +143,112 @@ TEST_F(ProfileTest, SectionThatDoesNotFitGivesCapacityMinusTwo) {
     }
 }
 
-TEST_F(ProfileTest, CommentAndIndentedLinesKeptAsWritten) {
-    ONLY_ON_BACKEND("sim", "Windows' own reader drops comment lines and trims blanks");
+TEST_F(ProfileTest, KeyedValuesLoseBlanksAndOnePairOfMatchingQuotes) {
+    const std::string script = WriteScript({
+        "[Display]",
+        "  bShow  =  YES \t",
+        "GroupName=\"Disk Tools\"",
+        "Inside=\"  two  blanks  \"",
+        "Single='A:\\'",
+        "OneEnd=\"open",
+        "Mixed=\"both'",
+        "Nested='\"x\"'",
+        "Lone=\"",
+        "Twice=\"\"",
+        "Middle=a \"b\" c",
+    });
+    struct Row {
+        int line;
+        const char* key;
+        const char* expected;
+    };
+    const Row rows[] = {
+        ROW("bShow", "YES"),
+        ROW(" bShow ", "YES"),
+        ROW("GroupName", "Disk Tools"),
+        ROW("Inside", "  two  blanks  "),
+        ROW("Single", "A:\\"),
+        ROW("OneEnd", "\"open"),
+        ROW("Mixed", "\"both'"),
+        ROW("Nested", "\"x\""),
+        ROW("Lone", "\""),
+        ROW("Twice", ""),
+        ROW("Middle", "a \"b\" c"),
+    };
+    for (const Row& row : rows) {
+        TRACE_ROW(row);
+        EXPECT_EQ(machine_.profile.ReadString(script, "Display", row.key, "dflt", 200),
+                  row.expected);
+    }
+}
+
+TEST_F(ProfileTest, ADefaultLosesItsTrailingSpaces) {
+    const std::string script = WriteScript({"[Display]"});
+    struct Row {
+        int line;
+        const char* fallback;
+        const char* expected;
+    };
+    const Row rows[] = {
+        ROW("default  ", "default"),
+        ROW("one two  ", "one two"),
+        ROW("  lead", "  lead"),
+    };
+    for (const Row& row : rows) {
+        TRACE_ROW(row);
+        EXPECT_EQ(machine_.profile.ReadString(script, "Display", "Missing", row.fallback, 200),
+                  row.expected);
+        EXPECT_EQ(machine_.profile.ReadString(script, "Nowhere", "Missing", row.fallback, 200),
+                  row.expected);
+    }
+}
+
+TEST_F(ProfileTest, LineEndsAndTheEndOfFileMark) {
+    struct Row {
+        int line;
+        const char* bytes;
+    };
+    // Each file holds [Display] bShow=NO and [Files] with the lines 1=a and 2=b.
+    const Row rows[] = {
+        ROW("[Display]\rbShow=NO\r[Files]\r1=a\r2=b\r"),
+        ROW("[Display]\nbShow=NO\n[Files]\n1=a\n2=b"),
+        ROW("[Display]\r\nbShow=NO\r\n[Files]\r\n1=a\r\n2=b\r\n\x1a"),
+        ROW("[Display]\r\nbShow=NO\x1a\r\n[Files]\r\n1=a\r\n2=b\x1a"),
+        ROW("\x1a[Display]\r\nbShow=\x1aNO\r\n\x1a\r\n[Files]\r\n1=a\r\n\x1a 2=b"),
+    };
+    const std::string path = Scratch("SETUP32.INI");
+    for (const Row& row : rows) {
+        TRACE_ROW(row);
+        backend_->WriteFile(path, row.bytes);
+        EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), "NO");
+        EXPECT_EQ(LinesOf(machine_.profile.ReadSection(path, "Files", 2048)),
+                  (std::vector<std::string>{"1=a", "2=b"}));
+    }
+}
+
+TEST_F(ProfileTest, SectionLinesLoseTheBlanksAroundKeysAndValues) {
+    const std::string script = WriteScript({
+        "[NT Execute]",
+        "  1 = PROG.EXE  ",
+        "\t2\t=\t\"QUOTED.EXE\"\t",
+        "  no equals  ",
+        "=empty key",
+    });
+    EXPECT_EQ(
+        LinesOf(machine_.profile.ReadSection(script, "NT Execute", 2048)),
+        (std::vector<std::string>{"1=PROG.EXE", "2=\"QUOTED.EXE\"", "no equals", "=empty key"}));
+}
+
+TEST_F(ProfileTest, CommentLinesStayInSectionReads) {
+    ONLY_ON_BACKEND("sim", "Windows returns comment lines in a section read; Wine drops them");
     const std::string script = WriteScript({
         "[NT Execute]",
         "; a comment",
-        " ;not a comment",
-        "1 = PROG.EXE ",
+        "  ;indented = too ",
+        "1=PROG.EXE",
     });
-    const platform::SectionBlock block = machine_.profile.ReadSection(script, "NT Execute", 2048);
-    EXPECT_EQ(LinesOf(block),
-              (std::vector<std::string>{"; a comment", " ;not a comment", "1 = PROG.EXE "}));
-}
-
-TEST_F(ProfileTest, KeyedValuesKeepTheirBlanks) {
-    ONLY_ON_BACKEND("sim", "Windows' own reader trims blanks around values");
-    const std::string script = WriteScript({"[Display]", "bShow=YES ", "Title= MDR420X"});
-    EXPECT_EQ(machine_.profile.ReadString(script, "Display", "bShow", "", 10), "YES ");
-    EXPECT_EQ(machine_.profile.ReadString(script, "Display", "Title", "", 30), " MDR420X");
+    EXPECT_EQ(LinesOf(machine_.profile.ReadSection(script, "NT Execute", 2048)),
+              (std::vector<std::string>{"; a comment", ";indented = too", "1=PROG.EXE"}));
 }
 
 }  // namespace

@@ -68,6 +68,38 @@ TEST_F(RegistryTest, CreateTellsWhetherTheKeyIsNew) {
     EXPECT_EQ(OpenError(base_ + "\\SOFTWARE\\disk tools\\deep"), 0);
 }
 
+TEST_F(RegistryTest, BackslashesInARowOrAtTheEndCountAsOne) {
+    struct Row {
+        int line;
+        const char* created;
+        const char* opened;
+    };
+    const Row rows[] = {
+        ROW("\\A\\\\B", "\\A\\B"),
+        ROW("\\C\\D\\\\", "\\C\\D"),
+        ROW("\\E\\", "\\\\E\\\\\\"),
+        ROW("\\\\F\\\\\\G", "\\F\\G\\"),
+    };
+    for (const Row& row : rows) {
+        TRACE_ROW(row);
+        bool created = false;
+        EXPECT_TRUE(Create(base_ + row.created, &created));
+        EXPECT_TRUE(created);
+        EXPECT_EQ(OpenError(base_ + row.opened), 0);
+        EXPECT_TRUE(Create(base_ + row.opened, &created));
+        EXPECT_FALSE(created);
+    }
+    EXPECT_EQ(SubkeyNames(base_), (std::vector<std::string>{"A", "C", "E", "F"}));
+}
+
+TEST_F(RegistryTest, ALeadingBackslashIsABadPathOnTheNtFamily) {
+    if (IsWindows9x()) GTEST_SKIP() << "Windows 95 and 98 read a leading backslash otherwise";
+    long error = -1;
+    platform::CreateRegKey(registry_, RegRoot::CurrentUser, "\\" + base_, error, nullptr);
+    EXPECT_EQ(error, static_cast<long>(win_error::kBadPathname));
+    EXPECT_EQ(OpenError("\\" + base_), static_cast<long>(win_error::kBadPathname));
+}
+
 TEST_F(RegistryTest, QueryHonoursTheCapacity) {
     const RegKey key = Create(base_);
     const std::vector<char> path = StringData("C:\\WINDOWS\\X.SYS");  // 17 bytes

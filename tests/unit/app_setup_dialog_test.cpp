@@ -96,7 +96,7 @@ TEST_F(SetupDialogTest, ShowValueDecidesTheMode) {
     };
     for (const Case& c :
          {Case{"", true}, Case{"bShow=yes", true}, Case{"bShow=Yes", true},
-          Case{"bShow=YES ", false}, Case{"bShow=NO", false}, Case{"bShow=0", false},
+          Case{"bShow=YES ", true}, Case{"bShow=NO", false}, Case{"bShow=0", false},
           Case{"bShow=", false}, Case{"bShow=YESYESYESYES", false}}) {
         SimMachine machine;
         MapDrive(machine, 'A');

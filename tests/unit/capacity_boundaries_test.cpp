@@ -277,6 +277,31 @@ TEST_F(Boundaries, AShortcutTargetFitsIn259CharactersAndItsProgramFieldIn179) {
     }
 }
 
+TEST_F(Boundaries, AGroupFilePathFitsItsSlotOf180Bytes) {
+    for (const std::size_t length : Around(180)) {
+        // "{Windows directory}\GROUPNAM.GRP": the directory and 13 characters.
+        ctx().windowsDirText = LongPath(length - 13);
+        ShortcutRecord record;
+        std::string groupFile;
+        std::string groupName;
+        const bool taken =
+            ParseShortcutEntry(ctx(), "P.EXE,Group Name Nine,T", record, groupFile, groupName);
+        EXPECT_EQ(taken, length < 180) << length;
+        EXPECT_EQ(groupFile, taken ? ctx().windowsDirText + "\\GroupNam.GRP" : "") << length;
+        EXPECT_EQ(groupName, taken ? "Group Name Nine" : "") << length;
+    }
+}
+
+TEST_F(Boundaries, TheProgramsFolderValueFitsIn179Characters) {
+    for (const std::size_t length : Around(180)) {
+        const std::string folder = LongPath(length);
+        SetShellFolder(RegRoot::CurrentUser, "Programs", folder);
+        std::string found = "as it was";
+        GetProgramsFolder(ctx(), os_kind::kWindows98, found);
+        EXPECT_EQ(found, length < 180 ? folder : "as it was") << length;
+    }
+}
+
 // --- the copy pass: the window title and the retry question ---
 
 class CopyPassBoundaries : public Boundaries {

@@ -268,6 +268,7 @@ TEST_F(FilePlacementTest, CopiesEveryEntryInOrderWithItsPausesTextsAndBar) {
     ASSERT_EQ(ProgressWindows(), 1u);
     const SimDialogView& view = *ProgressView();
     EXPECT_TRUE(view.Visible());
+    EXPECT_EQ(view.Caption(), "Progress");
     EXPECT_EQ(view.ProgressMax(), 3u);
     EXPECT_EQ(view.ProgressPositions(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(view.ItemAt(progress_ids::kSource).text, "From: A:\\W95\\DSKADP.HLP");
@@ -391,6 +392,8 @@ TEST_F(FilePlacementTest, ClosesAtMostOneWindowPerEntryAndSurvivesAHungOne) {
     CopyFilesInCopyList(ctx, fields);
 
     EXPECT_EQ(Uses("FindWindowA"), (std::vector<std::string>{"PROBE"}));
+    EXPECT_EQ(Uses("SendMessageTimeoutA"),
+              (std::vector<std::string>{"WM_CLOSE PROBE, no answer within 10000 ms"}));
     EXPECT_EQ(sim.Windows()[0].closeRequests, 1);
     EXPECT_EQ(sim.Boxes().size(), 2u);
     EXPECT_EQ(sim.ReadFile("C:\\TOOLS\\PROBE.EXE"), "old");

@@ -96,6 +96,12 @@ TEST_F(ScriptTest, SubstitutionThatNoLongerFitsAnswersCapacityMinusTwo) {
 TEST_F(ScriptTest, SectionTooLargeBeforeSubstitutionStaysSo) {
     WriteScript("[Display]\nGroupName=G\n[S]\n1=" + std::string(100, 'x') + "<GROUp>\n");
     EXPECT_EQ(48u, ReadScriptSection(ctx(), "S", 50, kScriptPath).count);
+    // 22 bytes as written would be 16 with the shorter name in place: the
+    // lines that were cut off stay lost, so the section is still too large.
+    WriteScript("[Display]\nGroupName=G\n[S]\n1=<GROUp>\n2=abcdefgh\n");
+    const platform::SectionBlock cut = ReadScriptSection(ctx(), "S", 20, kScriptPath);
+    EXPECT_EQ(18u, cut.count);
+    EXPECT_EQ("1=<GROUp>", std::string(cut.Lines().at(0)));
 }
 
 TEST_F(ScriptTest, MissingScriptGivesDefaultsAndEmptySections) {

@@ -7,6 +7,7 @@
 
 #include "app/setup_app.h"
 #include "install/script.h"
+#include "messages/messages.h"
 #include "sim_fixture.h"
 
 namespace setup32 {
@@ -86,6 +87,73 @@ class InstallSequenceTest : public testing::SimFixture {
     }
     SimDialogView& MainView() { return *sim().DialogViews().front(); }
 };
+
+// What a recorded call belongs to, by the install's steps: the copy pass,
+// the shell integration (converter, post-install programs, uninstall entry),
+// the CONFIG.SYS edit, the NT services and the Windows 9x device clean-up.
+std::string StepOf(const platform::sim::Event& event) {
+    const auto names = [&event](const char* part) {
+        return event.detail.find(part) != std::string::npos;
+    };
+    if (event.call == "CopyFileA") return "copy";
+    if (event.call == "WinExec" || names("\\UnInstall\\")) return "shell";
+    if (names("CONFIG.")) return "config";
+    if (names("\\Services\\")) return "services";
+    if (names("\\Enum\\") || names("DRVIDX") || names("DRVDATA")) return "devices";
+    return "";
+}
+
+TEST_F(InstallSequenceTest, StepsComeInTheirOrderOnEveryPlatform) {
+    std::string script =
+        "[Display]\r\nGroupName=Disk Tools\r\nbShow=NO\r\nDriver=DSKADP.SYS\r\n"
+        "[Modify]\r\n1=C:\\OLDDRV\\OLDADP.SYS\r\n";
+    for (const char* platform : {"Win95", "Win98", "NT", "WIN2000"}) {
+        script += std::string("[") + platform +
+                  " Driver Files]\r\n1=.\\W95\\DSKADP.INF,.\\INF\\DSKADP.INF\r\n" + "[" + platform +
+                  " ShortCut]\r\n1=P.EXE,Disk Tools,Tool\r\n" + "[" + platform +
+                  " Execute]\r\n1=POST.EXE\r\n";
+    }
+    script += "[UnInstall]\r\n1=UNINST.EXE\r\n";
+    using Steps = std::vector<std::string>;
+    const Steps nt = {"copy", "shell", "config", "services"};
+    const Steps windows9x = {"copy", "shell", "config", "devices"};
+    struct Row {
+        int osKind;
+        std::uint32_t version;
+        Steps steps;
+    } const rows[] = {
+        {os_kind::kUnrecognised, 0x80000005u, {"config"}},
+        {os_kind::kWindowsNT, version::kWindowsNT4, nt},
+        {os_kind::kWindows95, version::kWindows95, windows9x},
+        {os_kind::kWindows98, version::kWindows98, windows9x},
+        {os_kind::kWin32s, version::kWin32s, {"config"}},
+        {os_kind::kWindows2000, version::kWindows2000, nt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.osKind);
+        SimMachine machine;
+        for (const char drive : {'A', 'C'}) MapDrive(machine, drive);
+        machine.SetVersion(row.version);
+        ASSERT_EQ(GetOsKind(machine.machine().host), row.osKind);
+        machine.SetWindowsDirectory("C:\\WINDOWS");
+        machine.SetCurrentDirectory("A:\\");
+        machine.WriteFile("A:\\SETUP32.INI", script);
+        machine.WriteFile("C:\\CONFIG.SYS", kConfigSys);
+        machine.WriteFile("C:\\WINDOWS\\INF\\DRVIDX.BIN", "index");
+        machine.WriteFile("A:\\W95\\DSKADP.INF", "inf");
+        CSetupApp app(machine.machine(), "SETUP32.EXE");
+        app.InitInstance();
+
+        Steps steps;
+        for (const platform::sim::Event& event : machine.Events()) {
+            const std::string step = StepOf(event);
+            if (!step.empty() && (steps.empty() || steps.back() != step)) steps.push_back(step);
+        }
+        EXPECT_EQ(steps, row.steps);
+        EXPECT_EQ(machine.ReadFile("C:\\CONFIG.SYS"), "FILES=30\r\n");
+        EXPECT_EQ(machine.DialogViews().front()->EndResult(), mb::kIdOk);
+    }
+}
 
 TEST_F(InstallSequenceTest, WorkedExampleOnWindows95FromAFloppy) {
     AddDeviceKeys();

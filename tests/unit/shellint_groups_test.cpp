@@ -70,6 +70,16 @@ TEST_F(ProgramGroups, AnEmptySectionStillStartsTheConverterButRecordsNothing) {
     EXPECT_THAT(Recorded(), IsEmpty());
 }
 
+TEST_F(ProgramGroups, ASectionReadAsEmptyIsReadOnceMore) {
+    WriteScript("[Win95 ShortCut]\r\n1=P.EXE,Disk Tools,T\r\n");
+    ctx().scriptPath = kScriptPath;
+    sim().FailCall("GetPrivateProfileSectionA", platform::win_error::kFileNotFound);
+    CreateShortcuts(ctx(), os_kind::kWindows95);
+    EXPECT_EQ(GroupScript(),
+              "[progman.groups]\r\ngroupX0=Disk Tools\r\n"
+              "[groupX0]\r\n\"T\",\"C:\\WINDOWS\\P.EXE\",,,,\"C:\\WINDOWS\"\r\n");
+}
+
 TEST_F(ProgramGroups, ASectionTooLargeForItsBufferSkipsTheWholeStep) {
     std::string script = "[Win95 ShortCut]\r\n";
     for (int i = 0; i < 60; ++i)

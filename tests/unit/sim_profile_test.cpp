@@ -1,11 +1,14 @@
 // Profile reads of the simulated machine: names matched without regard to
-// case, values and lines exactly as written, and the block of a section
-// read kept inside its capacity.
+// case, lines split and trimmed as Windows does, quotes stripped from keyed
+// values, and the block of a section read kept inside its capacity.
+#include "platform/sim/sim_profile.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_host.h"
 #include "sim_fixture.h"
 
 namespace setup32::testing {
@@ -27,13 +30,20 @@ class SimProfile : public SimFixture {
     }
 };
 
-TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseAndKeepValuesAsWritten) {
+TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseTrimBlanksAndStripQuotes) {
     WriteScript(
         "[Display]\r\n"
-        "GroupName= Disk Tools \r\n"
+        "GroupName= Disk Tools \x1a\r\n"
         "  bShow  =yes\r\n"
         "Title=\"MDR\"=x\r\n"
         "Empty=\r\n"
+        "Quoted=  \" Disk Tools \" \r\n"
+        "Single='A:\\'\r\n"
+        "OneEnd=\"open\r\n"
+        "Mixed=\"both'\r\n"
+        "Lone=\"\r\n"
+        "Nested=\"'x'\"\r\n"
+        ";Comment=hidden\r\n"
         "[display]\r\n"
         "DeviceID=6E12\r\n");
     struct Row {
@@ -41,11 +51,18 @@ TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseAndKeepValuesAsWritten) {
         const char* key;
         const char* value;
     } const rows[] = {
-        {"Display", "GroupName", " Disk Tools "},
-        {"DISPLAY", "groupname", " Disk Tools "},
-        {"Display", "bShow", "yes"},
+        {"Display", "GroupName", "Disk Tools"},
+        {"DISPLAY", "groupname", "Disk Tools"},
+        {" Display ", " bShow ", "yes"},
         {"Display", "Title", "\"MDR\"=x"},
         {"Display", "Empty", ""},
+        {"Display", "Quoted", " Disk Tools "},
+        {"Display", "Single", "A:\\"},
+        {"Display", "OneEnd", "\"open"},
+        {"Display", "Mixed", "\"both'"},
+        {"Display", "Lone", "\""},
+        {"Display", "Nested", "'x'"},
+        {"Display", ";Comment", "DEFAULT"},
         {"Display", "DeviceID", "DEFAULT"},  // only the first [Display] counts
         {"Display", "Missing", "DEFAULT"},
         {"Missing", "GroupName", "DEFAULT"},
@@ -53,6 +70,18 @@ TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseAndKeepValuesAsWritten) {
     for (const Row& row : rows) {
         EXPECT_EQ(Value(row.section, row.key), row.value) << row.section << "/" << row.key;
     }
+}
+
+TEST_F(SimProfile, LinesEndAtCrLfALoneCrOrALoneLf) {
+    WriteScript("[Display]\rbShow=NO\r[Other]\nA=1\r\nB=2\n\r\x1a");
+    EXPECT_EQ(Value("Display", "bShow"), "NO");
+    EXPECT_EQ(Lines("Other"), (std::vector<std::string>{"A=1", "B=2"}));
+}
+
+TEST_F(SimProfile, ADefaultLosesItsTrailingSpaces) {
+    WriteScript("[Display]\n");
+    EXPECT_EQ(machine().profile.ReadString(kScriptPath, "Display", "k", " YES  ", 20), " YES");
+    EXPECT_EQ(machine().profile.ReadString(kScriptPath, "Display", "k", "YES\t", 20), "YES\t");
 }
 
 TEST_F(SimProfile, KeyedReadsAreCutToTheCapacityLessOne) {
@@ -78,23 +107,25 @@ TEST_F(SimProfile, APathWithoutADirectoryNamesAFileInTheWindowsDirectory) {
     EXPECT_EQ(machine().profile.ReadString(".\\SETUP.INI", "s", "k", "", 20), "medium");
 }
 
-TEST_F(SimProfile, SectionReadsDropBlankLinesAndKeepEveryOtherLineAsWritten) {
+TEST_F(SimProfile, SectionReadsDropBlankLinesAndTrimTheOthers) {
     WriteScript(
         "[Win95 Driver Files]\r\n"
         "; miniport driver\r\n"
         "\r\n"
         " \t\r\n"
-        "1=.\\W95\\A.MPD,.\\SYSTEM\\A.MPD \r\n"
-        " ;not a comment\n"
-        "no equals sign\n"
+        "1 = .\\W95\\A.MPD,.\\SYSTEM\\A.MPD \r\n"
+        " ;indented comment\n"
+        "no equals sign \x1a\n"
+        "2=\"quoted\"\n"
         "\n"
         "[Next]\n"
         "1=x\n");
-    const std::vector<std::string> expected = {"; miniport driver",
-                                               "1=.\\W95\\A.MPD,.\\SYSTEM\\A.MPD ",
-                                               " ;not a comment", "no equals sign"};
+    // Windows keeps comment lines in a section read; keyed reads skip them.
+    const std::vector<std::string> expected = {
+        "; miniport driver", "1=.\\W95\\A.MPD,.\\SYSTEM\\A.MPD", ";indented comment",
+        "no equals sign", "2=\"quoted\""};
     EXPECT_EQ(Lines("win95 driver files"), expected);
-    EXPECT_EQ(Section("Win95 Driver Files").count, 79u);
+    EXPECT_EQ(Section("Win95 Driver Files").count, 91u);
 }
 
 TEST_F(SimProfile, ASectionThatDoesNotFitIsCutAndAnswersCapacityLessTwo) {
@@ -136,6 +167,67 @@ TEST_F(SimProfile, DoubleByteNamesAndBinaryJunkAreReadSafely) {
     EXPECT_EQ(Value("\x82\x60", "KEY"), "\xFF\xFE\x81");
     EXPECT_EQ(Section("\x82\x60", 64).count, 62u);
     EXPECT_EQ(Value("\x95", "key"), "DEFAULT");
+}
+
+TEST(ProfileLayout, NumbersLinesAndReadsThemAsTheProfileServiceDoes) {
+    const std::string bytes =
+        "stray=1\r\n"             // 1: before any header
+        "\r\n"                    // 2
+        "[ Display ] tail\r"      // 3: a lone CR ends a line
+        "GroupName = \"A B\" \n"  // 4
+        "; note=x\r\n"            // 5
+        "[Files]]\r\n"            // 6: the name runs to the last ']'
+        "[no end\r\n"             // 7: no ']', so not a header
+        "=v\r\n"                  // 8
+        "\x1a";                   // 9: blank
+    struct Line {
+        int number;
+        const char* text;
+        bool hasKey;
+        const char* key;
+        const char* value;
+    };
+    struct Section {
+        int number;
+        const char* name;
+        std::vector<Line> lines;
+    };
+    const std::vector<Section> expected = {
+        {0, "", {{1, "stray=1", true, "stray", "1"}}},
+        {3,
+         "Display",
+         {{4, "GroupName=\"A B\"", true, "GroupName", "A B"}, {5, "; note=x", false, "", ""}}},
+        {6, "Files]", {{7, "[no end", false, "", ""}, {8, "=v", true, "", "v"}}},
+    };
+    const auto layout = platform::sim::ReadProfileLayout(bytes);
+    ASSERT_EQ(layout.size(), expected.size());
+    for (std::size_t s = 0; s < expected.size(); ++s) {
+        SCOPED_TRACE(expected[s].name);
+        EXPECT_EQ(layout[s].number, expected[s].number);
+        EXPECT_EQ(layout[s].name, expected[s].name);
+        ASSERT_EQ(layout[s].lines.size(), expected[s].lines.size());
+        for (std::size_t l = 0; l < expected[s].lines.size(); ++l) {
+            const Line& want = expected[s].lines[l];
+            const platform::sim::ProfileLine& got = layout[s].lines[l];
+            SCOPED_TRACE(want.number);
+            EXPECT_EQ(got.number, want.number);
+            EXPECT_EQ(got.text, want.text);
+            EXPECT_EQ(got.hasKey, want.hasKey);
+            EXPECT_EQ(got.key, want.key);
+            EXPECT_EQ(got.value, want.value);
+        }
+    }
+}
+
+TEST(ProfileLayout, ABracketThatEndsADoubleByteCharacterClosesNoHeader) {
+    platform::sim::SimHost host;
+    host.SetLcid(0x0411);
+    // 0x83 0x5D is one character whose second byte is ']'.
+    const auto layout = platform::sim::ReadProfileLayout("[\x83\x5D\nk=v\n[\x83\x5D]\n", &host);
+    ASSERT_EQ(layout.size(), 2u);
+    EXPECT_EQ(layout[0].number, 0);
+    EXPECT_EQ(layout[1].name, "\x83\x5D");
+    EXPECT_EQ(platform::sim::ReadProfileLayout("[\x83\x5D\n")[0].name, "\x83");
 }
 
 }  // namespace

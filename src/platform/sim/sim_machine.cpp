@@ -1,5 +1,6 @@
 #include "platform/sim/sim_machine.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -112,15 +113,20 @@ bool SimMachine::KeyExists(RegRoot root, const std::string& subkey) const {
 std::optional<std::string> SimMachine::StringValue(RegRoot root, const std::string& subkey,
                                                    const std::string& name) const {
     const SimRegistry::Value* value = impl_->registry.FindValue(root, subkey, name);
-    if (!value) return std::nullopt;
+    if (!value || value->type != static_cast<std::uint32_t>(RegType::String)) return std::nullopt;
     const std::vector<char>& data = value->data;
-    return std::string(data.begin(), std::find(data.begin(), data.end(), '\0'));
+    const auto end = std::find(data.begin(), data.end(), '\0');
+    if (end == data.end() || std::next(end) != data.end()) return std::nullopt;
+    return std::string(data.begin(), end);
 }
 
 std::optional<std::uint32_t> SimMachine::DwordValue(RegRoot root, const std::string& subkey,
                                                     const std::string& name) const {
     const SimRegistry::Value* value = impl_->registry.FindValue(root, subkey, name);
-    if (!value || value->data.size() != 4) return std::nullopt;
+    if (!value || value->type != static_cast<std::uint32_t>(RegType::Dword) ||
+        value->data.size() != 4) {
+        return std::nullopt;
+    }
     std::uint32_t number = 0;
     for (int i = 3; i >= 0; --i)
         number = (number << 8) | static_cast<unsigned char>(value->data[i]);

@@ -115,8 +115,12 @@ class SimMachine {
     // Merges REGEDIT4 text into the tree; false on a malformed line.
     bool LoadRegistry(const std::string& regedit4);
     bool KeyExists(RegRoot root, const std::string& subkey) const;
+    // The text of a REG_SZ value stored with one terminating zero and no
+    // other; none when the value is missing, of another type, or its bytes
+    // are not such a string.
     std::optional<std::string> StringValue(RegRoot root, const std::string& subkey,
                                            const std::string& name) const;
+    // A REG_DWORD value of exactly four bytes; none otherwise.
     std::optional<std::uint32_t> DwordValue(RegRoot root, const std::string& subkey,
                                             const std::string& name) const;
     // Value names of a key, in the order first written.

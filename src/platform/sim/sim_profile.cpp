@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace setup32::platform::sim {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+// What the profile service counts as blank: C's white space and the DOS
+// end-of-file mark that old editors leave at the end of a file.
+constexpr std::string_view kBlanks = " \t\n\v\f\r\x1a";
 
 std::string_view TrimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(kBlanks);
@@ -15,30 +18,72 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-bool IsBlank(std::string_view line) {
-    return TrimBlanks(line).empty();
+// A default loses its trailing spaces (other blanks stay).
+std::string_view TrimTrailingSpaces(std::string_view text) {
+    return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
-// A line ends at LF; a CR right before it is not part of the line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
+// One pair of matching quotes, double or single, around the whole value.
+std::string_view Unquoted(std::string_view value) {
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
+struct RawLine {
+    int number;
+    std::string_view text;
+};
+
+// A line ends at CR LF, at a lone CR or at a lone LF.
+std::vector<RawLine> NumberedLines(std::string_view bytes) {
+    std::vector<RawLine> lines;
+    int number = 1;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        lines.push_back({number++, bytes.substr(start, end - start)});
+        start = bytes.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
     }
     return lines;
 }
 
-// The name of a section header line ("[name]", blanks around allowed), or none.
-std::optional<std::string_view> HeaderName(std::string_view line) {
-    const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-    const std::string_view inside = trimmed.substr(1);
-    return TrimBlanks(inside.substr(0, inside.find(']')));
+// The last ']' of `line` that is not the second byte of a double-byte
+// character, or npos.
+std::size_t LastClosingBracket(std::string_view line, const HostFacts* codePage) {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (codePage != nullptr && codePage->IsLeadByte(static_cast<unsigned char>(line[i]))) {
+            ++i;
+        } else if (line[i] == ']') {
+            found = i;
+        }
+    }
+    return found;
+}
+
+// The name of a section header ('[' first, a ']' somewhere after), or none.
+std::optional<std::string_view> HeaderName(std::string_view line, const HostFacts* codePage) {
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const std::size_t bracket = LastClosingBracket(line, codePage);
+    if (bracket == std::string_view::npos) return std::nullopt;
+    return TrimBlanks(line.substr(1, bracket - 1));
+}
+
+// A trimmed line that is not blank and not a header.
+ProfileLine EntryLine(int number, std::string_view line) {
+    ProfileLine entry;
+    entry.number = number;
+    entry.text = std::string(line);
+    const std::size_t equals = line.find('=');
+    if (line.front() == ';' || equals == std::string_view::npos) return entry;
+    const std::string_view key = TrimBlanks(line.substr(0, equals));
+    const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    entry.hasKey = true;
+    entry.key = std::string(key);
+    entry.value = std::string(Unquoted(value));
+    entry.text = entry.key + "=" + std::string(value);
+    return entry;
 }
 
 // A path without a directory names a file in the Windows directory.
@@ -47,6 +92,22 @@ bool HasDirectory(const std::string& path) {
 }
 
 }  // namespace
+
+std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
+                                              const HostFacts* codePage) {
+    std::vector<ProfileSection> sections;
+    for (const RawLine& raw : NumberedLines(fileBytes)) {
+        const std::string_view line = TrimBlanks(raw.text);
+        if (line.empty()) continue;
+        if (const auto name = HeaderName(line, codePage)) {
+            sections.push_back({raw.number, std::string(*name), {}});
+            continue;
+        }
+        if (sections.empty()) sections.push_back({0, std::string(), {}});
+        sections.back().lines.push_back(EntryLine(raw.number, line));
+    }
+    return sections;
+}
 
 SectionBlock PackSection(const std::vector<std::string_view>& lines, std::size_t capacity) {
     SectionBlock block;
@@ -87,30 +148,25 @@ std::string SimProfile::ReadString(const std::string& path, const std::string& s
     const auto cut = [capacity](std::string_view value) {
         return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
     };
-    if (gate_.Enter("GetPrivateProfileStringA")) return cut(fallback);
-    const std::string text = FileText(path);
-    const auto lines = SectionLines(text, section);
-    if (!lines) return cut(fallback);
-    for (const std::string_view line : *lines) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        if (host_.SameName(TrimBlanks(line.substr(0, equals)), key)) {
-            return cut(line.substr(equals + 1));
+    const std::string_view shownFallback = TrimTrailingSpaces(fallback);
+    if (gate_.Enter("GetPrivateProfileStringA")) return cut(shownFallback);
+    if (const auto found = FindSection(path, section)) {
+        for (const ProfileLine& line : found->lines) {
+            if (line.hasKey && host_.SameName(line.key, TrimBlanks(key))) return cut(line.value);
         }
     }
-    return cut(fallback);
+    return cut(shownFallback);
 }
 
 SectionBlock SimProfile::ReadSection(const std::string& path, const std::string& section,
                                      std::size_t capacity) {
     if (gate_.Enter("GetPrivateProfileSectionA")) return PackSection({}, capacity);
-    const std::string text = FileText(path);
-    std::vector<std::string_view> kept;
-    if (const auto lines = SectionLines(text, section)) {
-        std::copy_if(lines->begin(), lines->end(), std::back_inserter(kept),
-                     [](std::string_view line) { return !IsBlank(line); });
+    std::vector<std::string_view> texts;
+    const auto found = FindSection(path, section);
+    if (found) {
+        for (const ProfileLine& line : found->lines) texts.push_back(line.text);
     }
-    return PackSection(kept, capacity);
+    return PackSection(texts, capacity);
 }
 
 std::string SimProfile::FileText(const std::string& path) const {
@@ -122,20 +178,14 @@ std::string SimProfile::FileText(const std::string& path) const {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::optional<std::vector<std::string_view>> SimProfile::SectionLines(
-    std::string_view text, const std::string& section) const {
-    std::optional<std::vector<std::string_view>> found;
-    bool inside = false;
-    for (const std::string_view line : SplitLines(text)) {
-        if (const auto name = HeaderName(line)) {
-            if (inside) break;
-            inside = host_.SameName(*name, section);
-            if (inside) found.emplace();
-        } else if (inside) {
-            found->push_back(line);
+std::optional<ProfileSection> SimProfile::FindSection(const std::string& path,
+                                                      const std::string& section) const {
+    for (ProfileSection& found : ReadProfileLayout(FileText(path), &host_)) {
+        if (found.number > 0 && host_.SameName(found.name, TrimBlanks(section))) {
+            return std::move(found);
         }
     }
-    return found;
+    return std::nullopt;
 }
 
 }  // namespace setup32::platform::sim

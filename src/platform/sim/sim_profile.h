@@ -1,7 +1,10 @@
 // Reads of profile (INI) files on the simulated machine's drives, by the
-// rules the setup relies on: section and key names matched without regard
-// to case, values and lines exactly as written, blank lines left out of a
-// section, and a section that does not fit answered with capacity - 2.
+// rules of Windows' own profile service: a line ends at CR, LF or CR LF;
+// blanks (space, tab, CR, LF, VT, FF and the DOS end-of-file mark 0x1A)
+// around a line, a key and a value do not count; section and key names are
+// matched without regard to case; a keyed read strips one pair of matching
+// quotes around the value; a section read leaves blank lines out and answers
+// capacity - 2 when the section does not fit.
 #pragma once
 
 #include <optional>
@@ -9,12 +12,42 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host.h"
 #include "platform/profile.h"
 #include "platform/sim/call_gate.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_host.h"
 
 namespace setup32::platform::sim {
+
+// One line of a section that is not blank.
+struct ProfileLine {
+    int number = 0;  // 1-based; CR LF, a lone CR and a lone LF each end one line
+    // The line as a section read returns it: "key=value" with the blanks
+    // around key and value dropped (quotes kept), any other line trimmed.
+    std::string text;
+    // The line is "key=value". A comment line (one whose first non-blank
+    // character is ';') never is: a keyed read does not find it. Windows
+    // still returns comment lines in a section read; Wine leaves them out.
+    bool hasKey = false;
+    std::string key;    // as a keyed read matches it
+    std::string value;  // as a keyed read returns it: trimmed, then unquoted
+};
+
+struct ProfileSection {
+    // The header's line; 0 for the lines before the first header, which no
+    // read ever returns.
+    int number = 0;
+    std::string name;  // between '[' and the last ']', trimmed
+    std::vector<ProfileLine> lines;
+};
+
+// The sections of a profile file in file order, as the profile service sees
+// them. A read of a section name finds the first section of that name.
+// `codePage` tells trail bytes of double-byte characters apart from ']';
+// without it every byte is a character of its own.
+std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
+                                              const HostFacts* codePage = nullptr);
 
 class SimProfile final : public Profile {
   public:
@@ -29,9 +62,9 @@ class SimProfile final : public Profile {
   private:
     // The file's bytes; empty when it is missing or cannot be read.
     std::string FileText(const std::string& path) const;
-    // The lines of the first section of that name, or none.
-    std::optional<std::vector<std::string_view>> SectionLines(std::string_view text,
-                                                              const std::string& section) const;
+    // The first section of that name in the file, or none.
+    std::optional<ProfileSection> FindSection(const std::string& path,
+                                              const std::string& section) const;
 
     CallGate& gate_;
     const SimHost& host_;

@@ -30,11 +30,11 @@ SimRegistry::~SimRegistry() = default;
 // --- the tree ---
 
 std::optional<SimRegistry::Path> SimRegistry::SplitSubkey(const std::string& subkey) const {
+    // A name may not start with "\"; elsewhere, backslashes in a row and at
+    // the end count as one separator.
+    if (!subkey.empty() && subkey.front() == '\\') return std::nullopt;
     Path path = SplitText(subkey, "\\", host_);
-    if (!path.empty() && path.back().empty()) path.pop_back();  // a trailing "\" is allowed
-    if (std::any_of(path.begin(), path.end(), [](const std::string& p) { return p.empty(); })) {
-        return std::nullopt;
-    }
+    path.erase(std::remove(path.begin(), path.end(), std::string()), path.end());
     return path;
 }
 

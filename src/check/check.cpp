@@ -1,0 +1,192 @@
+#include "check/check.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "check/dry_run.h"
+#include "check/findings.h"
+#include "check/medium.h"
+#include "check/plan.h"
+#include "check/profile_layout.h"
+#include "check/text_encoding.h"
+#include "platform/sim/sim_machine.h"
+
+namespace setup32::check {
+namespace {
+
+namespace version = platform::sim::version;
+
+// No setup script comes near this size; a larger file is not one.
+constexpr std::uintmax_t kLargestScript = 1024 * 1024;
+// What a 1.44 MB disk holds for files: 2847 clusters of 512 bytes, each
+// file and each folder taking whole clusters.
+constexpr std::uintmax_t kFloppyCluster = 512;
+constexpr std::uintmax_t kFloppyClusters = 2847;
+
+std::uintmax_t Clusters(std::uintmax_t bytes) {
+    return (bytes + kFloppyCluster - 1) / kFloppyCluster;
+}
+
+bool IsShortName(const std::string& name) {
+    const std::size_t dot = name.find('.');
+    const std::string stem = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    const auto plain = [](const std::string& part) {
+        return std::all_of(part.begin(), part.end(), [](unsigned char c) {
+            return c > 0x20 && c < 0x7F &&
+                   std::string_view("\"*+,./:;<=>?[\\]| ").find(static_cast<char>(c)) ==
+                       std::string_view::npos;
+        });
+    };
+    return !stem.empty() && stem.size() <= 8 && extension.size() <= 3 && plain(stem) &&
+           plain(extension);
+}
+
+std::vector<Finding> FloppyFindings(const MediumListing& medium) {
+    std::vector<Finding> found;
+    std::uintmax_t clusters = medium.directories.size();
+    for (const std::filesystem::path& file : medium.files) {
+        std::error_code error;
+        clusters += Clusters(std::filesystem::file_size(medium.root / file, error));
+    }
+    if (clusters > kFloppyClusters) {
+        found.push_back({Severity::Error, 0,
+                         "the medium needs " + std::to_string(clusters * kFloppyCluster) +
+                             " bytes on a floppy disk; a 1.44 MB disk holds " +
+                             std::to_string(kFloppyClusters * kFloppyCluster)});
+    }
+    std::vector<std::filesystem::path> names = medium.directories;
+    names.insert(names.end(), medium.files.begin(), medium.files.end());
+    for (const std::filesystem::path& path : names) {
+        if (!IsShortName(path.filename().string())) {
+            found.push_back({Severity::Warning, 0,
+                             "\"" + ToUtf8(path.generic_string(), 1252) +
+                                 "\" is not an 8.3 name: a disk written without long names "
+                                 "gives it another one, and the script's line no longer finds it"});
+        }
+    }
+    return found;
+}
+
+// The findings every run has, taken out of the runs.
+std::vector<Finding> HoistCommon(std::vector<RunResult>& runs) {
+    std::vector<Finding> common;
+    if (runs.size() < 2) return common;
+    for (const Finding& finding : runs.front().findings) {
+        const bool everywhere =
+            std::all_of(runs.begin(), runs.end(), [&finding](const RunResult& run) {
+                return std::find(run.findings.begin(), run.findings.end(), finding) !=
+                       run.findings.end();
+            });
+        if (everywhere) common.push_back(finding);
+    }
+    for (RunResult& run : runs) {
+        auto& findings = run.findings;
+        findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                      [&common](const Finding& f) {
+                                          return std::find(common.begin(), common.end(), f) !=
+                                                 common.end();
+                                      }),
+                       findings.end());
+    }
+    return common;
+}
+
+bool ScriptTooLarge(const MediumListing& medium, std::string& whyNot) {
+    for (const std::filesystem::path& file : medium.files) {
+        if (file.has_parent_path()) continue;
+        std::string name = file.string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(medium.root / file, error);
+        if (name == "SETUP32.INI" && size > kLargestScript) {
+            whyNot = "SETUP32.INI is " + std::to_string(size) + " bytes, over " +
+                     std::to_string(kLargestScript) + ": that is no setup script";
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+const std::vector<PlatformInfo>& Platforms() {
+    static const std::vector<PlatformInfo> platforms = {
+        {"win95", "Windows 95", version::kWindows95, "C:\\WINDOWS"},
+        {"win98", "Windows 98", version::kWindows98, "C:\\WINDOWS"},
+        {"nt40", "Windows NT 4.0", version::kWindowsNT4, "C:\\WINNT"},
+        {"win2k", "Windows 2000", version::kWindows2000, "C:\\WINNT"},
+    };
+    return platforms;
+}
+
+const std::vector<LanguageInfo>& Languages() {
+    static const std::vector<LanguageInfo> languages = {
+        {"en", "English", 0x0409, 1252},
+        {"zh", "Traditional Chinese", 0x0404, 950},
+        {"ja", "Japanese", 0x0411, 932},
+    };
+    return languages;
+}
+
+const char* SeverityName(Severity severity) {
+    switch (severity) {
+        case Severity::Error:
+            return "error";
+        case Severity::Warning:
+            return "warning";
+        case Severity::Note:
+            break;
+    }
+    return "note";
+}
+
+bool operator==(const Finding& a, const Finding& b) {
+    return a.severity == b.severity && a.line == b.line && a.message == b.message;
+}
+
+std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot) {
+    MediumListing medium;
+    if (!ListMedium(options.medium, medium, whyNot) || ScriptTooLarge(medium, whyNot)) {
+        return std::nullopt;
+    }
+    CheckResult result;
+    for (const PlatformInfo& platform : options.platforms) {
+        for (const LanguageInfo& language : options.languages) {
+            DryRun run(options, medium, platform, language, whyNot);
+            if (!run.Ready()) return std::nullopt;
+            run.Run();
+            const std::vector<ProfileSection> layout =
+                ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host);
+            result.runs.push_back(
+                {platform, language, PlanOf(run, layout), FindingsOf(run, layout)});
+        }
+    }
+    result.common = HoistCommon(result.runs);
+    for (const std::string& problem : medium.problems) {
+        result.common.push_back({Severity::Warning, 0, problem});
+    }
+    if (options.floppy) {
+        for (Finding& finding : FloppyFindings(medium)) result.common.push_back(std::move(finding));
+    }
+    return result;
+}
+
+int ExitStatus(const CheckResult& result) {
+    bool warnings = false;
+    const auto scan = [&warnings](const std::vector<Finding>& findings) {
+        for (const Finding& finding : findings) {
+            if (finding.severity == Severity::Error) return true;
+            warnings = warnings || finding.severity == Severity::Warning;
+        }
+        return false;
+    };
+    if (scan(result.common)) return 2;
+    for (const RunResult& run : result.runs) {
+        if (scan(run.findings)) return 2;
+    }
+    return warnings ? 1 : 0;
+}
+
+}  // namespace setup32::check

@@ -1,0 +1,140 @@
+// The vendor's checker: runs the setup's own install sequence on a fresh
+// simulated machine for each Windows version and language asked for, with a
+// copy of the medium as the start directory, and reports what the install
+// did and what in the script will not work as the vendor meant it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setup32::check {
+
+struct PlatformInfo {
+    const char* name;   // as the command line names it: "win95"
+    const char* title;  // "Windows 95"
+    std::uint32_t version;
+    const char* windowsDir;
+};
+
+struct LanguageInfo {
+    const char* name;   // "en"
+    const char* title;  // "English"
+    std::uint32_t lcid;
+    unsigned codePage;
+};
+
+// The four platforms and three languages, in their usual order.
+const std::vector<PlatformInfo>& Platforms();
+const std::vector<LanguageInfo>& Languages();
+
+enum class Severity { Error, Warning, Note };
+const char* SeverityName(Severity severity);
+
+struct Finding {
+    Severity severity;
+    int line;             // SETUP32.INI line number; 0 when none applies
+    std::string message;  // UTF-8
+};
+
+bool operator==(const Finding& a, const Finding& b);
+
+enum class RetryAnswer { No, Yes };
+
+struct CheckOptions {
+    std::filesystem::path medium;
+    std::vector<PlatformInfo> platforms;
+    std::vector<LanguageInfo> languages;
+    std::optional<std::string> configSys;  // CONFIG.SYS bytes; else a built-in sample
+    std::optional<std::string> registry;   // REGEDIT4 text loaded before the run
+    RetryAnswer retry = RetryAnswer::No;
+    bool floppy = false;
+    std::string startDir;    // empty: A:\ with floppy, else D:\ (the medium as a CD)
+    std::string windowsDir;  // empty: the platform's usual one
+};
+
+// Every text of a plan is UTF-8, converted from the run's code page.
+struct CopyRecord {
+    std::string source;
+    std::string destination;
+    std::uintmax_t bytes = 0;  // of the source, when there is one
+    std::uint32_t error = 0;   // 0: copied
+    int line = 0;
+};
+
+struct RegistryChange {
+    std::string key;                    // "HKEY_CURRENT_USER\software\Disk Tools"
+    std::optional<std::string> value;   // none: the key itself
+    std::optional<std::string> before;  // REGEDIT4 data text; none: absent
+    std::optional<std::string> after;
+};
+
+struct FileChange {
+    std::string path;
+    std::optional<std::uintmax_t> before;  // bytes; none: absent
+    std::optional<std::uintmax_t> after;
+};
+
+struct ShortcutPlan {
+    std::string group;
+    std::string title;
+    std::string target;
+};
+
+struct BoxPlan {
+    std::string caption;
+    std::string text;
+    std::string answer;  // "OK", "Yes", "No"
+};
+
+struct NamedValue {
+    std::string name;
+    std::string data;  // REGEDIT4 data text
+};
+
+struct Plan {
+    std::string startDir;
+    std::string windowsDir;
+    bool silent = false;
+    std::vector<CopyRecord> copies;
+    std::vector<std::string> directoriesCreated;
+    std::vector<RegistryChange> registry;
+    std::vector<FileChange> files;  // every file created, changed or deleted
+    std::string productKey;         // HKEY_CURRENT_USER\...
+    std::vector<NamedValue> productValues;
+    std::string uninstallKey;  // HKEY_LOCAL_MACHINE\...; empty when none was written
+    std::vector<NamedValue> uninstallValues;
+    std::string configBefore;
+    std::string configAfter;
+    std::vector<std::string> configRemoved;
+    std::optional<std::string> groupScript;
+    std::vector<ShortcutPlan> shortcuts;
+    std::vector<std::string> groups;
+    std::vector<std::string> programs;  // command lines, in the order started
+    std::vector<BoxPlan> boxes;
+    bool restartAsked = false;
+};
+
+struct RunResult {
+    PlatformInfo platform;
+    LanguageInfo language;
+    Plan plan;
+    std::vector<Finding> findings;
+};
+
+struct CheckResult {
+    std::vector<Finding> common;  // findings that every run has
+    std::vector<RunResult> runs;
+};
+
+// Checks the medium; none, with the reason in `whyNot`, when the check
+// cannot run (the medium is missing or is a file, a copy of it cannot be
+// made, the script is too large to be a setup script).
+std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot);
+
+// 0 nothing found, 1 warnings only, 2 errors.
+int ExitStatus(const CheckResult& result);
+
+}  // namespace setup32::check

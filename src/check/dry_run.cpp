@@ -1,0 +1,215 @@
+#include "check/dry_run.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "install/script.h"
+#include "messages/messages.h"
+#include "sysconfig/sysconfig.h"
+
+namespace setup32::check {
+namespace fs = std::filesystem;
+namespace mb = platform::mb;
+
+namespace {
+
+constexpr const char* kProgramName = "SETUP32.EXE";
+// The device the adapter is found as when its driver is installed already.
+constexpr const char* kAdapterInstance = "6E02\\BUS_00&DEV_0D&FUNC_00";
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kDriverDatabaseFiles[] = {"DRVIDX.BIN", "DRVDATA.BIN"};
+// The times a failed copy is tried again when the answer is Yes, before
+// the user gives up: the same file does not appear by asking again.
+constexpr int kRetriesPerFile = 1;
+
+constexpr const char* kSampleConfigSys =
+    "DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
+    "DEVICE=C:\\WINDOWS\\EMM386.EXE NOEMS\r\n"
+    "DOS=HIGH,UMB\r\n"
+    "FILES=40\r\n"
+    "BUFFERS=30\r\n";
+
+bool IsNt(const PlatformInfo& platform) {
+    return platform.version == platform::sim::version::kWindowsNT4 ||
+           platform.version == platform::sim::version::kWindows2000;
+}
+
+// "X:\..." with a letter: the drive letter, upper case.
+char DriveOf(const std::string& windowsPath) {
+    if (windowsPath.size() < 3 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
+        windowsPath[1] != ':' || windowsPath[2] != '\\') {
+        return 0;
+    }
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
+}
+
+std::string RegString(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// The profile folders of the version: where its Start menu lives.
+struct ProfileFolders {
+    std::string user;    // the user's Start Menu
+    std::string common;  // all users' Start Menu; empty on Windows 9x
+};
+
+ProfileFolders ProfileFoldersOf(const PlatformInfo& platform, const std::string& windowsDir) {
+    if (platform.version == platform::sim::version::kWindows2000) {
+        const std::string profiles = windowsDir.substr(0, 2) + "\\Documents and Settings";
+        return {profiles + "\\Administrator\\Start Menu", profiles + "\\All Users\\Start Menu"};
+    }
+    if (IsNt(platform)) {
+        const std::string profiles = windowsDir + "\\Profiles";
+        return {profiles + "\\Administrator\\Start Menu", profiles + "\\All Users\\Start Menu"};
+    }
+    return {windowsDir + "\\Start Menu", ""};
+}
+
+// The Shell Folders values and, on Windows 9x, the adapter's enumeration key.
+std::string BuiltInRegistry(const PlatformInfo& platform, const ProfileFolders& folders) {
+    std::string text =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) + "]\r\n";
+    text += "\"Start Menu\"=" + RegString(folders.user) + "\r\n";
+    text += "\"Programs\"=" + RegString(folders.user + "\\Programs") + "\r\n";
+    text += "\"Startup\"=" + RegString(folders.user + "\\Programs\\StartUp") + "\r\n\r\n";
+    if (!folders.common.empty()) {
+        text += "[HKEY_LOCAL_MACHINE\\" + std::string(kShellFolders) + "]\r\n";
+        text += "\"Common Programs\"=" + RegString(folders.common + "\\Programs") + "\r\n";
+        text += "\"Common Startup\"=" + RegString(folders.common + "\\Programs\\Startup") + "\r\n";
+    }
+    if (!IsNt(platform)) {
+        text += "[HKEY_LOCAL_MACHINE\\" + std::string(kAdapterEnumKeyPrefix) + kAdapterInstance +
+                "]\r\n\"DeviceDesc\"=\"PCI SCSI host adapter\"\r\n";
+    }
+    return text;
+}
+
+std::string HostFileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+DryRun::DryRun(const CheckOptions& options, const MediumListing& medium,
+               const PlatformInfo& platform, const LanguageInfo& language, std::string& whyNot)
+    : platform_(platform),
+      language_(language),
+      retry_(options.retry),
+      startDir_(!options.startDir.empty() ? options.startDir
+                : options.floppy          ? "A:\\"
+                                          : "D:\\"),
+      windowsDir_(!options.windowsDir.empty() ? options.windowsDir : platform.windowsDir),
+      files_(sim_.machine().files),
+      machine_{sim_.machine().host,    sim_.machine().profile, sim_.machine().registry, files_,
+               sim_.machine().desktop, sim_.machine().boxes,   sim_.machine().dialogs},
+      app_(machine_, kProgramName) {
+    sim_.SetVersion(platform.version);
+    sim_.SetLcid(language.lcid);
+    if (DriveOf(windowsDir_) != 'C') {
+        whyNot = "the Windows directory must be on drive C:, as CONFIG.SYS is: " + windowsDir_;
+        return;
+    }
+    if (!PlaceMedium(medium, whyNot)) return;
+    LayOutWindows(options);
+    if (options.registry && !sim_.LoadRegistry(*options.registry)) {
+        whyNot = "the registry file is not REGEDIT4 text the machine can load";
+        return;
+    }
+    ready_ = true;
+}
+
+bool DryRun::PlaceMedium(const MediumListing& medium, std::string& whyNot) {
+    const char drive = DriveOf(startDir_);
+    if (drive == 0) {
+        whyNot =
+            "the start directory must be a Windows path such as D:\\ or C:\\DRIVERS: " + startDir_;
+        return false;
+    }
+    for (const char letter : {'C', drive}) {
+        const fs::path host = root_.path() / std::string(1, letter);
+        std::error_code error;
+        fs::create_directories(host, error);
+        sim_.MapDrive(letter, host);
+    }
+    if (!CopyMedium(medium, sim_.HostPath(startDir_), whyNot)) return false;
+    sim_.SetCurrentDirectory(startDir_);
+    script_ = sim_.ReadFile(ScriptPath(startDir_, kScriptName)).value_or("");
+    return true;
+}
+
+void DryRun::LayOutWindows(const CheckOptions& options) {
+    const ProfileFolders folders = ProfileFoldersOf(platform_, windowsDir_);
+    const std::vector<std::string> directories =
+        IsNt(platform_)
+            ? std::vector<std::string>{"\\SYSTEM", "\\SYSTEM32\\DRIVERS", "\\INF", "\\HELP"}
+            : std::vector<std::string>{"\\SYSTEM\\IOSUBSYS", "\\INF", "\\HELP"};
+    std::error_code error;
+    for (const std::string& directory : directories) {
+        fs::create_directories(sim_.HostPath(windowsDir_ + directory), error);
+    }
+    for (const std::string& menu : {folders.user, folders.common}) {
+        if (!menu.empty())
+            fs::create_directories(sim_.HostPath(menu + "\\Programs\\StartUp"), error);
+    }
+    sim_.SetWindowsDirectory(windowsDir_);
+    if (!IsNt(platform_)) {
+        for (const char* file : kDriverDatabaseFiles) {
+            sim_.WriteFile(windowsDir_ + "\\INF\\" + file, "driver database");
+        }
+    }
+    sim_.WriteFile(kConfigSysPath, options.configSys.value_or(kSampleConfigSys));
+    sim_.LoadRegistry(BuiltInRegistry(platform_, folders));
+}
+
+int DryRun::AnswerBox(const platform::sim::BoxRecord& box) {
+    if ((box.type & 0x0F) != mb::kYesNo) return mb::kIdOk;
+    const setup32::Language language = LanguageFromLcid(language_.lcid);
+    if (box.text == MsgText(language, 43)) return mb::kIdNo;  // the restart question
+    if (retry_ == RetryAnswer::No) return mb::kIdNo;
+    return retriesAnswered_[box.text]++ < kRetriesPerFile ? mb::kIdYes : mb::kIdNo;
+}
+
+void DryRun::Run() {
+    registryBefore_ = sim_.SaveRegistry();
+    filesBefore_ = SnapshotFiles();
+    sim_.AnswerBoxesWith([this](const platform::sim::BoxRecord& box) { return AnswerBox(box); });
+    sim_.OnNextModal([this](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
+        // The main dialog waits: Start, as the user would press it. After a
+        // silent install that was abandoned it waits too, and is closed.
+        shown_ = static_cast<CSetupDlg&>(dialog).Fields().showMain == 1;
+        if (shown_) {
+            dialog.OnOK(view);
+        } else {
+            view.End(dialog_ids::kCancel);
+        }
+    });
+    app_.InitInstance();
+    registryAfter_ = sim_.SaveRegistry();
+    filesAfter_ = SnapshotFiles();
+}
+
+FileSnapshot DryRun::SnapshotFiles() const {
+    FileSnapshot snapshot;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(root_.path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_regular_file(error)) continue;
+        const fs::path relative = it->path().lexically_relative(root_.path());
+        std::string windowsPath;
+        for (const fs::path& part : relative) {
+            windowsPath += windowsPath.empty() ? part.string() + ":" : "\\" + part.string();
+        }
+        snapshot[windowsPath] = HostFileBytes(it->path());
+    }
+    return snapshot;
+}
+
+}  // namespace setup32::check

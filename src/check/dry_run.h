@@ -1,0 +1,81 @@
+// One install on a fresh simulated machine: the Windows version and locale
+// of one platform and language, that version's usual layout, a copy of the
+// medium as the start directory, and the program's own objects driven as a
+// user would drive them.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/setup_app.h"
+#include "check/check.h"
+#include "check/medium.h"
+#include "check/recording_files.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/temp_directory.h"
+
+namespace setup32::check {
+
+// Host files below the machine's drives: Windows path -> bytes.
+using FileSnapshot = std::map<std::string, std::string>;
+
+class DryRun {
+  public:
+    // Lays out the machine; Ready() is false, with the reason in
+    // `whyNot`, when the medium could not be copied onto it.
+    DryRun(const CheckOptions& options, const MediumListing& medium, const PlatformInfo& platform,
+           const LanguageInfo& language, std::string& whyNot);
+    DryRun(const DryRun&) = delete;
+    DryRun& operator=(const DryRun&) = delete;
+
+    bool Ready() const { return ready_; }
+    // Runs the program: the main dialog, Start when it waits for it, the
+    // boxes answered as the options say.
+    void Run();
+
+    platform::sim::SimMachine& Sim() { return sim_; }
+    // The program's run-wide state after the run, on the recording machine.
+    SetupContext& Context() { return app_.Context(); }
+    const RecordingFiles& Files() const { return files_; }
+    const PlatformInfo& Platform() const { return platform_; }
+    const LanguageInfo& Language() const { return language_; }
+    const std::string& StartDir() const { return startDir_; }
+    const std::string& WindowsDir() const { return windowsDir_; }
+    const std::string& ScriptBytes() const { return script_; }
+    bool ShownMode() const { return shown_; }
+
+    const std::string& RegistryBefore() const { return registryBefore_; }
+    const std::string& RegistryAfter() const { return registryAfter_; }
+    const FileSnapshot& FilesBefore() const { return filesBefore_; }
+    const FileSnapshot& FilesAfter() const { return filesAfter_; }
+
+  private:
+    bool PlaceMedium(const MediumListing& medium, std::string& whyNot);
+    void LayOutWindows(const CheckOptions& options);
+    int AnswerBox(const platform::sim::BoxRecord& box);
+    FileSnapshot SnapshotFiles() const;
+
+    PlatformInfo platform_;
+    LanguageInfo language_;
+    RetryAnswer retry_;
+    std::string startDir_;
+    std::string windowsDir_;
+    std::string script_;
+    platform::sim::TempDirectory root_{"setup32-check"};
+    platform::sim::SimMachine sim_;
+    RecordingFiles files_;
+    platform::Machine machine_;
+    CSetupApp app_;
+    std::map<std::string, int> retriesAnswered_;
+    bool ready_ = false;
+    bool shown_ = false;
+    std::string registryBefore_;
+    std::string registryAfter_;
+    FileSnapshot filesBefore_;
+    FileSnapshot filesAfter_;
+};
+
+}  // namespace setup32::check

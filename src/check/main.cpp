@@ -1,0 +1,138 @@
+// setup32-check MEDIUM [options]: dry-runs a distribution medium on the
+// simulated Windows versions and says what is wrong with its script.
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/check.h"
+#include "check/report.h"
+
+namespace {
+
+using namespace setup32::check;
+
+constexpr int kCannotRun = 3;
+
+constexpr const char* kUsage =
+    "usage: setup32-check MEDIUM [--platform win95,win98,nt40,win2k|all]\n"
+    "                     [--language en,zh,ja|all] [--config-sys FILE] [--registry FILE.reg]\n"
+    "                     [--answer retry=yes|no] [--floppy] [--start-dir X:\\DIR]\n"
+    "                     [--windows-dir C:\\DIR] [--json]\n";
+
+std::optional<std::string> ReadHostFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The entries of `all` named in a comma list, or all of them for "all".
+template <typename Info>
+bool Choose(const std::string& list, const std::vector<Info>& all, std::vector<Info>& chosen,
+            std::string& whyNot) {
+    if (list == "all") {
+        chosen = all;
+        return true;
+    }
+    chosen.clear();
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        const auto it = std::find_if(all.begin(), all.end(),
+                                     [&name](const Info& info) { return name == info.name; });
+        if (it == all.end()) {
+            whyNot = "unknown name \"" + name + "\" in \"" + list + "\"";
+            return false;
+        }
+        chosen.push_back(*it);
+        start = comma + 1;
+    }
+    return true;
+}
+
+struct CommandLine {
+    CheckOptions options;
+    bool json = false;
+};
+
+bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& whyNot) {
+    command.options.platforms = Platforms();
+    command.options.languages = {Languages().front()};
+    bool haveMedium = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const auto next = [&](std::string& value) {
+            if (i + 1 >= argc) {
+                whyNot = argument + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        std::string value;
+        if (argument == "--json") {
+            command.json = true;
+        } else if (argument == "--floppy") {
+            command.options.floppy = true;
+        } else if (argument == "--platform") {
+            if (!next(value) || !Choose(value, Platforms(), command.options.platforms, whyNot))
+                return false;
+        } else if (argument == "--language") {
+            if (!next(value) || !Choose(value, Languages(), command.options.languages, whyNot))
+                return false;
+        } else if (argument == "--config-sys" || argument == "--registry") {
+            if (!next(value)) return false;
+            const std::optional<std::string> bytes = ReadHostFile(value);
+            if (!bytes) {
+                whyNot = "cannot read " + value;
+                return false;
+            }
+            (argument == "--registry" ? command.options.registry : command.options.configSys) =
+                bytes;
+        } else if (argument == "--answer") {
+            if (!next(value)) return false;
+            if (value != "retry=yes" && value != "retry=no") {
+                whyNot = "--answer takes retry=yes or retry=no";
+                return false;
+            }
+            command.options.retry = value == "retry=yes" ? RetryAnswer::Yes : RetryAnswer::No;
+        } else if (argument == "--start-dir") {
+            if (!next(command.options.startDir)) return false;
+        } else if (argument == "--windows-dir") {
+            if (!next(command.options.windowsDir)) return false;
+        } else if (!argument.empty() && argument[0] == '-') {
+            whyNot = "unknown option " + argument;
+            return false;
+        } else if (haveMedium) {
+            whyNot = "one MEDIUM only";
+            return false;
+        } else {
+            command.options.medium = argument;
+            haveMedium = true;
+        }
+    }
+    if (!haveMedium) whyNot = "no MEDIUM given";
+    return haveMedium;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine command;
+    std::string whyNot;
+    if (!ParseArguments(argc, argv, command, whyNot)) {
+        std::cerr << "setup32-check: " << whyNot << "\n" << kUsage;
+        return kCannotRun;
+    }
+    const std::optional<CheckResult> result = CheckMedium(command.options, whyNot);
+    if (!result) {
+        std::cerr << "setup32-check: " << whyNot << "\n";
+        return kCannotRun;
+    }
+    std::cout << (command.json ? JsonReport(*result) : TextReport(*result));
+    return ExitStatus(*result);
+}

@@ -1,0 +1,218 @@
+#include "check/plan.h"
+
+#include <algorithm>
+
+#include "check/registry_diff.h"
+#include "check/script_view.h"
+#include "check/text_encoding.h"
+#include "files/copy_list.h"
+#include "files/file_placement.h"
+#include "install/ascii_text.h"
+#include "install/script.h"
+#include "messages/messages.h"
+#include "shellint/install_record.h"
+#include "shellint/shell_integration.h"
+#include "shellint/shell_text.h"
+#include "sysconfig/sysconfig.h"
+
+namespace setup32::check {
+namespace {
+
+constexpr const char* kCurrentUser = "HKEY_CURRENT_USER\\";
+constexpr const char* kLocalMachine = "HKEY_LOCAL_MACHINE\\";
+
+// Reads the machine and turns what it finds into UTF-8.
+class PlanReader {
+  public:
+    PlanReader(DryRun& run, const std::vector<ProfileSection>& layout)
+        : run_(run), layout_(layout), codePage_(run.Language().codePage) {}
+
+    Plan Read();
+
+  private:
+    std::string Text(std::string_view bytes) const { return ToUtf8(bytes, codePage_); }
+    int LineOfCopy(const CopyAttempt& copy);
+    void ReadCopies(Plan& plan);
+    void ReadRegistry(Plan& plan);
+    void ReadFiles(Plan& plan);
+    void ReadConfigSys(Plan& plan);
+    void ReadShell(Plan& plan);
+    void ReadBoxes(Plan& plan);
+    std::vector<NamedValue> ValuesOf(const std::string& key) const;
+
+    DryRun& run_;
+    const std::vector<ProfileSection>& layout_;
+    unsigned codePage_;
+    std::vector<std::pair<CCopyListItem, int>> driverLines_;
+};
+
+std::vector<std::string> SplitLinesKeepingEnds(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+        lines.emplace_back(text.substr(0, length));
+        text.remove_prefix(length);
+    }
+    return lines;
+}
+
+std::string WithoutLineEnd(std::string line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
+int PlanReader::LineOfCopy(const CopyAttempt& copy) {
+    if (driverLines_.empty()) {
+        if (const std::optional<DriverSections> sections =
+                DriverSectionsFor(OsKindFromVersion(run_.Platform().version))) {
+            for (const char* name : {sections->first, sections->second}) {
+                for (const NumberedLine& line :
+                     ReadListSection(run_, layout_, name, script_capacity::kSection).lines) {
+                    CCopyListItem item;
+                    if (item.ParseLine(line.text, run_.StartDir(), run_.WindowsDir()) == 0) {
+                        driverLines_.emplace_back(item, line.number);
+                    }
+                }
+            }
+        }
+    }
+    for (const auto& [item, number] : driverLines_) {
+        if (item.source == copy.source && item.destination == copy.destination) return number;
+    }
+    return 0;
+}
+
+void PlanReader::ReadCopies(Plan& plan) {
+    for (const CopyAttempt& copy : run_.Files().Copies()) {
+        CopyRecord record{Text(copy.source), Text(copy.destination), 0, copy.error,
+                          LineOfCopy(copy)};
+        if (const std::optional<std::string> bytes = run_.Sim().ReadFile(copy.source)) {
+            record.bytes = bytes->size();
+        }
+        plan.copies.push_back(std::move(record));
+    }
+    for (const DirectoryAttempt& directory : run_.Files().Directories()) {
+        if (directory.error == 0) plan.directoriesCreated.push_back(Text(directory.path));
+    }
+}
+
+std::vector<NamedValue> PlanReader::ValuesOf(const std::string& key) const {
+    for (const ExportedKey& exported : ParseRegistryExport(run_.RegistryAfter())) {
+        if (EqualsIgnoringCase(exported.name, key)) {
+            std::vector<NamedValue> values;
+            for (const NamedValue& value : exported.values) {
+                values.push_back({Text(value.name), Text(value.data)});
+            }
+            return values;
+        }
+    }
+    return {};
+}
+
+void PlanReader::ReadRegistry(Plan& plan) {
+    for (const RegistryChange& change : DiffRegistry(run_.RegistryBefore(), run_.RegistryAfter())) {
+        const auto text = [this](const std::optional<std::string>& bytes) {
+            return bytes ? std::optional<std::string>(Text(*bytes)) : std::nullopt;
+        };
+        plan.registry.push_back(
+            {Text(change.key), text(change.value), text(change.before), text(change.after)});
+    }
+    SetupContext& ctx = run_.Context();
+    const std::string productKey = kCurrentUser + ProductKey(ctx);
+    plan.productKey = Text(productKey);
+    plan.productValues = ValuesOf(productKey);
+    const std::string uninstallKey =
+        kLocalMachine + std::string(kUninstallKey) + "\\" + ctx.groupName;
+    plan.uninstallValues = ValuesOf(uninstallKey);
+    if (!plan.uninstallValues.empty()) plan.uninstallKey = Text(uninstallKey);
+}
+
+void PlanReader::ReadFiles(Plan& plan) {
+    const FileSnapshot& before = run_.FilesBefore();
+    const FileSnapshot& after = run_.FilesAfter();
+    for (const auto& [path, bytes] : after) {
+        const auto old = before.find(path);
+        if (old != before.end() && old->second == bytes) continue;
+        plan.files.push_back(
+            {Text(path),
+             old == before.end() ? std::nullopt : std::optional<std::uintmax_t>(old->second.size()),
+             bytes.size()});
+    }
+    for (const auto& [path, bytes] : before) {
+        if (after.count(path) == 0) plan.files.push_back({Text(path), bytes.size(), std::nullopt});
+    }
+}
+
+void PlanReader::ReadConfigSys(Plan& plan) {
+    const std::string before = run_.FilesBefore().count("C:\\CONFIG.SYS") != 0
+                                   ? run_.FilesBefore().at("C:\\CONFIG.SYS")
+                                   : std::string();
+    const std::string after = run_.Sim().ReadFile(kConfigSysPath).value_or("");
+    plan.configBefore = Text(before);
+    plan.configAfter = Text(after);
+    // The editor only drops lines: walk both in order.
+    const std::vector<std::string> kept = SplitLinesKeepingEnds(after);
+    std::size_t next = 0;
+    for (const std::string& line : SplitLinesKeepingEnds(before)) {
+        if (next < kept.size() && kept[next] == line) {
+            ++next;
+        } else {
+            plan.configRemoved.push_back(Text(WithoutLineEnd(line)));
+        }
+    }
+}
+
+void PlanReader::ReadShell(Plan& plan) {
+    const std::string groupScript =
+        shell_text::JoinPath(run_.WindowsDir(), shell_text::kGroupScriptName);
+    const auto before = run_.FilesBefore().find(groupScript);
+    const std::optional<std::string> after = run_.Sim().ReadFile(groupScript);
+    if (after && (before == run_.FilesBefore().end() || before->second != *after)) {
+        plan.groupScript = Text(*after);
+    }
+    const ShellIntegrationState& shell = run_.Context().shell;
+    for (std::size_t i = 0; i < UsedSlots(shell.shortcuts); ++i) {
+        const ShortcutRecord& record = shell.shortcuts[i];
+        plan.shortcuts.push_back({Text(record.group), Text(record.title), Text(record.target)});
+    }
+    for (std::size_t i = 0; i < UsedSlots(shell.groupNames); ++i) {
+        plan.groups.push_back(Text(shell.groupNames[i]));
+    }
+    for (const platform::sim::ExecRecord& exec : run_.Sim().Execs()) {
+        plan.programs.push_back(Text(exec.commandLine));
+    }
+}
+
+void PlanReader::ReadBoxes(Plan& plan) {
+    const std::string restart = MsgText(LanguageFromLcid(run_.Language().lcid), 43);
+    for (const platform::sim::BoxRecord& box : run_.Sim().Boxes()) {
+        const char* answer = box.answer == platform::mb::kIdYes  ? "Yes"
+                             : box.answer == platform::mb::kIdNo ? "No"
+                                                                 : "OK";
+        plan.boxes.push_back({Text(box.caption), Text(box.text), answer});
+        plan.restartAsked = plan.restartAsked || box.text == restart;
+    }
+}
+
+Plan PlanReader::Read() {
+    Plan plan;
+    plan.startDir = Text(run_.StartDir());
+    plan.windowsDir = Text(run_.WindowsDir());
+    plan.silent = !run_.ShownMode();
+    ReadCopies(plan);
+    ReadRegistry(plan);
+    ReadFiles(plan);
+    ReadConfigSys(plan);
+    ReadShell(plan);
+    ReadBoxes(plan);
+    return plan;
+}
+
+}  // namespace
+
+Plan PlanOf(DryRun& run, const std::vector<ProfileSection>& layout) {
+    return PlanReader(run, layout).Read();
+}
+
+}  // namespace setup32::check

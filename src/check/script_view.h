@@ -1,0 +1,34 @@
+// The script as the program reads it, with the line number of each line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/dry_run.h"
+#include "check/profile_layout.h"
+
+namespace setup32::check {
+
+struct NumberedLine {
+    int number;
+    std::string text;  // as the program's section read gives it, "<GROUp>" replaced
+};
+
+// The first section of that name, as Windows finds it; null when none.
+const ProfileSection* FindSection(const std::vector<ProfileSection>& layout, std::string_view name);
+
+struct ListSection {
+    const ProfileSection* layout = nullptr;
+    std::vector<NumberedLine> lines;
+    bool tooLarge = false;  // the program skips it whole
+};
+
+// A list section read by the program's own reader after the run.
+ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layout,
+                            const std::string& name, std::size_t capacity);
+
+// The script path the program reads in the run.
+std::string ScriptPathOf(const DryRun& run);
+
+}  // namespace setup32::check

@@ -1,0 +1,18 @@
+// Bytes of a Windows code page shown as UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace setup32::check {
+
+// `bytes` of code page `codePage` in UTF-8; a byte that is no text there
+// is shown as \xNN.
+std::string ToUtf8(std::string_view bytes, unsigned codePage);
+// True when every byte sequence of `bytes` is a character of the code page.
+bool IsTextIn(std::string_view bytes, unsigned codePage);
+// True when `bytes` hold a UTF-8 sequence of two or more bytes and nothing
+// that is not UTF-8: text most likely saved as UTF-8.
+bool LooksLikeUtf8(std::string_view bytes);
+
+}  // namespace setup32::check

@@ -1,0 +1,137 @@
+// The checker on whole media: the sample medium, the medium with a new
+// vendor's mistakes, and input that is no medium at all.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "check/check.h"
+#include "check/report.h"
+#include "platform/sim/temp_directory.h"
+
+namespace setup32::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kProjectRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+
+CheckOptions AllRuns(const fs::path& medium) {
+    CheckOptions options;
+    options.medium = medium;
+    options.platforms = Platforms();
+    options.languages = Languages();
+    return options;
+}
+
+std::vector<Finding> AllFindings(const CheckResult& result) {
+    std::vector<Finding> all = result.common;
+    for (const RunResult& run : result.runs)
+        all.insert(all.end(), run.findings.begin(), run.findings.end());
+    return all;
+}
+
+void WriteHostFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(CheckMedium, SampleMediumInstallsEverywhereWithoutError) {
+    std::string whyNot;
+    const auto result = CheckMedium(AllRuns(kProjectRoot / "examples" / "medium"), whyNot);
+    ASSERT_TRUE(result) << whyNot;
+    ASSERT_EQ(12u, result->runs.size());
+    for (const Finding& finding : AllFindings(*result)) {
+        EXPECT_NE(Severity::Error, finding.severity) << finding.line << ": " << finding.message;
+    }
+    for (const RunResult& run : result->runs) {
+        SCOPED_TRACE(std::string(run.platform.name) + " " + run.language.name);
+        EXPECT_EQ(4u, run.plan.copies.size());
+        for (const CopyRecord& copy : run.plan.copies) EXPECT_EQ(0u, copy.error) << copy.source;
+        EXPECT_FALSE(run.plan.uninstallKey.empty());
+        EXPECT_TRUE(run.plan.restartAsked);
+        EXPECT_EQ(2u, run.plan.programs.size()) << "the group converter and the Execute program";
+    }
+}
+
+// One finding for each mistake of the medium, with its line.
+TEST(CheckMedium, EveryMistakeIsFoundOnItsLine) {
+    std::string whyNot;
+    const auto result = CheckMedium(AllRuns(kProjectRoot / "tests" / "media" / "mistakes"), whyNot);
+    ASSERT_TRUE(result) << whyNot;
+    const struct {
+        int line;
+        Severity severity;
+        const char* words;
+    } expected[] = {
+        {4, Severity::Warning, "\"DeviceID\""},
+        {5, Severity::Warning, "\"Title\""},
+        {8, Severity::Warning, "[Win98 Driver Files]"},
+        {13, Severity::Error, "neither"},
+        {17, Severity::Error, "is not on the medium"},
+        {21, Severity::Error, "the title is 40 bytes"},
+        {24, Severity::Error, "65 bytes"},
+        {25, Severity::Warning, "ASINFO.EXE"},
+        {32, Severity::Error, "key 3"},
+    };
+    const std::vector<Finding> all = AllFindings(*result);
+    for (const auto& mistake : expected) {
+        const bool found = std::any_of(all.begin(), all.end(), [&mistake](const Finding& f) {
+            return f.line == mistake.line && f.severity == mistake.severity &&
+                   f.message.find(mistake.words) != std::string::npos;
+        });
+        EXPECT_TRUE(found) << "line " << mistake.line << ": " << mistake.words;
+    }
+    EXPECT_EQ(2, ExitStatus(*result));
+}
+
+TEST(CheckMedium, InputThatIsNoMediumStopsTheCheckWithAReason) {
+    platform::sim::TempDirectory dir("setup32-check-test");
+    WriteHostFile(dir.path() / "file" / "SETUP32.INI", "[Display]\n");
+    WriteHostFile(dir.path() / "huge" / "SETUP32.INI", std::string(10 * 1024 * 1024, 'x'));
+    for (const fs::path& medium :
+         {dir.path() / "missing", dir.path() / "file" / "SETUP32.INI", dir.path() / "huge"}) {
+        std::string whyNot;
+        EXPECT_FALSE(CheckMedium(AllRuns(medium), whyNot)) << medium;
+        EXPECT_FALSE(whyNot.empty()) << medium;
+    }
+}
+
+// Scripts and media that are odd but still a medium: the check runs to its
+// end and says what it found.
+TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
+    const struct {
+        const char* name;
+        std::string script;
+        Severity worst;
+    } cases[] = {
+        {"empty", "", Severity::Warning},
+        {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning},
+        {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Warning},
+        {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error},
+    };
+    for (const auto& odd : cases) {
+        SCOPED_TRACE(odd.name);
+        platform::sim::TempDirectory dir("setup32-check-test");
+        WriteHostFile(dir.path() / "SETUP32.INI", odd.script);
+        WriteHostFile(dir.path() / "\xC4\xCE.SYS", "a name with bytes above 0x7F");
+        fs::create_directory_symlink(dir.path(), dir.path() / "LOOP");
+        CheckOptions options = AllRuns(dir.path());
+        options.floppy = true;
+        std::string whyNot;
+        const auto result = CheckMedium(options, whyNot);
+        ASSERT_TRUE(result) << whyNot;
+        const std::vector<Finding> all = AllFindings(*result);
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(),
+                                [&odd](const Finding& f) { return f.severity == odd.worst; }));
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
+            return f.message.find("LOOP") != std::string::npos;
+        })) << "the link loop is named";
+        EXPECT_FALSE(JsonReport(*result).empty());
+    }
+}
+
+}  // namespace
+}  // namespace setup32::check
