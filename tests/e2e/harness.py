@@ -629,6 +629,9 @@ def missing_prerequisite() -> Optional[str]:
     for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
         if not needed.exists():
             return f"{needed} is missing: build the {BUILD.name} preset first (tools/build {BUILD.name})"
+    import plan_checks
+    if not any(checker.exists() for checker in plan_checks.CHECKERS):
+        return "setup32-check is missing: build the native preset first (tools/build native)"
     return shipping_file_problem(BUILD / "src" / "app" / "win32" / PROGRAM_NAME) if SHIPPING else None
 
 

@@ -10,6 +10,7 @@ CONFIG.SYS and the programs started must be what the plan said.
 Only what must differ between the simulated and the Wine machine is left
 out, each where it is done and with its reason.
 """
+import codecs
 import dataclasses
 import json
 import os
@@ -186,6 +187,7 @@ def copy_named_in_code_page(medium: Path, copy: Path, codec: str):
     """A copy of the medium whose file names are bytes of the code page.
     Wine keeps a Windows name on the host in UTF-8, the simulated machine
     as the bytes an ANSI program uses for it: the same name."""
+    copy.mkdir()
     for source in sorted(medium.rglob("*")):
         parts = [part.encode(codec, errors="replace") for part in source.relative_to(medium).parts]
         target = Path(os.fsdecode(os.fsencode(copy) + b"/" + b"/".join(parts)))
@@ -215,7 +217,35 @@ def checker_plan(run: Run, registry: bytes, config_sys: Optional[bytes]) -> dict
     if result.returncode not in (0, 1, 2):  # 3: the check could not run
         raise CheckFailed("setup32-check could not run: " +
                           result.stderr.decode(errors="replace").strip())
-    return json.loads(result.stdout)["runs"][0]["plan"]
+    return as_windows_reads(json.loads(result.stdout)["runs"][0]["plan"])
+
+
+# The checker shows a byte that is no character of the code page as \xNN;
+# Windows, as Wine, reads such a byte of code page 1252 as U+00NN.
+UNMAPPED_BYTE = re.compile(r"(?<!\\)\\x([0-9A-F]{2})")
+
+
+def as_windows_reads(plan):
+    """The plan with each such byte as the character Windows reads."""
+    if isinstance(plan, str):
+        return UNMAPPED_BYTE.sub(lambda byte: chr(int(byte.group(1), 16)), plan)
+    if isinstance(plan, list):
+        return [as_windows_reads(item) for item in plan]
+    if isinstance(plan, dict):
+        return {key: as_windows_reads(item) for key, item in plan.items()}
+    return plan
+
+
+def _as_character(error: UnicodeDecodeError):
+    return chr(error.object[error.start]), error.start + 1
+
+
+codecs.register_error("setup32-unmapped", _as_character)
+
+
+def windows_text(data: bytes, codec: str) -> str:
+    """Bytes of the code page as Windows reads them (see UNMAPPED_BYTE)."""
+    return data.decode(codec, errors="setup32-unmapped")
 
 
 def plan(run: Run) -> Optional[Planned]:
@@ -310,7 +340,7 @@ def group_script_differs(run: Run, plan: dict) -> List[str]:
     """The group script is the plan's, short names and case aside."""
     expected = plan["groupScript"]
     script = run.machine.file(GROUP_SCRIPT)
-    actual = script.read_bytes().decode(run.machine.codec, errors="replace") if script.is_file() else None
+    actual = windows_text(script.read_bytes(), run.machine.codec) if script.is_file() else None
     if expected is None or actual is None:
         same = expected is actual
     else:
@@ -371,7 +401,7 @@ def config_differs(run: Run, planned: Planned) -> List[str]:
     if planned.config_sys is None:
         return []
     config = run.machine.file(CONFIG_SYS)
-    actual = config.read_bytes().decode(run.machine.codec, errors="replace") if config.is_file() else None
+    actual = windows_text(config.read_bytes(), run.machine.codec) if config.is_file() else None
     expected = planned.plan["configSys"]["after"]
     if actual == expected:
         return []
