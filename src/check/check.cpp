@@ -59,8 +59,10 @@ std::vector<Finding> FloppyFindings(const MediumListing& medium) {
     names.insert(names.end(), medium.files.begin(), medium.files.end());
     for (const std::filesystem::path& path : names) {
         if (!IsShortName(path.filename().string())) {
+            std::string name = path.generic_string();
+            std::replace(name.begin(), name.end(), '/', '\\');
             found.push_back({Severity::Warning, 0,
-                             "\"" + ToUtf8(path.generic_string(), 1252) +
+                             "\"" + ToUtf8(name, 1252) +
                                  "\" is not an 8.3 name: a disk written without long names "
                                  "gives it another one, and the script's line no longer finds it"});
         }

@@ -89,9 +89,12 @@ struct BoxPlan {
     std::string answer;  // "OK", "Yes", "No"
 };
 
+// A registry value as a REGEDIT4 export writes it: a quoted name or "@",
+// and data such as "text" or dword:00000004. In the plan's product key and
+// uninstall entry, names and string data are given as the plain text.
 struct NamedValue {
     std::string name;
-    std::string data;  // REGEDIT4 data text
+    std::string data;
 };
 
 struct Plan {

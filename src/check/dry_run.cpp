@@ -178,6 +178,7 @@ int DryRun::AnswerBox(const platform::sim::BoxRecord& box) {
 }
 
 void DryRun::Run() {
+    configBefore_ = sim_.ReadFile(kConfigSysPath).value_or("");
     registryBefore_ = sim_.SaveRegistry();
     filesBefore_ = SnapshotFiles();
     sim_.AnswerBoxesWith([this](const platform::sim::BoxRecord& box) { return AnswerBox(box); });

@@ -47,6 +47,7 @@ class DryRun {
     const std::string& ScriptBytes() const { return script_; }
     bool ShownMode() const { return shown_; }
 
+    const std::string& ConfigSysBefore() const { return configBefore_; }
     const std::string& RegistryBefore() const { return registryBefore_; }
     const std::string& RegistryAfter() const { return registryAfter_; }
     const FileSnapshot& FilesBefore() const { return filesBefore_; }
@@ -72,6 +73,7 @@ class DryRun {
     std::map<std::string, int> retriesAnswered_;
     bool ready_ = false;
     bool shown_ = false;
+    std::string configBefore_;
     std::string registryBefore_;
     std::string registryAfter_;
     FileSnapshot filesBefore_;

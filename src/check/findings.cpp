@@ -14,13 +14,13 @@
 #include "messages/messages.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "sysconfig/sysconfig.h"
 
 namespace setup32::check {
 namespace {
 
 using shell_text::Fits;
 
-constexpr std::size_t kModifyValueCapacity = 255;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // The findings of one run, gathered as bytes of the run's code page.
@@ -35,7 +35,7 @@ class Findings {
     void Add(Severity severity, int line, std::string message) {
         found_.push_back({severity, line, std::move(message)});
     }
-    int osKind() const { return OsKindFromVersion(run_.Platform().version); }
+    int PlatformCode() const { return OsKindFromVersion(run_.Platform().version); }
     std::string Quoted(std::string_view text) const { return "\"" + std::string(text) + "\""; }
 
     std::vector<std::string> KnownSections() const;
@@ -45,8 +45,12 @@ class Findings {
     void CheckModify();
     void CheckDeviceIds();
     void CheckDriverLines();
-    void CheckCopies();
+    // The outcome of the line's last copy, as the machine recorded it.
+    void CheckCopy(int line, const CCopyListItem& item);
     void CheckListSizes();
+    // The platform's list section of the shell-integration family, unless
+    // the platform has none or the program skips it for its size.
+    std::optional<ListSection> ShellSection(std::string_view family);
     void CheckShortcuts();
     void CheckPrograms();
     void CheckUninstall();
@@ -113,6 +117,21 @@ std::string WhyNotCopied(std::uint32_t error) {
         default:
             return "Windows error " + std::to_string(error);
     }
+}
+
+// The program of an uninstall command, which is the program's path, a blank
+// and the program's directory; empty when the command is not of that shape.
+std::string UninstallProgramOf(const std::string& command) {
+    for (std::size_t blank = command.find(' '); blank != std::string::npos;
+         blank = command.find(' ', blank + 1)) {
+        const std::string program = command.substr(0, blank);
+        const std::string directory = command.substr(blank + 1);
+        if (program.rfind('\\') == directory.size() &&
+            program.compare(0, directory.size(), directory) == 0) {
+            return program;
+        }
+    }
+    return {};
 }
 
 // Why the program drops a shortcut entry, in its own terms.
@@ -233,6 +252,14 @@ void Findings::CheckDisplayValues() {
                     " and cuts the rest off: the cut value " + keyed.effect);
         }
     }
+    if (!run_.ShownMode()) {
+        const auto show = std::find_if(
+            display->lines.begin(), display->lines.end(),
+            [](const ProfileLine& l) { return l.hasKey && SameName(l.key, script_names::kShow); });
+        Add(Severity::Note, show == display->lines.end() ? 0 : show->number,
+            "bShow is not \"YES\": the install runs at once without the dialog and ends "
+            "without the restart question");
+    }
     const std::string& group = run_.Context().groupName;
     const auto groupLine = std::find_if(
         display->lines.begin(), display->lines.end(),
@@ -280,16 +307,16 @@ void Findings::CheckModify() {
                 "blanks or quotes around the value, which Windows strips: it reads " +
                     Quoted(line.value));
         }
-        if (line.value.size() >= kModifyValueCapacity) {
+        if (line.value.size() >= kModifyEntryCapacity) {
             Add(Severity::Error, line.number,
                 "the value is " + std::to_string(line.value.size()) + " bytes; the program takes " +
-                    std::to_string(kModifyValueCapacity - 1) + " and cuts the rest off");
+                    std::to_string(kModifyEntryCapacity - 1) + " and cuts the rest off");
         }
     }
 }
 
 void Findings::CheckDeviceIds() {
-    if (!shell_text::IsWindows9x(osKind())) return;
+    if (!shell_text::IsWindows9x(PlatformCode())) return;
     const ProfileSection* display = FindSection(layout_, script_names::kDisplay);
     const std::string value = ReadScriptValue(
         run_.Context(), ScriptPathOf(run_), script_names::kDisplay, script_names::kDeviceId,
@@ -311,8 +338,9 @@ void Findings::CheckDeviceIds() {
 }
 
 void Findings::CheckDriverLines() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(osKind());
+    const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
     if (!sections) return;
+    std::set<std::pair<std::string, std::string>> copiesSeen;
     for (const char* name : {sections->first, sections->second}) {
         const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
         if (section.tooLarge) continue;
@@ -331,62 +359,50 @@ void Findings::CheckDriverLines() {
                 Add(Severity::Error, line.number,
                     "the line's first \",\" stands before its \"=\": the program shows error 103 "
                     "and skips it");
-            } else if (!IsAbsolute(item.destination)) {
-                Add(Severity::Error, line.number,
-                    "the destination " + Quoted(item.destination) +
-                        " is neither \".\\\" nor absolute: the file is written below the start "
-                        "directory, on the medium, and recorded with that relative path");
+            } else {
+                if (!IsAbsolute(item.destination)) {
+                    Add(Severity::Error, line.number,
+                        "the destination " + Quoted(item.destination) +
+                            " is neither \".\\\" nor absolute: the file is written below the start "
+                            "directory, on the medium, and recorded with that relative path");
+                }
+                if (copiesSeen.insert({item.source, item.destination}).second) {
+                    CheckCopy(line.number, item);
+                }
             }
         }
     }
 }
 
-void Findings::CheckCopies() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(osKind());
-    if (!sections) return;
-    std::set<std::pair<std::string, std::string>> reported;
-    for (const char* name : {sections->first, sections->second}) {
-        const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
-        for (const NumberedLine& line : section.lines) {
-            CCopyListItem item;
-            if (line.text.front() == ';' ||
-                item.ParseLine(line.text, run_.StartDir(), run_.WindowsDir()) != 0) {
-                continue;
-            }
-            const auto& copies = run_.Files().Copies();
-            const auto last =
-                std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
-                    return c.source == item.source && c.destination == item.destination;
-                });
-            if (last == copies.rend() || last->error == 0 ||
-                !reported.insert({item.source, item.destination}).second) {
-                continue;
-            }
-            if (!run_.Sim().Exists(item.source)) {
-                Add(Severity::Error, line.number,
-                    "the source " + Quoted(item.source) +
-                        " is not on the medium: the file is not copied, and the customer is "
-                        "asked whether the destination may be write-protected (message 42)");
-            } else {
-                Add(Severity::Error, line.number,
-                    "the file is not copied to " + Quoted(item.destination) + ": " +
-                        WhyNotCopied(last->error));
-            }
-        }
+void Findings::CheckCopy(int line, const CCopyListItem& item) {
+    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
+    const auto last = std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
+        return c.source == item.source && c.destination == item.destination;
+    });
+    if (last == copies.rend() || last->error == 0) return;
+    if (!run_.Sim().Exists(item.source)) {
+        Add(Severity::Error, line,
+            "the source " + Quoted(item.source) +
+                " is missing: the file is not copied, and the customer is asked whether the "
+                "destination may be write-protected (message 42)");
+    } else {
+        Add(Severity::Error, line,
+            "the file is not copied to " + Quoted(item.destination) + ": " +
+                WhyNotCopied(last->error));
     }
 }
 
 void Findings::CheckListSizes() {
     std::vector<std::pair<std::string, std::size_t>> read;
-    if (const std::optional<DriverSections> sections = DriverSectionsFor(osKind())) {
+    if (const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode())) {
         read = {{sections->first, script_capacity::kSection},
                 {sections->second, script_capacity::kSection}};
     }
-    if (shell_text::IsShellPlatform(osKind())) {
+    if (shell_text::IsShellPlatform(PlatformCode())) {
         for (const std::string_view family :
              {shell_text::section_family::kShortcut, shell_text::section_family::kExecute,
               shell_text::section_family::kUninstallExtraFile}) {
-            read.emplace_back(shell_text::PlatformSection(osKind(), family),
+            read.emplace_back(shell_text::PlatformSection(PlatformCode(), family),
                               script_capacity::kSection);
         }
         read.emplace_back(script_names::kUninstall, script_capacity::kUninstallSection);
@@ -400,20 +416,23 @@ void Findings::CheckListSizes() {
     }
 }
 
+std::optional<ListSection> Findings::ShellSection(std::string_view family) {
+    if (!shell_text::IsShellPlatform(PlatformCode())) return std::nullopt;
+    ListSection section =
+        ReadListSection(run_, layout_, shell_text::PlatformSection(PlatformCode(), family),
+                        script_capacity::kSection);
+    if (section.tooLarge) return std::nullopt;  // reported with the other sizes
+    return section;
+}
+
 void Findings::CheckShortcuts() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
-    const ListSection section = ReadListSection(
-        run_, layout_, shell_text::PlatformSection(osKind(), shell_text::section_family::kShortcut),
-        script_capacity::kSection);
-    if (section.tooLarge) return;
+    const std::optional<ListSection> section = ShellSection(shell_text::section_family::kShortcut);
+    if (!section) return;
     SetupContext& ctx = run_.Context();
     std::size_t taken = 0;
-    for (const NumberedLine& line : section.lines) {
+    for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
-        const std::string_view text = line.text;
-        const std::size_t equals = text.find('=');
-        const std::string_view value =
-            equals == std::string_view::npos ? text : text.substr(equals + 1);
+        const std::string_view value = ShortcutValue(line.text);
         ShortcutRecord record;
         std::string groupFile;
         std::string groupName;
@@ -430,31 +449,27 @@ void Findings::CheckShortcuts() {
 }
 
 void Findings::CheckPrograms() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
-    const ListSection section = ReadListSection(
-        run_, layout_, shell_text::PlatformSection(osKind(), shell_text::section_family::kExecute),
-        script_capacity::kSection);
-    if (section.tooLarge) return;
+    const std::optional<ListSection> section = ShellSection(shell_text::section_family::kExecute);
+    if (!section) return;
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
-    std::size_t taken = 0;
-    for (const NumberedLine& line : section.lines) {
+    const std::vector<platform::sim::ExecRecord>& started = run_.Sim().Execs();
+    for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
         const std::string_view program = shell_text::ValueAfterKey(line.text);
         if (program.empty()) continue;
         const std::string commandLine = shell_text::JoinPath(workingDirectory, program);
-        if (!Fits(commandLine, shell_capacity::kCommandLine)) {
+        const bool wasStarted = std::any_of(
+            started.begin(), started.end(),
+            [&commandLine](const auto& exec) { return exec.commandLine == commandLine; });
+        if (!wasStarted) {
             Add(Severity::Error, line.number,
-                "the command line " + Quoted(commandLine) + " is " +
-                    std::to_string(commandLine.size()) + " bytes, over the " +
-                    std::to_string(shell_capacity::kCommandLine - 1) +
-                    " the program takes: the program is not started");
-            continue;
-        }
-        if (++taken > kMaxPrograms) {
-            Add(Severity::Error, line.number,
-                "more than " + std::to_string(kMaxPrograms) +
-                    " programs: the program starts the first " + std::to_string(kMaxPrograms) +
-                    " and not this one");
+                !Fits(commandLine, shell_capacity::kCommandLine)
+                    ? "the command line " + Quoted(commandLine) + " is " +
+                          std::to_string(commandLine.size()) + " bytes, over the " +
+                          std::to_string(shell_capacity::kCommandLine - 1) +
+                          " the program takes: the program is not started"
+                    : "the program is not started: the program starts the first " +
+                          std::to_string(kMaxPrograms) + " programs only");
             continue;
         }
         // WinExec runs the command line's first word, with ".EXE" when it has no extension.
@@ -469,17 +484,14 @@ void Findings::CheckPrograms() {
 }
 
 void Findings::CheckUninstall() {
-    if (!shell_text::IsShellPlatform(osKind())) return;
+    if (!shell_text::IsShellPlatform(PlatformCode())) return;
     const std::string entry = std::string(kUninstallKey) + "\\" + run_.Context().groupName;
     const std::optional<std::string> command =
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
     const ProfileSection* section = FindSection(layout_, script_names::kUninstall);
     if (!command || section == nullptr || section->lines.empty()) return;
-    // The command is the program's path, a blank and the program's directory.
-    const std::size_t backslash = command->rfind('\\', command->rfind(' '));
-    const std::size_t blank = command->find(' ', backslash);
-    const std::string program = command->substr(0, blank);
-    if (!run_.Sim().Exists(program)) {
+    const std::string program = UninstallProgramOf(*command);
+    if (!program.empty() && !run_.Sim().Exists(program)) {
         Add(Severity::Warning, section->lines.front().number,
             "the uninstall program " + Quoted(program) +
                 " is not on the machine after the install (no driver line copies it): the "
@@ -489,13 +501,21 @@ void Findings::CheckUninstall() {
 
 void Findings::CheckBoxes() {
     const Language language = LanguageFromLcid(run_.Language().lcid);
+    const std::string tooLarge = MsgText(language, 48);
     const std::string noEntries = MsgText(language, 49);
+    const ProfileSection* modify = FindSection(layout_, script_names::kModify);
+    const int line = modify ? modify->number : 0;
     for (const platform::sim::BoxRecord& box : run_.Sim().Boxes()) {
-        if (box.text != noEntries) continue;
-        const ProfileSection* modify = FindSection(layout_, script_names::kModify);
-        Add(Severity::Warning, modify ? modify->number : 0,
-            "no [Modify] entries: the install stops on message 49 until the user presses OK, "
-            "in the silent mode too, and CONFIG.SYS keeps every line");
+        if (box.text == noEntries) {
+            Add(Severity::Warning, line,
+                "no [Modify] entries: the install stops on message 49 until the user presses "
+                "OK, in the silent mode too, and CONFIG.SYS keeps every line");
+        } else if (box.text == tooLarge) {
+            Add(Severity::Error, line,
+                "the [Modify] entries do not fit the editor's " +
+                    std::to_string(kModifyListCapacity) +
+                    "-byte list: the program shows message 48 and CONFIG.SYS keeps every line");
+        }
     }
 }
 
@@ -511,7 +531,6 @@ std::vector<Finding> Findings::Gather() {
     CheckModify();
     CheckDeviceIds();
     CheckDriverLines();
-    CheckCopies();
     CheckListSizes();
     CheckShortcuts();
     CheckPrograms();

@@ -1,5 +1,6 @@
 #include "check/medium.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace setup32::check {
@@ -13,8 +14,11 @@ bool CanRead(const fs::path& path) {
     return file && (file.read(&byte, 1) || file.eof());
 }
 
+// A path of the medium as Windows writes it.
 std::string Quoted(const fs::path& path) {
-    return "\"" + path.generic_string() + "\"";
+    std::string text = path.generic_string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return "\"" + text + "\"";
 }
 
 // Files and directories below `root`; the reason for each one left out.
@@ -25,7 +29,7 @@ void Walk(const fs::path& root, MediumListing& listing) {
         const fs::path relative = it->path().lexically_relative(root);
         std::error_code statError;
         const fs::file_status status = fs::status(it->path(), statError);
-        if (it->is_symlink() && fs::is_directory(status)) {
+        if (it->is_symlink(statError) && fs::is_directory(status)) {
             listing.problems.push_back(Quoted(relative) +
                                        " is a link to a directory: left out of the check");
         } else if (fs::is_directory(status)) {
@@ -37,7 +41,8 @@ void Walk(const fs::path& root, MediumListing& listing) {
             listing.problems.push_back(Quoted(relative) + " cannot be read: left out of the check");
         } else {
             listing.files.push_back(relative);
-            listing.bytes += fs::file_size(it->path(), statError);
+            const std::uintmax_t size = fs::file_size(it->path(), statError);
+            if (!statError) listing.bytes += size;
         }
     }
     if (error)

@@ -62,6 +62,19 @@ std::string WithoutLineEnd(std::string line) {
     return line;
 }
 
+// A REGEDIT4 name or string data as the text it stands for ("@", the
+// default value's name, is empty); other data stays as written.
+std::string Unquoted(std::string_view text) {
+    if (text == "@") return {};
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::string(text);
+    std::string plain;
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == '\\' && i + 2 < text.size()) ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
 int PlanReader::LineOfCopy(const CopyAttempt& copy) {
     if (driverLines_.empty()) {
         if (const std::optional<DriverSections> sections =
@@ -102,7 +115,7 @@ std::vector<NamedValue> PlanReader::ValuesOf(const std::string& key) const {
         if (EqualsIgnoringCase(exported.name, key)) {
             std::vector<NamedValue> values;
             for (const NamedValue& value : exported.values) {
-                values.push_back({Text(value.name), Text(value.data)});
+                values.push_back({Text(Unquoted(value.name)), Text(Unquoted(value.data))});
             }
             return values;
         }
@@ -145,9 +158,7 @@ void PlanReader::ReadFiles(Plan& plan) {
 }
 
 void PlanReader::ReadConfigSys(Plan& plan) {
-    const std::string before = run_.FilesBefore().count("C:\\CONFIG.SYS") != 0
-                                   ? run_.FilesBefore().at("C:\\CONFIG.SYS")
-                                   : std::string();
+    const std::string& before = run_.ConfigSysBefore();
     const std::string after = run_.Sim().ReadFile(kConfigSysPath).value_or("");
     plan.configBefore = Text(before);
     plan.configAfter = Text(after);

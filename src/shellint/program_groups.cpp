@@ -60,12 +60,6 @@ std::string GroupFilePath(const SetupContext& ctx, std::string_view group) {
     return JoinPath(ctx.windowsDirText, CutToBytes(ctx.sys.host, stem, kGroupFileStem)) + ".GRP";
 }
 
-// The entry's value: the text after its first "=", or the whole entry.
-std::string_view ShortcutValue(std::string_view entry) {
-    const std::size_t equals = entry.find('=');
-    return equals == std::string_view::npos ? entry : entry.substr(equals + 1);
-}
-
 void FillShortcutTable(SetupContext& ctx, const platform::SectionBlock& block) {
     ShellIntegrationState& shell = ctx.shell;
     std::size_t record = 0;
@@ -148,6 +142,11 @@ void RecordShortcutsAndGroups(SetupContext& ctx) {
 }
 
 }  // namespace
+
+std::string_view ShortcutValue(std::string_view entry) {
+    const std::size_t equals = entry.find('=');
+    return equals == std::string_view::npos ? entry : entry.substr(equals + 1);
+}
 
 void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name) {
     platform::RegRoot root = platform::RegRoot::CurrentUser;

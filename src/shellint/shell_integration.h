@@ -36,6 +36,8 @@ void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name);
 // The user's Programs folder; `folder` is unchanged when it is not known.
 void GetProgramsFolder(SetupContext& ctx, int osKind, std::string& folder);
 
+// The value of a shortcut entry: the text after its first "=", or the whole entry.
+std::string_view ShortcutValue(std::string_view entry);
 // Parses a shortcut value "program,group,title" into `record` and, for an
 // ordinary (non-Startup) group, the group file to delete and the group name.
 // False, with nothing filled, when the value has fewer than three fields, a

@@ -14,8 +14,6 @@
 namespace setup32 {
 namespace {
 
-constexpr std::size_t kEntryBlockSize = 2048;
-constexpr std::size_t kEntryCapacity = 255;
 constexpr std::size_t kReadChunk = 4096;
 
 constexpr int kMsgDiskWriteError = 46;
@@ -59,7 +57,7 @@ void ShowConfigBox(SetupContext& ctx, int textId, const std::string& caption, un
 std::vector<std::string> ReadMatchList(SetupContext& ctx, const std::string& section,
                                        const std::string& scriptPath) {
     const platform::SectionBlock block =
-        ReadNumberedKeys(ctx, section, kEntryBlockSize, scriptPath);
+        ReadNumberedKeys(ctx, section, kModifyListCapacity, scriptPath);
     if (block.TooLarge()) {
         ShowConfigBox(ctx, kMsgBlockTooSmall, "", platform::mb::kOk);
         return {};
@@ -139,8 +137,8 @@ platform::SectionBlock ReadNumberedKeys(SetupContext& ctx, const std::string& se
     platform::SectionBlock block;
     block.bytes.assign(capacity, '\0');
     for (int n = 1;; ++n) {
-        const std::string value =
-            ctx.sys.profile.ReadString(scriptPath, section, std::to_string(n), "", kEntryCapacity);
+        const std::string value = ctx.sys.profile.ReadString(scriptPath, section, std::to_string(n),
+                                                             "", kModifyEntryCapacity);
         if (value.empty()) return block;  // the block is zeroed: its closing NUL is in place
         if (block.count + value.size() + 2 > capacity) {
             block.count = capacity >= 2 ? capacity - 2 : 0;

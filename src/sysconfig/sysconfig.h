@@ -25,6 +25,10 @@ struct ConfigOutcome {
     std::uint32_t error = 0;  // the Windows error code
 };
 
+// Capacities in bytes of one numbered entry and of the editor's whole list.
+constexpr std::size_t kModifyEntryCapacity = 255;
+constexpr std::size_t kModifyListCapacity = 2048;
+
 // The file the CONFIG.SYS editor rewrites.
 constexpr const char* kConfigSysPath = "c:\\CONFIG.SYS";
 

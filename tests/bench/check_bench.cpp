@@ -13,8 +13,7 @@ namespace {
 
 void BM_CheckSampleMediumTwelveRuns(benchmark::State& state) {
     CheckOptions options;
-    options.medium = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                     "examples" / "medium";
+    options.medium = std::filesystem::path(SETUP32_SOURCE_DIR) / "examples" / "medium";
     options.platforms = Platforms();
     options.languages = Languages();
     for (auto _ : state) {

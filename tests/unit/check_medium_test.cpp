@@ -53,6 +53,17 @@ TEST(CheckMedium, SampleMediumInstallsEverywhereWithoutError) {
         EXPECT_FALSE(run.plan.uninstallKey.empty());
         EXPECT_TRUE(run.plan.restartAsked);
         EXPECT_EQ(2u, run.plan.programs.size()) << "the group converter and the Execute program";
+        // Windows 9x loses the adapter's enumeration key, the NT family its scanner service.
+        const bool nt = run.platform.windowsDir == std::string("C:\\WINNT");
+        const std::string changed =
+            nt ? "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Scsiscan"
+               : "HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02";
+        EXPECT_TRUE(std::any_of(run.plan.registry.begin(), run.plan.registry.end(),
+                                [&](const RegistryChange& change) {
+                                    return change.key == changed && !change.value &&
+                                           change.after.has_value() == nt;
+                                }))
+            << changed;
     }
 }
 
@@ -70,7 +81,7 @@ TEST(CheckMedium, EveryMistakeIsFoundOnItsLine) {
         {5, Severity::Warning, "\"Title\""},
         {8, Severity::Warning, "[Win98 Driver Files]"},
         {13, Severity::Error, "neither"},
-        {17, Severity::Error, "is not on the medium"},
+        {17, Severity::Error, "is missing"},
         {21, Severity::Error, "the title is 40 bytes"},
         {24, Severity::Error, "65 bytes"},
         {25, Severity::Warning, "ASINFO.EXE"},
@@ -102,15 +113,24 @@ TEST(CheckMedium, InputThatIsNoMediumStopsTheCheckWithAReason) {
 // Scripts and media that are odd but still a medium: the check runs to its
 // end and says what it found.
 TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
+    std::string longModify = "[Modify]\r\n";
+    for (int key = 1; key <= 10; ++key) {
+        longModify += std::to_string(key) + "=C:\\" + std::string(240, 'A') + ".SYS\r\n";
+    }
     const struct {
         const char* name;
         std::string script;
-        Severity worst;
+        Severity severity;
+        const char* words;
     } cases[] = {
-        {"empty", "", Severity::Warning},
-        {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning},
-        {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Warning},
-        {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error},
+        {"empty", "", Severity::Warning, "message 49"},
+        {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning,
+         "not text in code page"},
+        {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Warning,
+         "byte-order mark"},
+        {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error,
+         "GroupName ends in"},
+        {"modify list over its buffer", longModify, Severity::Error, "message 48"},
     };
     for (const auto& odd : cases) {
         SCOPED_TRACE(odd.name);
@@ -124,11 +144,15 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
         const auto result = CheckMedium(options, whyNot);
         ASSERT_TRUE(result) << whyNot;
         const std::vector<Finding> all = AllFindings(*result);
-        EXPECT_TRUE(std::any_of(all.begin(), all.end(),
-                                [&odd](const Finding& f) { return f.severity == odd.worst; }));
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [&odd](const Finding& f) {
+            return f.severity == odd.severity && f.message.find(odd.words) != std::string::npos;
+        })) << odd.words;
         EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
             return f.message.find("LOOP") != std::string::npos;
         })) << "the link loop is named";
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
+            return f.message.find("\xC3\x84\xC3\x8E.SYS\" is not an 8.3 name") != std::string::npos;
+        })) << "the name with bytes above 0x7F, in UTF-8";
         EXPECT_FALSE(JsonReport(*result).empty());
     }
 }
