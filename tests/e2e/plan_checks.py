@@ -28,8 +28,8 @@ from install_checks import UNINSTALL_KEY
 sys.path.insert(0, str(ROOT / "tools"))
 import demo_machine  # noqa: E402
 
-# An optimised checker when one was built (tools/bench-check-vs-wine makes
-# it), else the native preset's.
+# The native preset's checker, and the optimised one that
+# tools/bench-check-vs-wine builds; the one built last is used.
 CHECKERS = [ROOT / "build" / "check-release" / "setup32-check",
             ROOT / "build" / "native" / "setup32-check"]
 WINDOWS = "C:\\windows"
@@ -177,10 +177,10 @@ class Planned:
 
 
 def checker() -> Path:
-    found = next((path for path in CHECKERS if path.exists()), None)
-    if found is None:
+    built = [path for path in CHECKERS if path.exists()]
+    if not built:
         raise CheckFailed("no setup32-check: build it with tools/build native")
-    return found
+    return max(built, key=lambda path: path.stat().st_mtime)
 
 
 def copy_named_in_code_page(medium: Path, copy: Path, codec: str):
@@ -348,19 +348,10 @@ def group_script_differs(run: Run, plan: dict) -> List[str]:
     return [] if same else [f"group script: the plan has {expected!r}, Wine {actual!r}"]
 
 
-def _plan_data(text: str):
-    """A REGEDIT4 data text of the plan as the harness reads Wine's."""
-    if text.startswith('"') and text.endswith('"'):
-        return re.sub(r"\\(.)", r"\1", text[1:-1])
-    if text.startswith("dword:"):
-        return int(text[6:], 16)
-    return text
-
-
-def _plan_values(values: List[dict]) -> Optional[Dict[str, object]]:
-    named = {("" if v["name"] == "@" else _plan_data(v["name"])).lower(): _plan_data(v["data"])
-             for v in values}
-    return named or None
+def _plan_values(values: List[dict]) -> Optional[Dict[str, str]]:
+    """A key's values in the plan (plain names and texts) as the harness
+    reads Wine's: by lower-case name, the default value named ""."""
+    return {value["name"].lower(): value["data"] for value in values} or None
 
 
 def key_values(registry: Dict[str, Registry], key: str) -> Optional[Dict[str, object]]:
