@@ -385,7 +385,6 @@ def keys_differ(planned: Planned, after: Dict[str, Registry]) -> List[str]:
     return differences
 
 
-
 def config_differs(run: Run, planned: Planned) -> List[str]:
     """CONFIG.SYS as the plan leaves it. The checker's machine always has
     one, so a Wine machine without it is not compared."""
