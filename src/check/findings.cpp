@@ -53,6 +53,7 @@ class Findings {
     std::optional<ListSection> ShellSection(std::string_view family);
     void CheckShortcuts();
     void CheckPrograms();
+    void CheckExtraFiles();
     void CheckUninstall();
     void CheckBoxes();
 
@@ -483,13 +484,52 @@ void Findings::CheckPrograms() {
     }
 }
 
+void Findings::CheckExtraFiles() {
+    const std::optional<ListSection> section =
+        ShellSection(shell_text::section_family::kUninstallExtraFile);
+    if (!section) return;
+    for (const NumberedLine& line : section->lines) {
+        if (shell_text::IsComment(line.text)) continue;
+        const std::string path = shell_text::JoinPath(run_.Context().windowsDirText,
+                                                      shell_text::ValueAfterKey(line.text));
+        if (!Fits(path, shell_capacity::kExtraFilePath)) {
+            Add(Severity::Error, line.number,
+                "the path " + Quoted(path) + " is " + std::to_string(path.size()) +
+                    " bytes, over the " + std::to_string(shell_capacity::kExtraFilePath - 1) +
+                    " the program takes: it is not recorded for the uninstaller");
+        }
+    }
+}
+
 void Findings::CheckUninstall() {
     if (!shell_text::IsShellPlatform(PlatformCode())) return;
-    const std::string entry = std::string(kUninstallKey) + "\\" + run_.Context().groupName;
+    const SetupContext& ctx = run_.Context();
+    const std::string entry = shell_text::JoinPath(kUninstallKey, ctx.groupName);
     const std::optional<std::string> command =
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
     const ProfileSection* section = FindSection(layout_, script_names::kUninstall);
-    if (!command || section == nullptr || section->lines.empty()) return;
+    if (section == nullptr || section->lines.empty() ||
+        shell_text::IsComment(section->lines.front().text)) {
+        return;
+    }
+    const int line = section->lines.front().number;
+    if (!command) {
+        const std::string program = shell_text::JoinPath(
+            ctx.windowsDirText, shell_text::ValueAfterKey(section->lines.front().text));
+        if (!Fits(program, shell_capacity::kUninstallProgram)) {
+            Add(Severity::Error, line,
+                "the uninstall program's path " + Quoted(program) + " is " +
+                    std::to_string(program.size()) + " bytes, over the " +
+                    std::to_string(shell_capacity::kUninstallProgram - 1) +
+                    " the program takes: no uninstall entry is made");
+        } else if (!Fits(entry, shell_capacity::kUninstallEntryKey)) {
+            Add(Severity::Error, line,
+                "the uninstall entry's key is " + std::to_string(entry.size()) +
+                    " bytes, over the " + std::to_string(shell_capacity::kUninstallEntryKey - 1) +
+                    " the program takes (GroupName is too long): no uninstall entry is made");
+        }
+        return;
+    }
     const std::string program = UninstallProgramOf(*command);
     if (!program.empty() && !run_.Sim().Exists(program)) {
         Add(Severity::Warning, section->lines.front().number,
@@ -534,6 +574,7 @@ std::vector<Finding> Findings::Gather() {
     CheckListSizes();
     CheckShortcuts();
     CheckPrograms();
+    CheckExtraFiles();
     CheckUninstall();
     CheckBoxes();
     std::stable_sort(found_.begin(), found_.end(),

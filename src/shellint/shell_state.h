@@ -23,6 +23,9 @@ constexpr std::size_t kTitle = 32;
 constexpr std::size_t kTarget = 260;
 constexpr std::size_t kListSlot = 180;  // a group file or a group name
 constexpr std::size_t kCommandLine = 64;
+constexpr std::size_t kExtraFilePath = 200;      // an extra file recorded for uninstalling
+constexpr std::size_t kUninstallEntryKey = 200;  // the uninstall entry's key path
+constexpr std::size_t kUninstallProgram = 180;   // the uninstall program's path
 }  // namespace shell_capacity
 
 struct ShortcutRecord {

@@ -17,10 +17,6 @@ namespace {
 using shell_text::Fits;
 using shell_text::JoinPath;
 
-constexpr std::size_t kExtraFilePath = 200;
-constexpr std::size_t kEntryKeyPath = 200;
-constexpr std::size_t kProgramPath = 180;
-
 // A group name that can name a key of its own: not empty and not ending in
 // a backslash, which would make the entry's key path end in one.
 bool NamesOwnKey(const platform::HostFacts& host, const std::string& groupName) {
@@ -43,7 +39,7 @@ std::string UninstallProgram(SetupContext& ctx) {
     const std::string_view file = shell_text::ValueAfterKey(entries.front());
     if (file.empty()) return std::string();
     std::string program = JoinPath(ctx.windowsDirText, file);
-    return Fits(program, kProgramPath) ? program : std::string();
+    return Fits(program, shell_capacity::kUninstallProgram) ? program : std::string();
 }
 
 }  // namespace
@@ -60,7 +56,7 @@ void RecordExtraUninstallFiles(SetupContext& ctx, int osKind) {
         const std::string_view file = shell_text::ValueAfterKey(entry);
         if (file.empty()) continue;
         const std::string path = JoinPath(ctx.windowsDirText, file);
-        if (Fits(path, kExtraFilePath)) RecordInstalledItem(ctx, path);
+        if (Fits(path, shell_capacity::kExtraFilePath)) RecordInstalledItem(ctx, path);
     }
 }
 
@@ -70,7 +66,9 @@ void RegisterUninstall(SetupContext& ctx, int osKind) {
     const std::string program = UninstallProgram(ctx);
     if (program.empty()) return;
     const std::string entryKey = JoinPath(kUninstallKey, ctx.groupName);
-    if (!NamesOwnKey(ctx.sys.host, ctx.groupName) || !Fits(entryKey, kEntryKeyPath)) return;
+    if (!NamesOwnKey(ctx.sys.host, ctx.groupName) ||
+        !Fits(entryKey, shell_capacity::kUninstallEntryKey))
+        return;
 
     platform::Registry& registry = ctx.sys.registry;
     const platform::RegRoot root = platform::RegRoot::LocalMachine;

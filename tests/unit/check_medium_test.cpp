@@ -131,6 +131,9 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
         {"group ends in backslash", "[Display]\r\nGroupName=Tools\\\r\n", Severity::Error,
          "GroupName ends in"},
         {"modify list over its buffer", longModify, Severity::Error, "message 48"},
+        {"uninstall program's path over its buffer",
+         "[UnInstall]\r\n1=" + std::string(180, 'U') + ".EXE\r\n", Severity::Error,
+         "no uninstall entry is made"},
     };
     for (const auto& odd : cases) {
         SCOPED_TRACE(odd.name);
