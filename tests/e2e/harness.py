@@ -486,7 +486,7 @@ def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -
     """Runs one scenario; None when it passed, else what went wrong. Unless
     the scenario opts out, what the program did is then held against the
     checker's plan of the same install."""
-    import plan_checks
+    import plan_checks  # here, not above: it imports this module
     machine_dir = WORK / "machines" / scenario.name
     try:
         make_machine(scenario, template, machine_dir, display)
