@@ -12,6 +12,7 @@ out, each where it is done and with its reason.
 """
 import codecs
 import dataclasses
+import difflib
 import json
 import os
 import re
@@ -345,7 +346,8 @@ def group_script_differs(run: Run, plan: dict) -> List[str]:
         same = expected is actual
     else:
         same = as_compared(expected) == as_compared(actual)
-    return [] if same else [f"group script: the plan has {expected!r}, Wine {actual!r}"]
+    what = "group script (short names and case aside)"
+    return [] if same else text_differs(what, expected, actual)
 
 
 def _plan_values(values: List[dict]) -> Optional[Dict[str, str]]:
@@ -393,17 +395,28 @@ def config_differs(run: Run, planned: Planned) -> List[str]:
     config = run.machine.file(CONFIG_SYS)
     actual = windows_text(config.read_bytes(), run.machine.codec) if config.is_file() else None
     expected = planned.plan["configSys"]["after"]
-    if actual == expected:
-        return []
-    return [f"CONFIG.SYS: the plan leaves {expected!r}, Wine {actual!r}"]
+    return [] if actual == expected else text_differs("CONFIG.SYS", expected, actual)
+
+
+def text_differs(what: str, planned: Optional[str], wine: Optional[str]) -> List[str]:
+    """A text of the plan and of the Wine run, line by line (- plan, + Wine)."""
+    def lines(text: Optional[str]) -> List[str]:
+        return [repr(line) for line in text.splitlines(keepends=True)] if text is not None else []
+
+    changed = difflib.unified_diff(lines(planned), lines(wine), "plan", "Wine", lineterm="",
+                                   n=1)
+    missing = (" (none in the plan)" if planned is None else
+               " (none under Wine)" if wine is None else "")
+    return [f"{what}{missing}:"] + ["    " + line for line in changed]
 
 
 def programs_differ(run: Run, plan: dict) -> List[str]:
     """The command lines the program started, in order, from Wine's process
     trace: the plan's."""
     trace = run.machine.path / PROCESS_TRACE
-    starts = demo_machine.programs_started(trace.read_text(errors="replace")) if trace.exists() else []
-    started = [start.command_line for start in starts if not WINE_RESTART.search(start.command_line)]
+    text = trace.read_text(errors="replace") if trace.exists() else ""
+    started = [start.command_line for start in demo_machine.programs_started(text)
+               if not WINE_RESTART.search(start.command_line)]
     if started == plan["programs"]:
         return []
     return [f"programs started: the plan has {plan['programs']}, Wine {started}"]
