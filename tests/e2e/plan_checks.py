@@ -4,8 +4,9 @@ Right before the program starts, the machine is stopped so that Wine saves
 its registry, and setup32-check dry-runs the same medium on the same
 platform and language, its machine seeded from that registry, with the same
 start directory, Windows directory and CONFIG.SYS. After the scenario, the
-files installed (with their bytes), the product key, the uninstall entry,
-CONFIG.SYS and the programs started must be what the plan said.
+files installed (with their bytes) and every other file written or deleted,
+the group script, the product key, the uninstall entry, CONFIG.SYS and the
+programs started (from Wine's process trace) must be what the plan said.
 
 Only what must differ between the simulated and the Wine machine is left
 out, each where it is done and with its reason.
