@@ -48,6 +48,7 @@ STAND_IN_NOTE = ("this kernel runs no 32-bit code (boot it with ia32_emulation=o
                  "x86_64 build in 64-bit Wine machines, not the shipping file")
 WORK = ROOT / "build" / "e2e"
 PROGRAM_NAME = "setup32.exe"
+PROCESS_TRACE_CHANNELS = "+process"
 
 
 class CheckFailed(Exception):
@@ -116,9 +117,16 @@ class Machine:
             err.seek(0)
             return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
-    def start(self, program, *args, cwd=None):
-        return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, env=self._env())
+    def start(self, program, *args, cwd=None, trace: Optional[Path] = None):
+        """Starts a program; with a trace, Wine's process trace of it and of
+        the programs it starts goes to that file."""
+        if trace is None:
+            return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL, env=self._env())
+        env = dict(self._env() or os.environ, WINEDEBUG=PROCESS_TRACE_CHANNELS)
+        with open(trace, "wb") as stream:
+            return subprocess.Popen(self._command(program, args, cwd), stdout=subprocess.DEVNULL,
+                                    stderr=stream, env=env)
 
     def map_drive(self, letter, host_directory: Path):
         winebox("drive", self.path, letter, host_directory)
@@ -351,6 +359,9 @@ class Scenario:
     # or D:\DRV\ (on a drive other than C: the drive is made for it).
     medium: str = "C:\\MEDIUM\\"
     prepare: Optional[Callable[["Run"], None]] = None  # before the program starts
+    # Why the run is not held against the checker's plan (plan_checks.py);
+    # empty: it is.
+    unplanned: str = ""
 
 
 class Run:
@@ -364,6 +375,7 @@ class Run:
         self.language = scenario.locale
         self.program: Optional[subprocess.Popen] = None
         self.medium_dir = WORK / "media" / scenario.name
+        self.process_trace: Optional[Path] = None  # where the program's start is traced
 
     def msg(self, message_id) -> str:
         return texts.msg(message_id, self.language)
@@ -372,7 +384,8 @@ class Run:
         return host_path(self.medium_dir, name)
 
     def start(self):
-        self.program = self.machine.start(self.scenario.medium + PROGRAM_NAME, cwd=self.scenario.medium)
+        self.program = self.machine.start(self.scenario.medium + PROGRAM_NAME, cwd=self.scenario.medium,
+                                          trace=self.process_trace)
 
     def wait_window(self, title, seconds=30):
         if not self.probe.wait(title, seconds):
@@ -470,7 +483,10 @@ def make_machine(scenario: Scenario, template: Path, machine_dir: Path, display:
 
 
 def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -> Optional[str]:
-    """Runs one scenario; None when it passed, else what went wrong."""
+    """Runs one scenario; None when it passed, else what went wrong. Unless
+    the scenario opts out, what the program did is then held against the
+    checker's plan of the same install."""
+    import plan_checks  # here, not above: it imports this module
     machine_dir = WORK / "machines" / scenario.name
     try:
         make_machine(scenario, template, machine_dir, display)
@@ -482,8 +498,11 @@ def run_scenario(scenario: Scenario, template: Path, display: str, keep: bool) -
         lay_out_medium(run)
         if scenario.prepare:
             scenario.prepare(run)
+        planned = plan_checks.plan(run)
         run.start()
         scenario.steps(run)
+        if planned:
+            plan_checks.compare(run, planned)
         return None
     except CheckFailed as failure:
         return str(failure)
@@ -610,6 +629,9 @@ def missing_prerequisite() -> Optional[str]:
     for needed in (BUILD / "src" / "app" / "win32" / PROGRAM_NAME, BUILD / "tests" / "probe.exe"):
         if not needed.exists():
             return f"{needed} is missing: build the {BUILD.name} preset first (tools/build {BUILD.name})"
+    import plan_checks
+    if not any(checker.exists() for checker in plan_checks.CHECKERS):
+        return "setup32-check is missing: build the native preset first (tools/build native)"
     return shipping_file_problem(BUILD / "src" / "app" / "win32" / PROGRAM_NAME) if SHIPPING else None
 
 

@@ -64,10 +64,12 @@ class Case:
     medium_files: Dict[str, bytes] = dataclasses.field(default_factory=dict)  # added to the medium
     machine_files: Dict[str, bytes] = dataclasses.field(default_factory=dict)  # added to drive C:
     boxes: List[Tuple[int, int]] = dataclasses.field(default_factory=list)  # (caption, text) answered OK
+    unplanned: str = ""  # why the run is not held against the checker's plan
 
     def scenario(self) -> Scenario:
         return Scenario(self.name, self.version, self.locale, lambda run: drive_and_check(run, self),
-                        medium=self.medium, prepare=lambda run: prepare(run, self))
+                        medium=self.medium, prepare=lambda run: prepare(run, self),
+                        unplanned=self.unplanned)
 
 
 # --- the machine before the install ------------------------------------------------
@@ -101,7 +103,8 @@ def registry_before(family: str) -> Dict[str, Dict[str, object]]:
 def prepare(run: Run, case: Case):
     """The machine and the medium as the case wants them, the program-group
     converter stand-in in the Windows directory, the post-install stand-in
-    on the medium and a witness of a restart."""
+    on the medium, and a witness of a restart that starts with the program
+    (the machine may be stopped between the two)."""
     machine = run.machine
     import_registry(machine, registry_before(FAMILY[case.version]))
     for path in DRIVER_DATABASE:
@@ -120,7 +123,13 @@ def prepare(run: Run, case: Case):
         target = run.medium_dir / name.replace("\\", "/")
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(data)
-    run.start_witness()
+    start_program = run.start
+
+    def start_with_witness():
+        run.start_witness()
+        start_program()
+
+    run.start = start_with_witness
 
 
 def group_file(group: str, locale: str) -> str:

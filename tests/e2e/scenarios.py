@@ -226,11 +226,18 @@ def silent_install(run: Run):
     expect(run.machine.file("C:\\windows\\INF\\DSKADP.INF").is_file(), "the install ran")
 
 
+# Why runs are not held against the checker's plan: the checker presses
+# Start; a directory of drive C: outside its machine's layout is not there.
+EXITS = "the user exits at the main dialog, before the install"
+BLOCKED = "a directory stands in the place of the help file, and the checker's machine lacks it"
+
 ALL = [
-    Scenario("main-en", "win98", "en", main_dialog_and_exit),
-    Scenario("about-zh", "nt40", "zh", dialogs_in_language),
-    Scenario("about-ja", "win2k", "ja", dialogs_in_language),
-    Scenario("start-en", "win98", "en", start_then_no_restart, prepare=prepare_start),
-    Scenario("start-ja", "win95", "ja", start_then_no_restart, prepare=prepare_start),
+    Scenario("main-en", "win98", "en", main_dialog_and_exit, unplanned=EXITS),
+    Scenario("about-zh", "nt40", "zh", dialogs_in_language, unplanned=EXITS),
+    Scenario("about-ja", "win2k", "ja", dialogs_in_language, unplanned=EXITS),
+    Scenario("start-en", "win98", "en", start_then_no_restart, prepare=prepare_start,
+             unplanned=BLOCKED),
+    Scenario("start-ja", "win95", "ja", start_then_no_restart, prepare=prepare_start,
+             unplanned=BLOCKED),
     Scenario("silent-floppy", "win95", "en", silent_install, medium="A:\\", prepare=prepare_silent),
 ]

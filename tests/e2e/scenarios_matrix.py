@@ -177,6 +177,7 @@ def example_cases() -> List[Case]:
             version="nt40", locale="en", mode="silent", medium="D:\\DRV\\", group="Disk Tools",
             script=EXAMPLE_SCRIPT.replace(b"bShow=YES", b"bShow=NO"),
             machine_files={"C:\\CONFIG.SYS": config_before("en"), "C:\\TOOLS\\PROBE.EXE": b"probe tool"},
+            unplanned="a source file on drive C: outside the medium, which the checker's machine lacks",
             outcome=Outcome(
                 copied=nt_copied,
                 product_key=[installed for _, installed in nt_copied],
