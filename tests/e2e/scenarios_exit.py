@@ -127,11 +127,18 @@ def config_sys_failed(run: Run):
     expect_equal(run.machine.file("C:\\CONFIG.SYS").read_bytes(), OLD_CONFIG, "CONFIG.SYS")
 
 
+IN_THE_WAY = "a directory stands where a driver file goes, and the checker's machine lacks it"
+
 ALL = [
     Scenario("exit-0-installed", "win98", "en", installed, prepare=prepare),
-    Scenario("exit-1-exit-before-install", "win95", "en", exit_before_install, prepare=prepare),
-    Scenario("exit-2-no-script", "nt40", "en", no_script, prepare=prepare_no_script),
-    Scenario("exit-3-copy-cancelled", "win2k", "en", copy_cancelled, prepare=prepare_failing_copy),
-    Scenario("exit-4-file-given-up", "win95", "en", file_given_up, prepare=prepare_failing_copy),
-    Scenario("exit-5-config-sys-failed", "nt40", "en", config_sys_failed, prepare=prepare),
+    Scenario("exit-1-exit-before-install", "win95", "en", exit_before_install, prepare=prepare,
+             unplanned="the user exits at the main dialog, before the install"),
+    Scenario("exit-2-no-script", "nt40", "en", no_script, prepare=prepare_no_script,
+             unplanned="no setup script: the checker reports that and plans nothing"),
+    Scenario("exit-3-copy-cancelled", "win2k", "en", copy_cancelled, prepare=prepare_failing_copy,
+             unplanned=IN_THE_WAY + ", and the cancel request comes from another program"),
+    Scenario("exit-4-file-given-up", "win95", "en", file_given_up, prepare=prepare_failing_copy,
+             unplanned=IN_THE_WAY),
+    Scenario("exit-5-config-sys-failed", "nt40", "en", config_sys_failed, prepare=prepare,
+             unplanned="another program holds CONFIG.SYS open, which the checker's machine cannot"),
 ]
