@@ -21,7 +21,6 @@ namespace {
 constexpr platform::WindowHandle kMainWindow = 0x1234;
 constexpr const char* kShellFolders =
     "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
 constexpr int kShellPlatforms[] = {os_kind::kWindowsNT, os_kind::kWindows95, os_kind::kWindows98,
                                    os_kind::kWindows2000};
 
