@@ -24,6 +24,7 @@ constexpr const char* kConfigSys = "C:\\CONFIG.SYS";
 constexpr std::size_t kMostEntries = 12;
 constexpr std::size_t kEntryBlock = 2048;
 constexpr std::size_t kLongestEntry = 254;
+constexpr std::size_t kReadCapacity = 1024;  // more than any value; the editor cuts at its own
 
 // A value that stays one value of one line of the script.
 std::string ScriptValue(std::string text) {
@@ -77,6 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzMachine machine(lcid);
     platform::sim::SimMachine& sim = machine.sim();
     machine.WriteScript(script);
+    // The editor works with the values as the profile service reads them
+    // (blanks trimmed, quotes taken off), not as they were written.
+    for (std::size_t n = 0; n < values.size(); ++n) {
+        values[n] = sim.machine().profile.ReadString(kScriptPath, "Modify", std::to_string(n + 1),
+                                                     "", kReadCapacity);
+    }
     sim.WriteFile(kConfigSys, before);
     SetupFields dlg;
     dlg.startDir = kMedium;
