@@ -161,8 +161,10 @@ std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string&
             run.Run();
             const std::vector<ProfileSection> layout =
                 ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host);
-            result.runs.push_back(
-                {platform, language, PlanOf(run, layout), FindingsOf(run, layout)});
+            std::vector<Finding> findings = FindingsOf(run, layout);
+            for (const std::string& name : run.UnconvertedNames())
+                findings.push_back({Severity::Warning, 0, name});
+            result.runs.push_back({platform, language, PlanOf(run, layout), std::move(findings)});
         }
     }
     result.common = HoistCommon(result.runs);

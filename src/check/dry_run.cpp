@@ -139,7 +139,9 @@ bool DryRun::PlaceMedium(const MediumListing& medium, std::string& whyNot) {
         fs::create_directories(host, error);
         sim_.MapDrive(letter, host);
     }
-    if (!CopyMedium(medium, sim_.HostPath(startDir_), whyNot)) return false;
+    if (!CopyMedium(medium, sim_.HostPath(startDir_), language_.codePage, unconverted_, whyNot)) {
+        return false;
+    }
     sim_.SetCurrentDirectory(startDir_);
     script_ = sim_.ReadFile(ScriptPath(startDir_, kScriptName)).value_or("");
     return true;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/setup_app.h"
 #include "check/check.h"
@@ -46,6 +47,8 @@ class DryRun {
     const std::string& WindowsDir() const { return windowsDir_; }
     const std::string& ScriptBytes() const { return script_; }
     bool ShownMode() const { return shown_; }
+    // The medium's names that could not be given in the run's code page.
+    const std::vector<std::string>& UnconvertedNames() const { return unconverted_; }
 
     const std::string& ConfigSysBefore() const { return configBefore_; }
     const std::string& RegistryBefore() const { return registryBefore_; }
@@ -73,6 +76,7 @@ class DryRun {
     std::map<std::string, int> retriesAnswered_;
     bool ready_ = false;
     bool shown_ = false;
+    std::vector<std::string> unconverted_;
     std::string configBefore_;
     std::string registryBefore_;
     std::string registryAfter_;

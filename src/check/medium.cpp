@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "check/text_encoding.h"
 
 namespace setup32::check {
 namespace fs = std::filesystem;
@@ -19,6 +23,31 @@ std::string Quoted(const fs::path& path) {
     std::string text = path.generic_string();
     std::replace(text.begin(), text.end(), '/', '\\');
     return "\"" + text + "\"";
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; });
+}
+
+// `relative` with each part in code page `codePage`; a part that has no
+// bytes there stays as it is, and when that is the last part, `unconverted`
+// says so (a folder's own entry says it for the folder).
+fs::path InCodePage(const fs::path& relative, unsigned codePage,
+                    std::vector<std::string>& unconverted) {
+    fs::path converted;
+    for (auto part = relative.begin(); part != relative.end(); ++part) {
+        const std::string name = part->string();
+        const std::optional<std::string> bytes = IsAscii(name) ? name : FromUtf8(name, codePage);
+        converted /= bytes.value_or(name);
+        if (!bytes && std::next(part) == relative.end()) {
+            const std::string shown = LooksLikeUtf8(name) ? relative.generic_string()
+                                                          : ToUtf8(relative.generic_string(), 1252);
+            unconverted.push_back(Quoted(shown) + " has no name in code page " +
+                                  std::to_string(codePage) +
+                                  ": copied with the host's name, which the script may not find");
+        }
+    }
+    return converted;
 }
 
 // Files and directories below `root`; the reason for each one left out.
@@ -72,17 +101,18 @@ bool ListMedium(const fs::path& root, MediumListing& listing, std::string& whyNo
     return true;
 }
 
-bool CopyMedium(const MediumListing& listing, const fs::path& destination, std::string& whyNot) {
+bool CopyMedium(const MediumListing& listing, const fs::path& destination, unsigned codePage,
+                std::vector<std::string>& unconverted, std::string& whyNot) {
     std::error_code error;
     fs::create_directories(destination, error);
     for (const fs::path& directory : listing.directories) {
         if (error) break;
-        fs::create_directories(destination / directory, error);
+        fs::create_directories(destination / InCodePage(directory, codePage, unconverted), error);
     }
     for (const fs::path& file : listing.files) {
         if (error) break;
-        fs::copy_file(listing.root / file, destination / file, fs::copy_options::overwrite_existing,
-                      error);
+        fs::copy_file(listing.root / file, destination / InCodePage(file, codePage, unconverted),
+                      fs::copy_options::overwrite_existing, error);
     }
     if (error) whyNot = "the medium could not be copied for the check: " + error.message();
     return !error;

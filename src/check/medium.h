@@ -22,9 +22,12 @@ struct MediumListing {
 // reason in `whyNot`, when `root` is not a directory that can be read.
 bool ListMedium(const std::filesystem::path& root, MediumListing& listing, std::string& whyNot);
 
-// Copies the listed files into `destination` (made when missing); false
-// with the reason in `whyNot` when one of them cannot be copied.
+// Copies the listed files into `destination` (made when missing), each
+// name given as the bytes a program of code page `codePage` uses for it (the
+// simulated machine's names are those bytes; the host's are UTF-8). A name
+// the code page has no bytes for keeps its own, and `unconverted` says so.
+// False with the reason in `whyNot` when one of the files cannot be copied.
 bool CopyMedium(const MediumListing& listing, const std::filesystem::path& destination,
-                std::string& whyNot);
+                unsigned codePage, std::vector<std::string>& unconverted, std::string& whyNot);
 
 }  // namespace setup32::check

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <unordered_map>
 
 namespace setup32::check {
 namespace {
@@ -34,21 +35,39 @@ std::optional<NamedValue> ParseValue(std::string_view line) {
     return NamedValue{std::string(line.substr(0, nameEnd)), std::string(line.substr(nameEnd + 1))};
 }
 
-const ExportedKey* FindKey(const std::vector<ExportedKey>& keys, const std::string& name) {
-    const std::string lower = Lower(name);
-    for (const ExportedKey& key : keys) {
-        if (Lower(key.name) == lower) return &key;
-    }
-    return nullptr;
-}
+// The keys of an export by lower-case name, and each key's values by
+// lower-case name: made once, so that a difference of two large exports
+// takes one look-up per key and value.
+class KeyIndex {
+  public:
+    // A key, and its values by lower-case name.
+    struct Entry {
+        const ExportedKey* key;
+        std::unordered_map<std::string, const NamedValue*> values;
+    };
 
-const NamedValue* FindValue(const ExportedKey* key, const std::string& name) {
-    if (key == nullptr) return nullptr;
-    const std::string lower = Lower(name);
-    for (const NamedValue& value : key->values) {
-        if (Lower(value.name) == lower) return &value;
+    explicit KeyIndex(const std::vector<ExportedKey>& keys) {
+        for (const ExportedKey& key : keys) {
+            Entry& entry = keys_.try_emplace(Lower(key.name), Entry{&key, {}}).first->second;
+            if (entry.key != &key) continue;  // a repeated key: the first one counts
+            for (const NamedValue& value : key.values)
+                entry.values.try_emplace(Lower(value.name), &value);
+        }
     }
-    return nullptr;
+
+    const Entry* Find(const std::string& name) const {
+        const auto it = keys_.find(Lower(name));
+        return it == keys_.end() ? nullptr : &it->second;
+    }
+
+  private:
+    std::unordered_map<std::string, Entry> keys_;
+};
+
+const NamedValue* FindValue(const KeyIndex::Entry* key, const std::string& name) {
+    if (key == nullptr) return nullptr;
+    const auto it = key->values.find(Lower(name));
+    return it == key->values.end() ? nullptr : it->second;
 }
 
 std::optional<std::string> DataOf(const NamedValue* value) {
@@ -58,9 +77,9 @@ std::optional<std::string> DataOf(const NamedValue* value) {
 
 // What changed in `key`, present in `from` and maybe in `to`, seen from
 // `from`'s side: `forward` when `from` is the later export.
-void DiffKey(const ExportedKey& key, const std::vector<ExportedKey>& other, bool forward,
+void DiffKey(const ExportedKey& key, const KeyIndex& other, bool forward,
              std::vector<RegistryChange>& changes) {
-    const ExportedKey* counterpart = FindKey(other, key.name);
+    const KeyIndex::Entry* counterpart = other.Find(key.name);
     const auto change = [forward, &key](std::optional<std::string> value,
                                         std::optional<std::string> mine,
                                         std::optional<std::string> theirs) {
@@ -102,9 +121,11 @@ std::vector<ExportedKey> ParseRegistryExport(std::string_view text) {
 std::vector<RegistryChange> DiffRegistry(std::string_view before, std::string_view after) {
     const std::vector<ExportedKey> oldKeys = ParseRegistryExport(before);
     const std::vector<ExportedKey> newKeys = ParseRegistryExport(after);
+    const KeyIndex oldIndex(oldKeys);
+    const KeyIndex newIndex(newKeys);
     std::vector<RegistryChange> changes;
-    for (const ExportedKey& key : newKeys) DiffKey(key, oldKeys, true, changes);
-    for (const ExportedKey& key : oldKeys) DiffKey(key, newKeys, false, changes);
+    for (const ExportedKey& key : newKeys) DiffKey(key, oldIndex, true, changes);
+    for (const ExportedKey& key : oldKeys) DiffKey(key, newIndex, false, changes);
     return changes;
 }
 

@@ -8,11 +8,15 @@
 namespace setup32::check {
 namespace {
 
-// An iconv conversion from a Windows code page to UTF-8, closed when dropped.
+std::string CodePageName(unsigned codePage) {
+    return "CP" + std::to_string(codePage);
+}
+
+// An iconv conversion between two encodings, closed when dropped.
 class Converter {
   public:
-    explicit Converter(unsigned codePage)
-        : handle_(iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str())) {}
+    Converter(const std::string& to, const std::string& from)
+        : handle_(iconv_open(to.c_str(), from.c_str())) {}
     ~Converter() {
         if (Valid()) iconv_close(handle_);
     }
@@ -22,7 +26,8 @@ class Converter {
     bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts as much of `in` as it can; returns false at a byte sequence
-    // that is not text (or is cut off), leaving `in` on it.
+    // that is not text (or is cut off) or has no character in the target,
+    // leaving `in` on it.
     bool Convert(std::string_view& in, std::string& out) {
         char buffer[256];
         while (!in.empty()) {
@@ -37,6 +42,8 @@ class Converter {
                 iconv(handle_, nullptr, nullptr, nullptr, nullptr);
                 return false;
             }
+            // A character written as a stand-in is no conversion either.
+            if (result != static_cast<std::size_t>(-1) && result > 0) return false;
         }
         return true;
     }
@@ -68,7 +75,7 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t pos) {
 }  // namespace
 
 std::string ToUtf8(std::string_view bytes, unsigned codePage) {
-    Converter converter(codePage);
+    Converter converter("UTF-8", CodePageName(codePage));
     std::string out;
     while (!bytes.empty()) {
         if (converter.Valid() && converter.Convert(bytes, out)) break;
@@ -79,9 +86,16 @@ std::string ToUtf8(std::string_view bytes, unsigned codePage) {
 }
 
 bool IsTextIn(std::string_view bytes, unsigned codePage) {
-    Converter converter(codePage);
+    Converter converter("UTF-8", CodePageName(codePage));
     std::string out;
     return converter.Valid() && converter.Convert(bytes, out);
+}
+
+std::optional<std::string> FromUtf8(std::string_view text, unsigned codePage) {
+    Converter converter(CodePageName(codePage), "UTF-8");
+    std::string out;
+    if (!converter.Valid() || !converter.Convert(text, out)) return std::nullopt;
+    return out;
 }
 
 bool LooksLikeUtf8(std::string_view bytes) {

@@ -17,7 +17,6 @@ import difflib
 import json
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -185,20 +184,6 @@ def checker() -> Path:
     return max(built, key=lambda path: path.stat().st_mtime)
 
 
-def copy_named_in_code_page(medium: Path, copy: Path, codec: str):
-    """A copy of the medium whose file names are bytes of the code page.
-    Wine keeps a Windows name on the host in UTF-8, the simulated machine
-    as the bytes an ANSI program uses for it: the same name."""
-    copy.mkdir()
-    for source in sorted(medium.rglob("*")):
-        parts = [part.encode(codec, errors="replace") for part in source.relative_to(medium).parts]
-        target = Path(os.fsdecode(os.fsencode(copy) + b"/" + b"/".join(parts)))
-        if source.is_dir():
-            target.mkdir(parents=True)
-        else:
-            shutil.copy2(source, target)
-
-
 def checker_plan(run: Run, registry: bytes, config_sys: Optional[bytes]) -> dict:
     """The checker's plan for the run's medium, platform, language, start
     directory and Windows directory, with this registry and CONFIG.SYS."""
@@ -206,9 +191,7 @@ def checker_plan(run: Run, registry: bytes, config_sys: Optional[bytes]) -> dict
     with tempfile.TemporaryDirectory(prefix="setup32-plan-") as scratch:
         seed = Path(scratch) / "machine.reg"
         seed.write_bytes(registry)
-        medium = Path(scratch) / "medium"
-        copy_named_in_code_page(run.medium_dir, medium, run.machine.codec)
-        command = [str(checker()), str(medium), "--platform", scenario.version,
+        command = [str(checker()), str(run.medium_dir), "--platform", scenario.version,
                    "--language", scenario.locale, "--start-dir", scenario.medium,
                    "--windows-dir", WINDOWS, "--registry", str(seed), "--json"]
         if config_sys is not None:

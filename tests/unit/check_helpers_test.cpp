@@ -2,6 +2,7 @@
 // nearest names, line splitting and JSON strings.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,24 @@ TEST(CheckRegistryDiff, ReportsWhatChangedAndNothingElse) {
         }
         EXPECT_EQ(test.changes, described) << test.name;
     }
+}
+
+// A real machine's export: thousands of keys, named in other cases after
+// the run; only the one changed value is a difference.
+TEST(CheckRegistryDiff, LargeExportsDifferOnlyWhereTheyChanged) {
+    std::string before = kHeader;
+    std::string after = kHeader;
+    for (int key = 0; key < 20000; ++key) {
+        const std::string name = "HKEY_LOCAL_MACHINE\\Software\\Vendor" + std::to_string(key);
+        before += "[" + name + "]\n\"Value\"=\"" + std::to_string(key) + "\"\n\n";
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        after += "[" + upper + "]\n\"VALUE\"=\"" + std::to_string(key == 777 ? -1 : key) + "\"\n\n";
+    }
+    const std::vector<RegistryChange> changes = DiffRegistry(before, after);
+    ASSERT_EQ(1u, changes.size());
+    EXPECT_EQ("HKEY_LOCAL_MACHINE\\SOFTWARE\\VENDOR777|\"VALUE\"|\"777\"|\"-1\"",
+              Describe(changes.front()));
 }
 
 TEST(CheckTextEncoding, TellsCodePageTextFromOtherBytes) {

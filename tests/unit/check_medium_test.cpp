@@ -160,5 +160,39 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
     }
 }
 
+// The host names a file in UTF-8, the script in its code page's bytes: the
+// dry run finds the file by the script's name, as Windows does, and says
+// which names the code page cannot spell.
+TEST(CheckMedium, NamesOfTheMediumAreGivenInTheRunsCodePage) {
+    const std::string helpUtf8 = "\xE3\x83\x98\xE3\x83\xAB\xE3\x83\x97.HLP";  // katakana "help"
+    const std::string helpCp932 = "\x83\x77\x83\x8B\x83\x76.HLP";
+    platform::sim::TempDirectory dir("setup32-check-test");
+    WriteHostFile(dir.path() / "SETUP32.INI",
+                  "[Display]\r\nGroupName=Disk Tools\r\n\r\n[NT Driver Files]\r\n1=.\\TOOLS\\" +
+                      helpCp932 + ",.\\HELP\\" + helpCp932 +
+                      "\r\n\r\n[Modify]\r\n1=C:\\OLD.SYS\r\n");
+    WriteHostFile(dir.path() / "TOOLS" / helpUtf8, "help");
+    WriteHostFile(dir.path() / "TOOLS" / "\xF0\x9F\x98\x80.TXT", "a name code page 932 lacks");
+    CheckOptions options = AllRuns(dir.path());
+    options.platforms = {Platforms()[2]};
+    options.languages = {Languages()[2]};
+    std::string whyNot;
+    const auto result = CheckMedium(options, whyNot);
+    ASSERT_TRUE(result) << whyNot;
+    ASSERT_EQ(1u, result->runs.size());
+    const Plan& plan = result->runs.front().plan;
+    ASSERT_EQ(1u, plan.copies.size());
+    EXPECT_EQ(0u, plan.copies.front().error) << plan.copies.front().source;
+    const std::vector<Finding> all = AllFindings(*result);
+    EXPECT_FALSE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
+        return f.severity == Severity::Error;
+    })) << "no source is missing";
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const Finding& f) {
+        return f.severity == Severity::Warning &&
+               f.message.find("\xF0\x9F\x98\x80.TXT\" has no name in code page 932") !=
+                   std::string::npos;
+    }));
+}
+
 }  // namespace
 }  // namespace setup32::check
