@@ -36,6 +36,14 @@ class Findings {
         found_.push_back({severity, line, std::move(message)});
     }
     int PlatformCode() const { return OsKindFromVersion(run_.Platform().version); }
+    const platform::HostFacts& Host() const { return run_.Context().sys.host; }
+    // Names compared as the profile service compares them.
+    bool SameName(std::string_view a, std::string_view b) const {
+        return platform::sim::SameNameOn(Host(), a, b);
+    }
+    const ProfileSection* FindSection(std::string_view name) const {
+        return FindProfileSection(layout_, name, Host());
+    }
     std::string Quoted(std::string_view text) const { return "\"" + std::string(text) + "\""; }
 
     std::vector<std::string> KnownSections() const;
@@ -66,7 +74,7 @@ class Findings {
 
     DryRun& run_;
     const std::vector<ProfileSection>& layout_;
-    const std::vector<std::string_view> rawLines_ = RawLines(run_.ScriptBytes());
+    const std::vector<std::string_view> rawLines_ = ProfileFileLines(run_.ScriptBytes());
     std::vector<Finding> found_;
 };
 
@@ -89,10 +97,6 @@ std::vector<std::string> DisplayKeys() {
     std::vector<std::string> keys;
     for (const KeyedValue& value : kDisplayValues) keys.emplace_back(value.key);
     return keys;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && EditDistance(a, b) == 0;
 }
 
 bool IsAbsolute(std::string_view path) {
@@ -192,12 +196,12 @@ void Findings::CheckNames() {
             Add(Severity::Warning, section.number,
                 "section [" + section.name + "] is never read (the closest known name is [" +
                     closest + "])");
-        } else if (FindSection(layout_, section.name) != &section) {
+        } else if (FindSection(section.name) != &section) {
             Add(Severity::Warning, section.number,
                 "a second section [" + section.name + "]: Windows reads only the first one");
         }
     }
-    if (const ProfileSection* display = FindSection(layout_, script_names::kDisplay)) {
+    if (const ProfileSection* display = FindSection(script_names::kDisplay)) {
         const std::vector<std::string> keys = DisplayKeys();
         for (const ProfileLine& line : display->lines) {
             if (!line.hasKey || line.text.front() == ';') continue;
@@ -220,11 +224,9 @@ void Findings::CheckText() {
             "its first line");
     }
     const unsigned codePage = run_.Language().codePage;
-    std::string_view rest = script;
-    for (int number = 1; !rest.empty(); ++number) {
-        const std::size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    int number = 0;
+    for (const std::string_view line : rawLines_) {
+        ++number;
         if (!IsTextIn(line, codePage) || LooksLikeUtf8(line)) {
             Add(Severity::Warning, number,
                 "the line holds bytes that are not text in code page " + std::to_string(codePage) +
@@ -234,12 +236,12 @@ void Findings::CheckText() {
 }
 
 void Findings::CheckDisplayValues() {
-    const ProfileSection* display = FindSection(layout_, script_names::kDisplay);
+    const ProfileSection* display = FindSection(script_names::kDisplay);
     if (display == nullptr) return;
     for (const KeyedValue& keyed : kDisplayValues) {
         const auto line = std::find_if(
             display->lines.begin(), display->lines.end(),
-            [&keyed](const ProfileLine& l) { return l.hasKey && SameName(l.key, keyed.key); });
+            [&](const ProfileLine& l) { return l.hasKey && SameName(l.key, keyed.key); });
         if (line == display->lines.end()) continue;
         if (RawValue(*line) != line->value) {
             Add(Severity::Warning, line->number,
@@ -254,17 +256,19 @@ void Findings::CheckDisplayValues() {
         }
     }
     if (!run_.ShownMode()) {
-        const auto show = std::find_if(
-            display->lines.begin(), display->lines.end(),
-            [](const ProfileLine& l) { return l.hasKey && SameName(l.key, script_names::kShow); });
+        const auto show = std::find_if(display->lines.begin(), display->lines.end(),
+                                       [this](const ProfileLine& l) {
+                                           return l.hasKey && SameName(l.key, script_names::kShow);
+                                       });
         Add(Severity::Note, show == display->lines.end() ? 0 : show->number,
             "bShow is not \"YES\": the install runs at once without the dialog and ends "
             "without the restart question");
     }
     const std::string& group = run_.Context().groupName;
-    const auto groupLine = std::find_if(
-        display->lines.begin(), display->lines.end(),
-        [](const ProfileLine& l) { return l.hasKey && SameName(l.key, script_names::kGroupName); });
+    const auto groupLine =
+        std::find_if(display->lines.begin(), display->lines.end(), [this](const ProfileLine& l) {
+            return l.hasKey && SameName(l.key, script_names::kGroupName);
+        });
     if (groupLine == display->lines.end()) return;
     if (group.empty()) {
         Add(Severity::Error, groupLine->number,
@@ -277,7 +281,7 @@ void Findings::CheckDisplayValues() {
 }
 
 void Findings::CheckModify() {
-    const ProfileSection* modify = FindSection(layout_, script_names::kModify);
+    const ProfileSection* modify = FindSection(script_names::kModify);
     if (modify == nullptr) return;
     // The keys the editor reads: "1", "2", ... up to the first missing or empty one.
     int read = 0;
@@ -318,7 +322,7 @@ void Findings::CheckModify() {
 
 void Findings::CheckDeviceIds() {
     if (!shell_text::IsWindows9x(PlatformCode())) return;
-    const ProfileSection* display = FindSection(layout_, script_names::kDisplay);
+    const ProfileSection* display = FindSection(script_names::kDisplay);
     const std::string value = ReadScriptValue(
         run_.Context(), ScriptPathOf(run_), script_names::kDisplay, script_names::kDeviceId,
         script_default::kDeviceId, script_capacity::kDeviceId);
@@ -507,7 +511,7 @@ void Findings::CheckUninstall() {
     const std::string entry = shell_text::JoinPath(kUninstallKey, ctx.groupName);
     const std::optional<std::string> command =
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
-    const ProfileSection* section = FindSection(layout_, script_names::kUninstall);
+    const ProfileSection* section = FindSection(script_names::kUninstall);
     if (section == nullptr || section->lines.empty() ||
         shell_text::IsComment(section->lines.front().text)) {
         return;
@@ -543,7 +547,7 @@ void Findings::CheckBoxes() {
     const Language language = LanguageFromLcid(run_.Language().lcid);
     const std::string tooLarge = MsgText(language, 48);
     const std::string noEntries = MsgText(language, 49);
-    const ProfileSection* modify = FindSection(layout_, script_names::kModify);
+    const ProfileSection* modify = FindSection(script_names::kModify);
     const int line = modify ? modify->number : 0;
     for (const platform::sim::BoxRecord& box : run_.Sim().Boxes()) {
         if (box.text == noEntries) {

@@ -1,20 +1,8 @@
 #include "check/script_view.h"
 
-#include "check/closest_name.h"
 #include "install/script.h"
 
 namespace setup32::check {
-
-const ProfileSection* FindSection(const std::vector<ProfileSection>& layout,
-                                  std::string_view name) {
-    for (const ProfileSection& section : layout) {
-        if (section.number == 0) continue;
-        if (EditDistance(section.name, name) == 0 && section.name.size() == name.size()) {
-            return &section;
-        }
-    }
-    return nullptr;
-}
 
 std::string ScriptPathOf(const DryRun& run) {
     return ScriptPath(run.StartDir(), kScriptName);
@@ -23,7 +11,7 @@ std::string ScriptPathOf(const DryRun& run) {
 ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layout,
                             const std::string& name, std::size_t capacity) {
     ListSection section;
-    section.layout = FindSection(layout, name);
+    section.layout = FindProfileSection(layout, name, run.Context().sys.host);
     const platform::SectionBlock block =
         ReadScriptSection(run.Context(), name, capacity, ScriptPathOf(run));
     section.tooLarge = block.TooLarge();

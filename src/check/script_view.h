@@ -15,9 +15,6 @@ struct NumberedLine {
     std::string text;  // as the program's section read gives it, "<GROUp>" replaced
 };
 
-// The first section of that name, as Windows finds it; null when none.
-const ProfileSection* FindSection(const std::vector<ProfileSection>& layout, std::string_view name);
-
 struct ListSection {
     const ProfileSection* layout = nullptr;
     std::vector<NumberedLine> lines;

@@ -110,9 +110,9 @@ TEST(CheckClosestName, FindsTheNameMeant) {
     EXPECT_EQ("", ClosestName("Display", {}));
 }
 
-TEST(CheckRawLines, EndWhereTheProfileServiceEndsALine) {
+TEST(ProfileFileLines, EndWhereTheProfileServiceEndsALine) {
     const std::vector<std::string_view> expected = {"a", "b", "", "c", "d"};
-    EXPECT_EQ(expected, RawLines("a\r\nb\r\rc\nd"));
+    EXPECT_EQ(expected, ProfileFileLines("a\r\nb\r\rc\nd"));
 }
 
 TEST(CheckJson, StringsAndNestingAreValidJson) {

@@ -64,7 +64,11 @@ std::string SimHost::UpperCase(std::string_view text) const {
 }
 
 bool SimHost::SameName(std::string_view a, std::string_view b) const {
-    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+    return SameNameOn(*this, a, b);
+}
+
+bool SameNameOn(const HostFacts& host, std::string_view a, std::string_view b) {
+    return a.size() == b.size() && host.UpperCase(a) == host.UpperCase(b);
 }
 
 std::vector<std::string> SplitText(std::string_view text, std::string_view separators,

@@ -24,8 +24,7 @@ class SimHost final : public HostFacts {
     void SetLcid(std::uint32_t lcid);
     // Bit 31 of the version is clear on Windows NT and 2000.
     bool IsNtFamily() const { return (version_ & 0x80000000u) == 0; }
-    // Equal after upper-casing, as Windows compares names of files, keys
-    // and profile entries.
+    // SameNameOn this host.
     bool SameName(std::string_view a, std::string_view b) const;
 
   private:
@@ -33,6 +32,10 @@ class SimHost final : public HostFacts {
     std::uint32_t lcid_ = 0x0409;
     unsigned codePage_ = 1252;
 };
+
+// Equal after `host`'s upper-casing: how Windows compares names of files,
+// keys and profile entries.
+bool SameNameOn(const HostFacts& host, std::string_view a, std::string_view b);
 
 // Splits `text` at every byte of `separators` that is not the trail byte of
 // a double-byte character; empty pieces are kept.

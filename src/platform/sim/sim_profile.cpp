@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 namespace setup32::platform::sim {
 namespace {
@@ -28,24 +27,6 @@ std::string_view Unquoted(std::string_view value) {
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
     return quoted ? value.substr(1, value.size() - 2) : value;
-}
-
-struct RawLine {
-    int number;
-    std::string_view text;
-};
-
-// A line ends at CR LF, at a lone CR or at a lone LF.
-std::vector<RawLine> NumberedLines(std::string_view bytes) {
-    std::vector<RawLine> lines;
-    int number = 1;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
-        lines.push_back({number++, bytes.substr(start, end - start)});
-        start = bytes.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-    }
-    return lines;
 }
 
 // The last ']' of `line` that is not the second byte of a double-byte
@@ -93,20 +74,41 @@ bool HasDirectory(const std::string& path) {
 
 }  // namespace
 
+std::vector<std::string_view> ProfileFileLines(std::string_view fileBytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < fileBytes.size()) {
+        const std::size_t end = std::min(fileBytes.find_first_of("\r\n", start), fileBytes.size());
+        lines.push_back(fileBytes.substr(start, end - start));
+        start = fileBytes.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+    }
+    return lines;
+}
+
 std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
                                               const HostFacts* codePage) {
     std::vector<ProfileSection> sections;
-    for (const RawLine& raw : NumberedLines(fileBytes)) {
-        const std::string_view line = TrimBlanks(raw.text);
+    int number = 0;
+    for (const std::string_view written : ProfileFileLines(fileBytes)) {
+        ++number;
+        const std::string_view line = TrimBlanks(written);
         if (line.empty()) continue;
         if (const auto name = HeaderName(line, codePage)) {
-            sections.push_back({raw.number, std::string(*name), {}});
+            sections.push_back({number, std::string(*name), {}});
             continue;
         }
         if (sections.empty()) sections.push_back({0, std::string(), {}});
-        sections.back().lines.push_back(EntryLine(raw.number, line));
+        sections.back().lines.push_back(EntryLine(number, line));
     }
     return sections;
+}
+
+const ProfileSection* FindProfileSection(const std::vector<ProfileSection>& layout,
+                                         std::string_view name, const HostFacts& host) {
+    for (const ProfileSection& section : layout) {
+        if (section.number > 0 && SameNameOn(host, section.name, TrimBlanks(name))) return &section;
+    }
+    return nullptr;
 }
 
 SectionBlock PackSection(const std::vector<std::string_view>& lines, std::size_t capacity) {
@@ -180,12 +182,9 @@ std::string SimProfile::FileText(const std::string& path) const {
 
 std::optional<ProfileSection> SimProfile::FindSection(const std::string& path,
                                                       const std::string& section) const {
-    for (ProfileSection& found : ReadProfileLayout(FileText(path), &host_)) {
-        if (found.number > 0 && host_.SameName(found.name, TrimBlanks(section))) {
-            return std::move(found);
-        }
-    }
-    return std::nullopt;
+    const std::vector<ProfileSection> layout = ReadProfileLayout(FileText(path), &host_);
+    const ProfileSection* found = FindProfileSection(layout, section, host_);
+    return found == nullptr ? std::nullopt : std::optional<ProfileSection>(*found);
 }
 
 }  // namespace setup32::platform::sim

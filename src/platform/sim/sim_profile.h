@@ -48,6 +48,13 @@ struct ProfileSection {
 // without it every byte is a character of its own.
 std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
                                               const HostFacts* codePage = nullptr);
+// The file's lines as written, split where the profile service ends a line
+// (CR LF, a lone CR, a lone LF); index 0 is line 1.
+std::vector<std::string_view> ProfileFileLines(std::string_view fileBytes);
+// The section a read of `name` finds: the first of that name (blanks around
+// `name` dropped, letters compared as `host` upper-cases them); null when none.
+const ProfileSection* FindProfileSection(const std::vector<ProfileSection>& layout,
+                                         std::string_view name, const HostFacts& host);
 
 class SimProfile final : public Profile {
   public:
