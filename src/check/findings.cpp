@@ -566,8 +566,8 @@ void Findings::CheckBoxes() {
 std::vector<Finding> Findings::Gather() {
     if (run_.ScriptBytes().empty() && !run_.Sim().Exists(ScriptPathOf(run_))) {
         Add(Severity::Error, 0,
-            "there is no SETUP32.INI in the medium: the program shows its dialog, copies "
-            "nothing and uses the default names");
+            "there is no SETUP32.INI in the medium: Start shows that the setup script cannot be "
+            "found (message 50), the program changes nothing and ends with exit code 2");
     }
     CheckNames();
     CheckText();
