@@ -1,7 +1,6 @@
 #include "check/check.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "check/dry_run.h"
 #include "check/findings.h"
@@ -9,6 +8,8 @@
 #include "check/plan.h"
 #include "check/profile_layout.h"
 #include "check/text_encoding.h"
+#include "install/ascii_text.h"
+#include "install/context.h"
 #include "platform/sim/sim_machine.h"
 
 namespace setup32::check {
@@ -96,13 +97,10 @@ std::vector<Finding> HoistCommon(std::vector<RunResult>& runs) {
 
 bool ScriptTooLarge(const MediumListing& medium, std::string& whyNot) {
     for (const std::filesystem::path& file : medium.files) {
-        if (file.has_parent_path()) continue;
-        std::string name = file.string();
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (file.has_parent_path() || !EqualsIgnoringCase(file.string(), kScriptName)) continue;
         std::error_code error;
         const std::uintmax_t size = std::filesystem::file_size(medium.root / file, error);
-        if (name == "SETUP32.INI" && size > kLargestScript) {
+        if (size > kLargestScript) {
             whyNot = "SETUP32.INI is " + std::to_string(size) + " bytes, over " +
                      std::to_string(kLargestScript) + ": that is no setup script";
             return true;

@@ -6,6 +6,7 @@
 
 #include "install/script.h"
 #include "messages/messages.h"
+#include "shellint/shell_text.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::check {
@@ -15,11 +16,11 @@ namespace mb = platform::mb;
 namespace {
 
 constexpr const char* kProgramName = "SETUP32.EXE";
-// The device the adapter is found as when its driver is installed already.
-constexpr const char* kAdapterInstance = "6E02\\BUS_00&DEV_0D&FUNC_00";
+// Spelled as Windows itself creates the key; names compare without case.
 constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr const char* kDriverDatabaseFiles[] = {"DRVIDX.BIN", "DRVDATA.BIN"};
+// The device the adapter is found as when its driver is installed already.
+constexpr const char* kAdapterInstance = "6E02\\BUS_00&DEV_0D&FUNC_00";
 // The times a failed copy is tried again when the answer is Yes, before
 // the user gives up: the same file does not appear by asking again.
 constexpr int kRetriesPerFile = 1;
@@ -32,8 +33,7 @@ constexpr const char* kSampleConfigSys =
     "BUFFERS=30\r\n";
 
 bool IsNt(const PlatformInfo& platform) {
-    return platform.version == platform::sim::version::kWindowsNT4 ||
-           platform.version == platform::sim::version::kWindows2000;
+    return shell_text::IsNtFamily(OsKindFromVersion(platform.version));
 }
 
 // "X:\..." with a letter: the drive letter, upper case.

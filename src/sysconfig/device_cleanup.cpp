@@ -11,7 +11,6 @@ namespace setup32 {
 namespace {
 
 constexpr std::size_t kMaxKeyPath = 255;
-constexpr const char* kDriverDatabaseFiles[] = {"DRVIDX.BIN", "DRVDATA.BIN"};
 
 std::vector<std::string> SubkeyNames(platform::Registry& registry, platform::RegRoot root,
                                      const std::string& subkey) {

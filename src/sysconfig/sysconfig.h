@@ -54,6 +54,8 @@ int RegistryKeyExists(platform::Registry& registry, platform::RegRoot root,
                       const std::string& subkey);
 // The adapter's PCI enumeration key, before its device id.
 constexpr const char* kAdapterEnumKeyPrefix = "Enum\\PCI\\VEN_7A3E&DEV_";
+// The driver database files of the INF directory that the clean-up deletes.
+constexpr const char* kDriverDatabaseFiles[] = {"DRVIDX.BIN", "DRVDATA.BIN"};
 
 // Deletes the adapter's PCI enumeration key for `deviceId`, with every key
 // below it, and the driver database files of the INF directory.
