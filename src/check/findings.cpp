@@ -343,37 +343,29 @@ void Findings::CheckDeviceIds() {
 }
 
 void Findings::CheckDriverLines() {
-    const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode());
-    if (!sections) return;
     std::set<std::pair<std::string, std::string>> copiesSeen;
-    for (const char* name : {sections->first, sections->second}) {
-        const ListSection section = ReadListSection(run_, layout_, name, script_capacity::kSection);
-        if (section.tooLarge) continue;
-        for (const NumberedLine& line : section.lines) {
-            if (line.text.front() == ';') continue;
-            CCopyListItem item;
-            const int code = item.ParseLine(line.text, run_.StartDir(), run_.WindowsDir());
-            if (code == parse_error::kNoEquals) {
+    for (const DriverLine& line : ReadDriverLines(run_, layout_)) {
+        const CCopyListItem& item = line.item;
+        if (line.parseCode == parse_error::kNoEquals) {
+            Add(Severity::Error, line.number,
+                "the line has no \"=\": the program shows error 101 and skips it");
+        } else if (line.parseCode == parse_error::kNoComma) {
+            Add(Severity::Error, line.number,
+                "the line has no \",\" before a destination: the program shows error 102 "
+                "and skips it");
+        } else if (line.parseCode == parse_error::kCommaBeforeEquals) {
+            Add(Severity::Error, line.number,
+                "the line's first \",\" stands before its \"=\": the program shows error 103 "
+                "and skips it");
+        } else {
+            if (!IsAbsolute(item.destination)) {
                 Add(Severity::Error, line.number,
-                    "the line has no \"=\": the program shows error 101 and skips it");
-            } else if (code == parse_error::kNoComma) {
-                Add(Severity::Error, line.number,
-                    "the line has no \",\" before a destination: the program shows error 102 "
-                    "and skips it");
-            } else if (code == parse_error::kCommaBeforeEquals) {
-                Add(Severity::Error, line.number,
-                    "the line's first \",\" stands before its \"=\": the program shows error 103 "
-                    "and skips it");
-            } else {
-                if (!IsAbsolute(item.destination)) {
-                    Add(Severity::Error, line.number,
-                        "the destination " + Quoted(item.destination) +
-                            " is neither \".\\\" nor absolute: the file is written below the start "
-                            "directory, on the medium, and recorded with that relative path");
-                }
-                if (copiesSeen.insert({item.source, item.destination}).second) {
-                    CheckCopy(line.number, item);
-                }
+                    "the destination " + Quoted(item.destination) +
+                        " is neither \".\\\" nor absolute: the file is written below the start "
+                        "directory, on the medium, and recorded with that relative path");
+            }
+            if (copiesSeen.insert({item.source, item.destination}).second) {
+                CheckCopy(line.number, item);
             }
         }
     }

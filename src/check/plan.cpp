@@ -1,6 +1,7 @@
 #include "check/plan.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "check/registry_diff.h"
 #include "check/script_view.h"
@@ -38,12 +39,13 @@ class PlanReader {
     void ReadConfigSys(Plan& plan);
     void ReadShell(Plan& plan);
     void ReadBoxes(Plan& plan);
-    std::vector<NamedValue> ValuesOf(const std::string& key) const;
+    std::vector<NamedValue> ValuesOf(const std::vector<ExportedKey>& keys,
+                                     const std::string& key) const;
 
     DryRun& run_;
     const std::vector<ProfileSection>& layout_;
     unsigned codePage_;
-    std::vector<std::pair<CCopyListItem, int>> driverLines_;
+    std::optional<std::vector<DriverLine>> driverLines_;  // read at the first copy
 };
 
 std::vector<std::string> SplitLinesKeepingEnds(std::string_view text) {
@@ -76,22 +78,12 @@ std::string Unquoted(std::string_view text) {
 }
 
 int PlanReader::LineOfCopy(const CopyAttempt& copy) {
-    if (driverLines_.empty()) {
-        if (const std::optional<DriverSections> sections =
-                DriverSectionsFor(OsKindFromVersion(run_.Platform().version))) {
-            for (const char* name : {sections->first, sections->second}) {
-                for (const NumberedLine& line :
-                     ReadListSection(run_, layout_, name, script_capacity::kSection).lines) {
-                    CCopyListItem item;
-                    if (item.ParseLine(line.text, run_.StartDir(), run_.WindowsDir()) == 0) {
-                        driverLines_.emplace_back(item, line.number);
-                    }
-                }
-            }
+    if (!driverLines_) driverLines_ = ReadDriverLines(run_, layout_);
+    for (const DriverLine& line : *driverLines_) {
+        if (line.parseCode == 0 && line.item.source == copy.source &&
+            line.item.destination == copy.destination) {
+            return line.number;
         }
-    }
-    for (const auto& [item, number] : driverLines_) {
-        if (item.source == copy.source && item.destination == copy.destination) return number;
     }
     return 0;
 }
@@ -110,8 +102,9 @@ void PlanReader::ReadCopies(Plan& plan) {
     }
 }
 
-std::vector<NamedValue> PlanReader::ValuesOf(const std::string& key) const {
-    for (const ExportedKey& exported : ParseRegistryExport(run_.RegistryAfter())) {
+std::vector<NamedValue> PlanReader::ValuesOf(const std::vector<ExportedKey>& keys,
+                                             const std::string& key) const {
+    for (const ExportedKey& exported : keys) {
         if (EqualsIgnoringCase(exported.name, key)) {
             std::vector<NamedValue> values;
             for (const NamedValue& value : exported.values) {
@@ -132,12 +125,13 @@ void PlanReader::ReadRegistry(Plan& plan) {
             {Text(change.key), text(change.value), text(change.before), text(change.after)});
     }
     SetupContext& ctx = run_.Context();
+    const std::vector<ExportedKey> after = ParseRegistryExport(run_.RegistryAfter());
     const std::string productKey = kCurrentUser + ProductKey(ctx);
     plan.productKey = Text(productKey);
-    plan.productValues = ValuesOf(productKey);
+    plan.productValues = ValuesOf(after, productKey);
     const std::string uninstallKey =
         kLocalMachine + std::string(kUninstallKey) + "\\" + ctx.groupName;
-    plan.uninstallValues = ValuesOf(uninstallKey);
+    plan.uninstallValues = ValuesOf(after, uninstallKey);
     if (!plan.uninstallValues.empty()) plan.uninstallKey = Text(uninstallKey);
 }
 

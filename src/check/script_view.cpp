@@ -1,6 +1,8 @@
 #include "check/script_view.h"
 
+#include "files/file_placement.h"
 #include "install/script.h"
+#include "messages/messages.h"
 
 namespace setup32::check {
 
@@ -22,6 +24,24 @@ ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layo
         section.lines.push_back({numbered[i].number, std::string(lines[i])});
     }
     return section;
+}
+
+std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSection>& layout) {
+    std::vector<DriverLine> lines;
+    const std::optional<DriverSections> sections =
+        DriverSectionsFor(OsKindFromVersion(run.Platform().version));
+    if (!sections) return lines;
+    for (const char* name : {sections->first, sections->second}) {
+        const ListSection section = ReadListSection(run, layout, name, script_capacity::kSection);
+        if (section.tooLarge) continue;
+        for (const NumberedLine& line : section.lines) {
+            if (line.text.front() == ';') continue;
+            DriverLine parsed{line.number, CCopyListItem(), 0};
+            parsed.parseCode = parsed.item.ParseLine(line.text, run.StartDir(), run.WindowsDir());
+            lines.push_back(std::move(parsed));
+        }
+    }
+    return lines;
 }
 
 }  // namespace setup32::check

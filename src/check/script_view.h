@@ -7,6 +7,7 @@
 
 #include "check/dry_run.h"
 #include "check/profile_layout.h"
+#include "files/copy_list.h"
 
 namespace setup32::check {
 
@@ -24,6 +25,16 @@ struct ListSection {
 // A list section read by the program's own reader after the run.
 ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layout,
                             const std::string& name, std::size_t capacity);
+
+// A driver line of the platform's two driver-file sections, parsed by the
+// program's own ParseLine (sections the program skips for their size are
+// left out, and so are comment lines).
+struct DriverLine {
+    int number;
+    CCopyListItem item;
+    int parseCode;  // 0 or one of parse_error
+};
+std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSection>& layout);
 
 // The script path the program reads in the run.
 std::string ScriptPathOf(const DryRun& run);
