@@ -7,9 +7,8 @@ import re
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-from harness import Registry
+from harness import HIVES, Registry
 
-HIVES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg"}
 TRACE_CHANNELS = "+process"
 
 # --- the registry ---------------------------------------------------------------
@@ -39,21 +38,14 @@ def shown(data: str) -> str:
 
 
 def read_hive(prefix: Path, hive: str) -> Dict[str, Key]:
-    """The keys of one hive by lower-case path, continued lines joined."""
+    """The keys of one hive by lower-case path."""
     text = (prefix / HIVES[hive]).read_text(encoding="utf-8", errors="replace")
-    text = re.sub(r"\\\n\s*", "", text)
     keys: Dict[str, Key] = {}
-    current: Optional[Key] = None
-    for line in text.splitlines():
-        found = Registry._KEY.match(line)
-        if found:
-            path = hive + "\\" + Registry._unquote(found.group(1))
-            current = keys.setdefault(path.lower(), Key(path, {}))
-            continue
-        value = Registry._VALUE.match(line)
-        if value and current is not None:
-            name = "" if value.group(1) == "@" else Registry._unquote(value.group(1)[1:-1])
-            current.values[name.lower()] = (name, shown(value.group(2)))
+    for path, name, data in Registry.entries(text):
+        full = hive + "\\" + path
+        key = keys.setdefault(full.lower(), Key(full, {}))
+        if name is not None:
+            key.values[name.lower()] = (name, shown(data))
     return keys
 
 

@@ -23,7 +23,7 @@ import threading
 import time
 import traceback
 from pathlib import Path
-from typing import Callable, Dict, List, Optional
+from typing import Callable, Dict, Iterator, List, Optional, Tuple
 
 import texts
 
@@ -149,6 +149,10 @@ class Machine:
         return command + ["--", str(program), *map(str, args)]
 
 
+# The Wine registry file of each root.
+HIVES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg"}
+
+
 class Registry:
     """The keys and values of a Wine registry file (user.reg or system.reg),
     looked up without regard to case."""
@@ -161,22 +165,32 @@ class Registry:
         self.names = names  # per key, the value names as written, by their lower-case form
 
     @classmethod
+    def entries(cls, text: str) -> Iterator[Tuple[str, Optional[str], Optional[str]]]:
+        """The file's keys and values in order, a long value's continued
+        lines joined: (key path, None, None) for a key, and (key path, value
+        name, "" for the default value, data as written) for a value."""
+        key = None
+        for line in re.sub(r"\\\n\s*", "", text).splitlines():
+            found = cls._KEY.match(line)
+            if found:
+                key = cls._unquote(found.group(1))
+                yield key, None, None
+                continue
+            value = cls._VALUE.match(line)
+            if value and key is not None:
+                name = "" if value.group(1) == "@" else cls._unquote(value.group(1)[1:-1])
+                yield key, name, value.group(2)
+
+    @classmethod
     def parse(cls, text: str) -> "Registry":
         keys: Dict[str, Dict[str, object]] = {}
         names: Dict[str, Dict[str, str]] = {}
-        current = None
-        for line in text.splitlines():
-            key = cls._KEY.match(line)
-            if key:
-                path = cls._unquote(key.group(1)).lower()
-                current = keys.setdefault(path, {})
-                current_names = names.setdefault(path, {})
-                continue
-            value = cls._VALUE.match(line)
-            if value and current is not None:
-                name = "" if value.group(1) == "@" else cls._unquote(value.group(1)[1:-1])
-                current[name.lower()] = cls._data(value.group(2))
-                current_names[name.lower()] = name
+        for path, name, data in cls.entries(text):
+            values = keys.setdefault(path.lower(), {})
+            written = names.setdefault(path.lower(), {})
+            if name is not None:
+                values[name.lower()] = cls._data(data)
+                written[name.lower()] = name
         return cls(keys, names)
 
     def values(self, key: str) -> Optional[Dict[str, object]]:

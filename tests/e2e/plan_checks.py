@@ -23,7 +23,7 @@ import tempfile
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-from harness import ROOT, CheckFailed, Registry, Run
+from harness import HIVES, ROOT, CheckFailed, Registry, Run
 from install_checks import UNINSTALL_KEY
 
 sys.path.insert(0, str(ROOT / "tools"))
@@ -37,7 +37,6 @@ WINDOWS = "C:\\windows"
 GROUP_SCRIPT = WINDOWS + "\\SETUP.INI"
 CONFIG_SYS = "C:\\CONFIG.SYS"
 PROCESS_TRACE = "process-trace.txt"  # in the prefix, where the demo's trace goes too
-HIVES = {"HKEY_CURRENT_USER": "user.reg", "HKEY_LOCAL_MACHINE": "system.reg"}
 
 # The registry branches that the program opens: the product key and the
 # Shell Folders below HKEY_CURRENT_USER\Software, the uninstall entry and
@@ -122,23 +121,17 @@ def regedit4(prefix: Path, codec: str) -> bytes:
     lines = ["REGEDIT4"]
     for root, name in HIVES.items():
         text = (prefix / name).read_text(encoding="utf-8", errors="replace")
-        in_branch = False
-        for line in re.sub(r"\\\n\s*", "", text).splitlines():
-            key = Registry._KEY.match(line)
-            if key:
-                path = f"{root}\\{Registry._unquote(key.group(1))}"
-                in_branch = seeded(path)
-                if in_branch:
-                    lines += ["", f"[{_ansi(path, codec)}]"]
+        for key, value_name, value_data in Registry.entries(text):
+            path = f"{root}\\{key}"
+            if not seeded(path):
                 continue
-            value = Registry._VALUE.match(line)
-            data = regedit4_data(value.group(2), codec) if value and in_branch else None
-            if data is None:
+            if value_name is None:
+                lines += ["", f"[{_ansi(path, codec)}]"]
                 continue
-            name_text = value.group(1)
-            if name_text != "@":
-                name_text = _quoted(_ansi(Registry._unquote(name_text[1:-1]), codec))
-            lines.append(f"{name_text}={data}")
+            data = regedit4_data(value_data, codec)
+            if data is not None:
+                name_text = "@" if value_name == "" else _quoted(_ansi(value_name, codec))
+                lines.append(f"{name_text}={data}")
     return ("\r\n".join(lines) + "\r\n").encode("latin-1")
 
 
