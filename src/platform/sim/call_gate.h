@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/version_differences.h"
 
 namespace setup32::platform::sim {
 
@@ -23,6 +25,11 @@ class CallGate {
     std::optional<std::uint32_t> EnterLogged(std::string_view call, std::string detail);
     // Records an event that is no seam call of its own (what a window did).
     void Record(std::string_view call, std::string detail);
+    // Records that a call met a difference of the machine's version.
+    void RecordVersionDifference(VersionDifferenceMet met) {
+        differences_.push_back(std::move(met));
+    }
+    const std::vector<VersionDifferenceMet>& VersionDifferencesMet() const { return differences_; }
 
     // Uses are counted from the moment a fault is armed: nth = 1 is the
     // next use.
@@ -55,6 +62,7 @@ class CallGate {
     std::vector<NumberedFault> numbered_;
     std::vector<Event> events_;
     std::vector<Event> failed_;
+    std::vector<VersionDifferenceMet> differences_;
 };
 
 }  // namespace setup32::platform::sim

@@ -175,6 +175,9 @@ const std::vector<std::pair<std::string, bool>>& SimMachine::PrivilegeCalls() co
 const std::vector<Event>& SimMachine::Events() const {
     return impl_->gate.Events();
 }
+const std::vector<VersionDifferenceMet>& SimMachine::VersionDifferencesMet() const {
+    return impl_->gate.VersionDifferencesMet();
+}
 
 // --- message boxes ---
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "platform/sim/version_differences.h"
 
 namespace setup32::platform::sim {
 
@@ -153,6 +154,9 @@ class SimMachine {
     // windows were told: SetDlgItemTextA, ShowWindow, EndDialog, PBM_SETPOS,
     // DestroyWindow.
     const std::vector<Event>& Events() const;
+    // In order, every place where a call met a difference of the version the
+    // machine is set to (version_differences.h).
+    const std::vector<VersionDifferenceMet>& VersionDifferencesMet() const;
 
     // --- message boxes ---
     // Answers for the next boxes, in order. A box without a scripted answer
