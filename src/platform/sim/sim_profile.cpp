@@ -219,8 +219,9 @@ std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules&
 // A file as the profile service of one version reads it.
 struct ProfileParse {
     std::vector<ProfileSection> layout;
-    std::vector<int> loneCrLines;  // where a lone CR did not end a line
-    bool unreadUtf16 = false;      // a UTF-16 file read as its bytes
+    // Where a lone CR did not end a line, in a file read as text.
+    std::vector<int> loneCrLines;
+    bool unreadUtf16 = false;  // a UTF-16 file read as its bytes
 };
 
 ProfileParse ParseProfile(std::string_view fileBytes, const HostFacts* host) {
@@ -239,6 +240,8 @@ ProfileParse ParseProfile(std::string_view fileBytes, const HostFacts* host) {
         if (sections.empty()) sections.push_back({0, std::string(), {}});
         sections.back().lines.push_back(EntryLine(read.number, line));
     }
+    // Read as bytes, a UTF-16 file finds nothing with its CRs or without.
+    if (parse.unreadUtf16) parse.loneCrLines.clear();
     return parse;
 }
 
