@@ -282,7 +282,7 @@ TEST_F(ProfileTest, LoneCrEndsALineOnNtAnd2000) {
 // no line and stays inside it as a blank (version difference lone-cr,
 // uncertain). "[Display]" then runs on into "bShow=NO" and has no lines.
 TEST_F(ProfileTest, LoneCrEndsNoLineOn95And98) {
-    ONLY_ON_SIM_AS_9X();
+    ONLY_ON_SIM_AS_9X("lone-cr");
     const std::string path = WriteBytes(kMixedLineEnds);
     ForEachVersion({kWindows95, kWindows98}, [&] {
         EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), "YES");
@@ -318,7 +318,7 @@ TEST_F(ProfileTest, Utf16WithItsByteOrderMarkIsReadOn2000) {
 // The same notes: on NT 4 and on 95, 98 and Me the ANSI calls do not read a
 // UTF-16LE file (their table: NG). Wine reads it in every version setting
 // (wine_differences.tsv: utf16-bom).
-TEST_F(ProfileTest, Utf16WithItsByteOrderMarkIsNotReadOn95To40) {
+TEST_F(ProfileTest, Utf16WithItsByteOrderMarkIsNotReadOn9xAndNt4) {
     ONLY_ON_BACKEND("sim", "Wine reads a UTF-16 profile in every version setting (utf16-bom)");
     const std::string path = WriteBytes("\xFF\xFE" + kUtf16Script);
     ForEachVersion({kWindows95, kWindows98, kWindowsNT4}, [&] {
@@ -360,7 +360,7 @@ TEST_F(ProfileTest, SectionReadsPast32KBOnNtAnd2000) {
 // bytes of the buffer as it would a buffer of that size (section-32k,
 // uncertain).
 TEST_F(ProfileTest, SectionReadsStopAt32767BytesOn95And98) {
-    ONLY_ON_SIM_AS_9X();
+    ONLY_ON_SIM_AS_9X("section-32k");
     struct Row {
         int line;
         std::size_t needed;

@@ -181,7 +181,8 @@ struct ServiceLine {
 std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules& rules,
                                       std::vector<int>& joinedAt) {
     std::vector<ServiceLine> lines;
-    std::vector<std::pair<std::size_t, int>> loneCrs;  // offset, file line, of the open line
+    // (offset, file line) of each lone CR inside the line not yet ended.
+    std::vector<std::pair<std::size_t, int>> loneCrs;
     std::size_t begin = 0;
     int first = 1;
     int number = 0;
