@@ -2,6 +2,7 @@
 // native build, the real Win32 API in the Windows build.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,9 @@ class Backend {
     // A registry key below HKEY_CURRENT_USER that is empty at the start of
     // the case and removed with the backend.
     virtual std::string ScratchRegistryKey() = 0;
+    // Makes the machine behave as the Windows whose GetVersion value is
+    // `version`; false on a real machine, whose version is what it is.
+    virtual bool SetVersion(std::uint32_t /*version*/) { return false; }
 };
 
 std::unique_ptr<Backend> MakeBackend();

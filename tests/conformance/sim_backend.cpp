@@ -40,6 +40,11 @@ class SimBackend final : public Backend {
         return "Software\\Setup32Conformance\\" + std::to_string(keys_++);
     }
 
+    bool SetVersion(std::uint32_t version) override {
+        sim_.SetVersion(version);
+        return true;
+    }
+
   private:
     platform::sim::TempDirectory drive_{"setup32-conformance"};
     platform::sim::SimMachine sim_;

@@ -4,12 +4,25 @@
 #include "platform/sim/sim_profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/sim/sim_host.h"
 #include "sim_fixture.h"
+
+namespace setup32::platform::sim {
+
+void PrintTo(const VersionDifferenceMet& met, std::ostream* out) {
+    *out << "{" << met.id << ", " << met.path << ", " << met.line << "}";
+}
+
+}  // namespace setup32::platform::sim
 
 namespace setup32::testing {
 namespace {
@@ -72,10 +85,31 @@ TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseTrimBlanksAndStripQuotes) {
     }
 }
 
-TEST_F(SimProfile, LinesEndAtCrLfALoneCrOrALoneLf) {
-    WriteScript("[Display]\rbShow=NO\r[Other]\nA=1\r\nB=2\n\r\x1a");
-    EXPECT_EQ(Value("Display", "bShow"), "NO");
-    EXPECT_EQ(Lines("Other"), (std::vector<std::string>{"A=1", "B=2"}));
+TEST_F(SimProfile, ALoneCrEndsALineOnNtOnlyAndRecordsWhereItDoesNotOn95And98) {
+    // Lines from 1: "[Display]" (CR), "bShow=NO" (CR LF), "[Other]" (LF),
+    // "A=1" (CR), "B=2" (CR LF), "" (CR), the end-of-file mark.
+    WriteScript("[Display]\rbShow=NO\r\n[Other]\nA=1\rB=2\r\n\r\x1a");
+    struct Row {
+        std::uint32_t version;
+        const char* show;
+        std::vector<std::string> other;
+    } const rows[] = {
+        {platform::sim::version::kWindowsNT4, "NO", {"A=1", "B=2"}},
+        {platform::sim::version::kWindows2000, "NO", {"A=1", "B=2"}},
+        {platform::sim::version::kWindows95, "DEFAULT", {"A=1\rB=2"}},
+        {platform::sim::version::kWindows98, "DEFAULT", {"A=1\rB=2"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.version);
+        sim().SetVersion(row.version);
+        EXPECT_EQ(Value("Display", "bShow"), row.show);
+        EXPECT_EQ(Lines("Other"), row.other);
+    }
+    // Each lone CR inside a line, once, at the line it ends on NT; the one
+    // on the blank line 6 changes nothing.
+    const std::vector<platform::sim::VersionDifferenceMet> met = {{"lone-cr", kScriptPath, 1},
+                                                                  {"lone-cr", kScriptPath, 4}};
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
 }
 
 TEST_F(SimProfile, ADefaultLosesItsTrailingSpaces) {
@@ -219,6 +253,85 @@ TEST(ProfileLayout, NumbersLinesAndReadsThemAsTheProfileServiceDoes) {
     }
 }
 
+TEST_F(SimProfile, AUtf16ScriptWithItsMarkIsReadOn2000OnlyInTheAnsiCodePage) {
+    sim().SetLcid(0x0411);
+    // "[Display]" CR LF "GroupName=" katakana DE I SU KU, Thai KO KAI (not in
+    // code page 932), a character outside the basic plane, CR LF.
+    const std::u16string text =
+        u"[Display]\r\nGroupName=\u30C7\u30A3\u30B9\u30AF\u0E01\U0001F600\r\n";
+    std::string units;
+    for (const char16_t unit : text) {
+        units += static_cast<char>(unit & 0xFF);
+        units += static_cast<char>(unit >> 8);
+    }
+    struct Row {
+        std::uint32_t version;
+        const char* bytes;
+        const char* groupName;
+    } const rows[] = {
+        {platform::sim::version::kWindows2000, "\xFF\xFE", "\x83\x66\x83\x42\x83\x58\x83\x4E??"},
+        {platform::sim::version::kWindowsNT4, "\xFF\xFE", "DEFAULT"},
+        {platform::sim::version::kWindows95, "\xFF\xFE", "DEFAULT"},
+        {platform::sim::version::kWindows98, "\xFF\xFE", "DEFAULT"},
+        // Without the mark, or with the big-endian one, no version reads it.
+        {platform::sim::version::kWindows2000, "", "DEFAULT"},
+        {platform::sim::version::kWindows2000, "\xFE\xFF", "DEFAULT"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.version << " " << row.bytes);
+        sim().SetVersion(row.version);
+        WriteScript(row.bytes + units);
+        EXPECT_EQ(Value("Display", "GroupName"), row.groupName);
+    }
+    const std::vector<platform::sim::VersionDifferenceMet> met = {{"utf16-bom", kScriptPath, 1}};
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+TEST_F(SimProfile, ASectionCutAt32767BytesIsRecordedOn95And98) {
+    sim().SetVersion(platform::sim::version::kWindows98);
+    // One line that needs 32,765 bytes with its terminator still fits.
+    WriteScript("\r\n[Big]\r\n1=" + std::string(32762, 'x') + "\r\n");
+    EXPECT_EQ(Section("Big", 40000).count, 32765u);
+    EXPECT_TRUE(sim().VersionDifferencesMet().empty());
+    WriteScript("\r\n[Big]\r\n1=" + std::string(32763, 'x') + "\r\n");
+    EXPECT_EQ(Section("Big", 40000).count, 32765u);
+    // A buffer no larger than the limit cuts it on NT as well.
+    EXPECT_EQ(Section("Big", 32767).count, 32765u);
+    const std::vector<platform::sim::VersionDifferenceMet> met = {{"section-32k", kScriptPath, 2}};
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+TEST_F(SimProfile, AScriptThatCannotBeOpenedReadsAsAnEmptyOne) {
+    std::filesystem::create_directory(sim().HostPath("A:\\FOLDER.INI"));
+    ASSERT_EQ(mkfifo(sim().HostPath("A:\\PIPE.INI").c_str(), 0600), 0);
+    sim().WriteFile("A:\\HELD.INI", "[Display]\nbShow=NO\n");
+    sim().HoldFile("A:\\HELD.INI", sim().AddWindow("EDITOR"));
+    for (const char* path : {"A:\\FOLDER.INI", "A:\\PIPE.INI", "A:\\HELD.INI", "Q:\\SETUP32.INI",
+                             "\\\\server\\share\\SETUP32.INI", "A:\\MISSING\\SETUP32.INI", ""}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(machine().profile.ReadString(path, "Display", "bShow", "YES", 10), "YES");
+        const platform::SectionBlock block = machine().profile.ReadSection(path, "Display", 64);
+        EXPECT_EQ(block.count, 0u);
+        EXPECT_EQ(block.bytes, std::vector<char>(64, '\0'));
+    }
+}
+
+TEST_F(SimProfile, AScriptRewrittenBetweenReadsIsReadAfresh) {
+    WriteScript("[s]\nk=1\n");
+    EXPECT_EQ(Value("s", "k"), "1");
+    WriteScript("[s]\nk=2\n");  // the same size, at once
+    EXPECT_EQ(Value("s", "k"), "2");
+    // A file that had long been left alone is trusted by its stamp, which
+    // a rewrite changes even where it sets the old time again.
+    const std::filesystem::path host = sim().HostPath(kScriptPath);
+    const auto longAgo = std::filesystem::last_write_time(host) - std::chrono::hours(1);
+    std::filesystem::last_write_time(host, longAgo);
+    EXPECT_EQ(Value("s", "k"), "2");
+    WriteScript("[s]\nk=3\n");
+    std::filesystem::last_write_time(host, longAgo);
+    EXPECT_EQ(Value("s", "k"), "3");
+}
+
 TEST(ProfileLayout, ABracketThatEndsADoubleByteCharacterClosesNoHeader) {
     platform::sim::SimHost host;
     host.SetLcid(0x0411);
@@ -228,6 +341,22 @@ TEST(ProfileLayout, ABracketThatEndsADoubleByteCharacterClosesNoHeader) {
     EXPECT_EQ(layout[0].number, 0);
     EXPECT_EQ(layout[1].name, "\x83\x5D");
     EXPECT_EQ(platform::sim::ReadProfileLayout("[\x83\x5D\n")[0].name, "\x83");
+}
+
+TEST(ProfileLayout, On95And98ALineRunsOnOverLoneCrsFromTheLineItStartsOn) {
+    platform::sim::SimHost host;
+    host.SetVersion(platform::sim::version::kWindows95);
+    const auto layout =
+        platform::sim::ReadProfileLayout("[A]\rk=1\r\n\r\n[B]\nx=1\r y = 2\n", &host);
+    ASSERT_EQ(layout.size(), 2u);
+    EXPECT_EQ(layout[0].number, 1);
+    EXPECT_EQ(layout[0].name, "A");
+    EXPECT_TRUE(layout[0].lines.empty());
+    EXPECT_EQ(layout[1].number, 4);
+    ASSERT_EQ(layout[1].lines.size(), 1u);
+    EXPECT_EQ(layout[1].lines[0].number, 5);
+    EXPECT_EQ(layout[1].lines[0].text, "x=1\r y = 2");
+    EXPECT_EQ(layout[1].lines[0].value, "1\r y = 2");
 }
 
 }  // namespace

@@ -224,6 +224,15 @@ fs::path SimFileSystem::HostPath(const std::string& windowsPath) const {
     return Resolve(windowsPath, target) == win_error::kSuccess ? target.host : fs::path();
 }
 
+std::uint32_t SimFileSystem::ReadableHostPath(const std::string& windowsPath,
+                                              fs::path& host) const {
+    Target target;
+    if (const std::uint32_t error = Resolve(windowsPath, target)) return error;
+    if (const std::uint32_t error = ReadableError(target)) return error;
+    host = target.host;
+    return win_error::kSuccess;
+}
+
 std::uint32_t SimFileSystem::AttributesOf(const std::string& windowsPath) const {
     Target target;
     if (Resolve(windowsPath, target) != win_error::kSuccess || !target.exists) {

@@ -50,6 +50,10 @@ class SimFileSystem final : public FileSystem {
 
     // The host path of a Windows path (empty when its drive is not mapped).
     std::filesystem::path HostPath(const std::string& windowsPath) const;
+    // Why the file at `windowsPath` cannot be opened for reading now, or 0;
+    // `host` is set to its host path when it can.
+    std::uint32_t ReadableHostPath(const std::string& windowsPath,
+                                   std::filesystem::path& host) const;
     // Attributes as GetFileAttributesA reports them.
     std::uint32_t AttributesOf(const std::string& windowsPath) const;
     void StoreAttributes(const std::string& windowsPath, std::uint32_t attributes);

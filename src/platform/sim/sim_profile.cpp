@@ -1,8 +1,13 @@
 #include "platform/sim/sim_profile.h"
 
+#include <iconv.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <unordered_map>
 
 namespace setup32::platform::sim {
 namespace {
@@ -10,6 +15,35 @@ namespace {
 // What the profile service counts as blank: C's white space and the DOS
 // end-of-file mark that old editors leave at the end of a file.
 constexpr std::string_view kBlanks = " \t\n\v\f\r\x1a";
+// The UTF-16 little-endian byte-order mark.
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+// The most a section read fills on Windows 95 and 98.
+constexpr std::size_t k9xSectionLimit = 32767;
+// A file changed less than this long before it was read is compared byte for
+// byte on each read: a later write within the file system's time stamp
+// granularity could leave its stamp as it was.
+constexpr std::chrono::seconds kSettledAge{2};
+
+// How the profile service reads on one version of Windows.
+struct ProfileRules {
+    bool loneCrEndsLine = true;    // NT 4.0 and 2000
+    bool readsUtf16 = false;       // 2000 and later
+    std::size_t sectionLimit = 0;  // 95 and 98; 0: none
+    bool operator==(const ProfileRules& other) const {
+        return loneCrEndsLine == other.loneCrEndsLine && readsUtf16 == other.readsUtf16 &&
+               sectionLimit == other.sectionLimit;
+    }
+};
+
+// Without a host: NT 4.0's rules.
+ProfileRules RulesOf(const HostFacts* host) {
+    if (host == nullptr) return {};
+    const std::uint32_t version = host->Version();
+    const bool ntFamily = (version & 0x80000000u) == 0;
+    const unsigned major = version & 0xFFu;
+    if (!ntFamily) return {false, false, k9xSectionLimit};
+    return {true, major >= 5, 0};
+}
 
 std::string_view TrimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(kBlanks);
@@ -67,12 +101,236 @@ ProfileLine EntryLine(int number, std::string_view line) {
     return entry;
 }
 
+// Turns UTF-16 characters into one code page's bytes, one at a time.
+class CodePageEncoder {
+  public:
+    explicit CodePageEncoder(unsigned codePage)
+        : converter_(iconv_open(("CP" + std::to_string(codePage)).c_str(), "UTF-16LE")) {}
+    ~CodePageEncoder() {
+        if (Usable()) iconv_close(converter_);
+    }
+    CodePageEncoder(const CodePageEncoder&) = delete;
+    CodePageEncoder& operator=(const CodePageEncoder&) = delete;
+
+    // The bytes of one character (one or two UTF-16 units); "?" when the
+    // code page lacks it, as WideCharToMultiByte's default character.
+    std::string Encode(std::string_view units) {
+        char out[8];
+        char* in = const_cast<char*>(units.data());
+        char* next = out;
+        std::size_t inLeft = units.size();
+        std::size_t outLeft = sizeof out;
+        if (!Usable() || iconv(converter_, &in, &inLeft, &next, &outLeft) == kFailed) {
+            if (Usable()) iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+            return "?";
+        }
+        return std::string(out, next);
+    }
+
+  private:
+    static constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+    bool Usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
+
+    iconv_t converter_;
+};
+
+bool IsHighSurrogate(unsigned unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsLowSurrogate(unsigned unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// UTF-16 little-endian text (without its mark) in `codePage`; an odd last
+// byte is no character.
+std::string AnsiFromUtf16(std::string_view units, unsigned codePage) {
+    CodePageEncoder encoder(codePage);
+    const auto unitAt = [units](std::size_t i) {
+        return static_cast<unsigned char>(units[i]) |
+               static_cast<unsigned>(static_cast<unsigned char>(units[i + 1])) << 8;
+    };
+    std::string text;
+    text.reserve(units.size() / 2);
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+        const unsigned unit = unitAt(i);
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+            continue;
+        }
+        const bool pair =
+            IsHighSurrogate(unit) && i + 3 < units.size() && IsLowSurrogate(unitAt(i + 2));
+        text += encoder.Encode(units.substr(i, pair ? 4 : 2));
+        if (pair) i += 2;
+    }
+    return text;
+}
+
+bool StartsWithUtf16Mark(std::string_view bytes) {
+    return bytes.substr(0, kUtf16Mark.size()) == kUtf16Mark;
+}
+
+// A line as the profile service reads it: `number` is the file line (as
+// ProfileFileLines counts them) on which it starts.
+struct ServiceLine {
+    int number;
+    std::string_view text;
+};
+
+// The lines of `text` under `rules`. Where a lone CR does not end a line, the
+// file line each lone CR inside the trimmed line ends is added to `joinedAt`.
+std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules& rules,
+                                      std::vector<int>& joinedAt) {
+    std::vector<ServiceLine> lines;
+    // (offset, file line) of each lone CR inside the line not yet ended.
+    std::vector<std::pair<std::size_t, int>> loneCrs;
+    std::size_t begin = 0;
+    int first = 1;
+    int number = 0;
+    const auto close = [&](std::size_t end) {
+        const std::string_view line = text.substr(begin, end - begin);
+        const std::size_t lead = line.find_first_not_of(kBlanks);
+        const std::size_t last = line.find_last_not_of(kBlanks);
+        for (const auto& [offset, at] : loneCrs) {
+            if (lead != std::string_view::npos && offset > begin + lead && offset < begin + last) {
+                joinedAt.push_back(at);
+            }
+        }
+        loneCrs.clear();
+        lines.push_back({first, line});
+    };
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const bool crLf = text.compare(end, 2, "\r\n") == 0;
+        const bool loneCr = end < text.size() && text[end] == '\r' && !crLf;
+        ++number;
+        start = crLf ? end + 2 : end + 1;
+        if (loneCr && !rules.loneCrEndsLine) {
+            loneCrs.emplace_back(end, number);
+            continue;
+        }
+        close(end);
+        begin = start;
+        first = number + 1;
+    }
+    if (begin < text.size()) close(text.size());
+    return lines;
+}
+
+// A file as the profile service of one version reads it.
+struct ProfileParse {
+    std::vector<ProfileSection> layout;
+    // Where a lone CR did not end a line, in a file read as text.
+    std::vector<int> loneCrLines;
+    bool unreadUtf16 = false;  // a UTF-16 file read as its bytes
+};
+
+ProfileParse ParseProfile(std::string_view fileBytes, const HostFacts* host) {
+    const ProfileRules rules = RulesOf(host);
+    ProfileParse parse;
+    parse.unreadUtf16 = StartsWithUtf16Mark(fileBytes) && !rules.readsUtf16;
+    const std::string text = ProfileText(fileBytes, host);
+    std::vector<ProfileSection>& sections = parse.layout;
+    for (const ServiceLine& read : ServiceLines(text, rules, parse.loneCrLines)) {
+        const std::string_view line = TrimBlanks(read.text);
+        if (line.empty()) continue;
+        if (const auto name = HeaderName(line, host)) {
+            sections.push_back({read.number, std::string(*name), {}});
+            continue;
+        }
+        if (sections.empty()) sections.push_back({0, std::string(), {}});
+        sections.back().lines.push_back(EntryLine(read.number, line));
+    }
+    // Read as bytes, a UTF-16 file finds nothing with its CRs or without.
+    if (parse.unreadUtf16) parse.loneCrLines.clear();
+    return parse;
+}
+
 // A path without a directory names a file in the Windows directory.
-bool HasDirectory(const std::string& path) {
-    return path.find_first_of("\\/:") != std::string::npos;
+std::string WindowsPathOf(const std::string& path, const SimFileSystem& files) {
+    const bool hasDirectory = path.find_first_of("\\/:") != std::string::npos;
+    return hasDirectory ? path : files.WindowsDirectoryText() + "\\" + path;
+}
+
+struct CloseFile {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The whole file, or none when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& host) {
+    const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(host.c_str(), "rb"));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[16384];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+    if (std::ferror(file.get())) return std::nullopt;
+    return bytes;
+}
+
+std::chrono::nanoseconds SinceEpoch(const timespec& time) {
+    return std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec);
 }
 
 }  // namespace
+
+// What tells a file's versions apart without reading it.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::chrono::nanoseconds modified{0};
+    std::chrono::nanoseconds changed{0};
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified == other.modified && changed == other.changed;
+    }
+};
+
+struct SimProfile::ParsedFile {
+    ProfileParse parse;
+    // The first section of each upper-cased name, and in each section the
+    // first keyed line of each upper-cased key.
+    std::unordered_map<std::string, std::size_t> sections;
+    std::vector<std::unordered_map<std::string, std::size_t>> keys;
+
+    ParsedFile(std::string_view bytes, const HostFacts& host) : parse(ParseProfile(bytes, &host)) {
+        const std::vector<ProfileSection>& layout = parse.layout;
+        keys.resize(layout.size());
+        for (std::size_t s = 0; s < layout.size(); ++s) {
+            if (layout[s].number == 0) continue;
+            sections.emplace(host.UpperCase(layout[s].name), s);
+            for (std::size_t l = 0; l < layout[s].lines.size(); ++l) {
+                const ProfileLine& line = layout[s].lines[l];
+                if (line.hasKey) keys[s].emplace(host.UpperCase(line.key), l);
+            }
+        }
+    }
+
+    const ProfileSection* FindSection(std::string_view name, const HostFacts& host) const {
+        const auto found = sections.find(host.UpperCase(TrimBlanks(name)));
+        return found == sections.end() ? nullptr : &parse.layout[found->second];
+    }
+
+    const ProfileLine* FindKey(std::string_view section, std::string_view key,
+                               const HostFacts& host) const {
+        const auto found = sections.find(host.UpperCase(TrimBlanks(section)));
+        if (found == sections.end()) return nullptr;
+        const auto& index = keys[found->second];
+        const auto line = index.find(host.UpperCase(TrimBlanks(key)));
+        return line == index.end() ? nullptr : &parse.layout[found->second].lines[line->second];
+    }
+};
+
+struct SimProfile::CachedFile {
+    FileStamp stamp;
+    bool settled = false;  // the stamp alone tells whether the file changed
+    std::string bytes;
+    // Parsed under these rules and code page; none until a read needs it.
+    ProfileRules rules;
+    unsigned codePage = 0;
+    std::unique_ptr<ParsedFile> parsed;
+};
 
 std::vector<std::string_view> ProfileFileLines(std::string_view fileBytes) {
     std::vector<std::string_view> lines;
@@ -85,22 +343,13 @@ std::vector<std::string_view> ProfileFileLines(std::string_view fileBytes) {
     return lines;
 }
 
-std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
-                                              const HostFacts* codePage) {
-    std::vector<ProfileSection> sections;
-    int number = 0;
-    for (const std::string_view written : ProfileFileLines(fileBytes)) {
-        ++number;
-        const std::string_view line = TrimBlanks(written);
-        if (line.empty()) continue;
-        if (const auto name = HeaderName(line, codePage)) {
-            sections.push_back({number, std::string(*name), {}});
-            continue;
-        }
-        if (sections.empty()) sections.push_back({0, std::string(), {}});
-        sections.back().lines.push_back(EntryLine(number, line));
-    }
-    return sections;
+std::string ProfileText(std::string_view fileBytes, const HostFacts* host) {
+    if (!StartsWithUtf16Mark(fileBytes) || !RulesOf(host).readsUtf16) return std::string(fileBytes);
+    return AnsiFromUtf16(fileBytes.substr(kUtf16Mark.size()), host->AnsiCodePage());
+}
+
+std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes, const HostFacts* host) {
+    return ParseProfile(fileBytes, host).layout;
 }
 
 const ProfileSection* FindProfileSection(const std::vector<ProfileSection>& layout,
@@ -144,6 +393,8 @@ SectionBlock PackSection(const std::vector<std::string_view>& lines, std::size_t
 SimProfile::SimProfile(CallGate& gate, const SimHost& host, const SimFileSystem& files)
     : gate_(gate), host_(host), files_(files) {}
 
+SimProfile::~SimProfile() = default;
+
 std::string SimProfile::ReadString(const std::string& path, const std::string& section,
                                    const std::string& key, const std::string& fallback,
                                    std::size_t capacity) {
@@ -152,39 +403,74 @@ std::string SimProfile::ReadString(const std::string& path, const std::string& s
     };
     const std::string_view shownFallback = TrimTrailingSpaces(fallback);
     if (gate_.Enter("GetPrivateProfileStringA")) return cut(shownFallback);
-    if (const auto found = FindSection(path, section)) {
-        for (const ProfileLine& line : found->lines) {
-            if (line.hasKey && host_.SameName(line.key, TrimBlanks(key))) return cut(line.value);
-        }
-    }
-    return cut(shownFallback);
+    const ParsedFile* file = Load(path);
+    const ProfileLine* line = file == nullptr ? nullptr : file->FindKey(section, key, host_);
+    return cut(line == nullptr ? shownFallback : std::string_view(line->value));
 }
 
 SectionBlock SimProfile::ReadSection(const std::string& path, const std::string& section,
                                      std::size_t capacity) {
     if (gate_.Enter("GetPrivateProfileSectionA")) return PackSection({}, capacity);
+    const ParsedFile* file = Load(path);
+    const ProfileSection* found = file == nullptr ? nullptr : file->FindSection(section, host_);
+    if (found == nullptr) return PackSection({}, capacity);
     std::vector<std::string_view> texts;
-    const auto found = FindSection(path, section);
-    if (found) {
-        for (const ProfileLine& line : found->lines) texts.push_back(line.text);
+    std::size_t needed = 0;  // the bytes of the lines with their terminators
+    for (const ProfileLine& line : found->lines) {
+        texts.push_back(line.text);
+        needed += line.text.size() + 1;
     }
-    return PackSection(texts, capacity);
+    const std::size_t limit = RulesOf(&host_).sectionLimit;
+    if (limit == 0 || capacity <= limit) return PackSection(texts, capacity);
+    // The buffer past the limit stays as the caller gave it: zeroed.
+    SectionBlock block = PackSection(texts, limit);
+    block.bytes.resize(capacity, '\0');
+    if (needed > limit - 2 && needed <= capacity - 2) {
+        RecordMet("section-32k", WindowsPathOf(path, files_), found->number);
+    }
+    return block;
 }
 
-std::string SimProfile::FileText(const std::string& path) const {
-    const std::string windowsPath =
-        HasDirectory(path) ? path : files_.WindowsDirectoryText() + "\\" + path;
-    const std::filesystem::path host = files_.HostPath(windowsPath);
-    std::ifstream in(host, std::ios::binary);
-    if (host.empty() || !in) return std::string();
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+const SimProfile::ParsedFile* SimProfile::Load(const std::string& path) {
+    const std::string windowsPath = WindowsPathOf(path, files_);
+    std::filesystem::path host;
+    struct stat status {};
+    if (files_.ReadableHostPath(windowsPath, host) != 0 || ::stat(host.c_str(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
+        return nullptr;
+    }
+    const FileStamp stamp{status.st_dev, status.st_ino, status.st_size, SinceEpoch(status.st_mtim),
+                          SinceEpoch(status.st_ctim)};
+    CachedFile& cached = cache_[host.string()];
+    if (!(cached.settled && cached.stamp == stamp)) {
+        const auto readAt = std::chrono::system_clock::now().time_since_epoch();
+        std::optional<std::string> bytes = ReadWholeFile(host);
+        if (!bytes) return nullptr;
+        if (!cached.parsed || *bytes != cached.bytes) {
+            cached.bytes = std::move(*bytes);
+            cached.parsed.reset();
+        }
+        cached.stamp = stamp;
+        cached.settled = stamp.modified + kSettledAge <= readAt;
+    }
+    const ProfileRules rules = RulesOf(&host_);
+    if (!cached.parsed || !(cached.rules == rules) || cached.codePage != host_.AnsiCodePage()) {
+        cached.parsed = std::make_unique<ParsedFile>(cached.bytes, host_);
+        cached.rules = rules;
+        cached.codePage = host_.AnsiCodePage();
+        for (const int line : cached.parsed->parse.loneCrLines)
+            RecordMet("lone-cr", windowsPath, line);
+        if (cached.parsed->parse.unreadUtf16) RecordMet("utf16-bom", windowsPath, 1);
+    }
+    return cached.parsed.get();
 }
 
-std::optional<ProfileSection> SimProfile::FindSection(const std::string& path,
-                                                      const std::string& section) const {
-    const std::vector<ProfileSection> layout = ReadProfileLayout(FileText(path), &host_);
-    const ProfileSection* found = FindProfileSection(layout, section, host_);
-    return found == nullptr ? std::nullopt : std::optional<ProfileSection>(*found);
+void SimProfile::RecordMet(std::string_view id, const std::string& windowsPath, int line) {
+    VersionDifferenceMet met{std::string(id), windowsPath, line};
+    const auto& recorded = gate_.VersionDifferencesMet();
+    if (std::find(recorded.begin(), recorded.end(), met) == recorded.end()) {
+        gate_.RecordVersionDifference(std::move(met));
+    }
 }
 
 }  // namespace setup32::platform::sim

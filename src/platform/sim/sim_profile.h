@@ -1,12 +1,28 @@
 // Reads of profile (INI) files on the simulated machine's drives, by the
-// rules of Windows' own profile service: a line ends at CR, LF or CR LF;
-// blanks (space, tab, CR, LF, VT, FF and the DOS end-of-file mark 0x1A)
-// around a line, a key and a value do not count; section and key names are
-// matched without regard to case; a keyed read strips one pair of matching
-// quotes around the value; a section read leaves blank lines out and answers
-// capacity - 2 when the section does not fit.
+// rules of Windows' own profile service on the version the machine is set
+// to. On every version: blanks (space, tab, CR, LF, VT, FF and the DOS
+// end-of-file mark 0x1A) around a line, a key and a value do not count;
+// section and key names are matched without regard to case; a keyed read
+// strips one pair of matching quotes around the value; a section read leaves
+// blank lines out and answers capacity - 2 when the section does not fit; a
+// file that cannot be opened (missing, a directory, held by another program,
+// unreadable) reads as an empty one.
+//
+// Where the versions differ (version_differences.h):
+// - NT 4.0 and 2000 end a line at CR LF, a lone CR and a lone LF; 95 and 98
+//   end it at CR LF and LF only, and a lone CR stays inside the line as a
+//   blank ("lone-cr");
+// - 2000 reads a file that starts with the UTF-16 byte-order mark FF FE as
+//   UTF-16 and hands the ANSI calls its text in the ANSI code page; 95, 98 and
+//   NT 4.0 read its bytes as they are, so none of its sections is found
+//   ("utf16-bom"). A UTF-16 file without its mark is read byte for byte on
+//   every version;
+// - 95 and 98 fill at most 32,767 bytes of a section read's buffer
+//   ("section-32k").
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +38,9 @@ namespace setup32::platform::sim {
 
 // One line of a section that is not blank.
 struct ProfileLine {
-    int number = 0;  // 1-based; CR LF, a lone CR and a lone LF each end one line
+    // The file's line (from 1, see ProfileFileLines) on which it starts. On
+    // 95 and 98 a line can run on over lone CRs into the file's next lines.
+    int number = 0;
     // The line as a section read returns it: "key=value" with the blanks
     // around key and value dropped (quotes kept), any other line trimmed.
     std::string text;
@@ -42,15 +60,22 @@ struct ProfileSection {
     std::vector<ProfileLine> lines;
 };
 
-// The sections of a profile file in file order, as the profile service sees
-// them. A read of a section name finds the first section of that name.
-// `codePage` tells trail bytes of double-byte characters apart from ']';
-// without it every byte is a character of its own.
-std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
-                                              const HostFacts* codePage = nullptr);
-// The file's lines as written, split where the profile service ends a line
-// (CR LF, a lone CR, a lone LF); index 0 is line 1.
+// The file's lines as an editor shows them, split at CR LF, a lone CR and a
+// lone LF on every version; index 0 is line 1. Profile lines and the version
+// differences met are numbered by these lines.
 std::vector<std::string_view> ProfileFileLines(std::string_view fileBytes);
+// The file's text as the profile service of `host` reads it: on 2000 a
+// UTF-16 file with its byte-order mark turned into the ANSI code page (a
+// character the code page lacks becomes '?'), otherwise the bytes as they
+// are. Without `host`, the bytes as they are.
+std::string ProfileText(std::string_view fileBytes, const HostFacts* host = nullptr);
+// The sections of a profile file in file order, as the profile service of
+// `host` sees them: its version decides the line ends and the reading of
+// UTF-16, its code page tells trail bytes of double-byte characters apart
+// from ']'. Without `host`, lines end as on NT and every byte is a character
+// of its own. A read of a section name finds the first section of that name.
+std::vector<ProfileSection> ReadProfileLayout(std::string_view fileBytes,
+                                              const HostFacts* host = nullptr);
 // The section a read of `name` finds: the first of that name (blanks around
 // `name` dropped, letters compared as `host` upper-cases them); null when none.
 const ProfileSection* FindProfileSection(const std::vector<ProfileSection>& layout,
@@ -59,6 +84,7 @@ const ProfileSection* FindProfileSection(const std::vector<ProfileSection>& layo
 class SimProfile final : public Profile {
   public:
     SimProfile(CallGate& gate, const SimHost& host, const SimFileSystem& files);
+    ~SimProfile() override;
 
     std::string ReadString(const std::string& path, const std::string& section,
                            const std::string& key, const std::string& fallback,
@@ -67,15 +93,19 @@ class SimProfile final : public Profile {
                              std::size_t capacity) override;
 
   private:
-    // The file's bytes; empty when it is missing or cannot be read.
-    std::string FileText(const std::string& path) const;
-    // The first section of that name in the file, or none.
-    std::optional<ProfileSection> FindSection(const std::string& path,
-                                              const std::string& section) const;
+    struct ParsedFile;
+    struct CachedFile;
+
+    // The file as the profile service reads it on the machine's version, or
+    // null when it cannot be opened. Parsed once per contents and version;
+    // records the version differences the file meets.
+    const ParsedFile* Load(const std::string& path);
+    void RecordMet(std::string_view id, const std::string& windowsPath, int line);
 
     CallGate& gate_;
     const SimHost& host_;
     const SimFileSystem& files_;
+    std::map<std::string, CachedFile> cache_;  // by host path
 };
 
 // Fills a block of exactly `capacity` bytes with `lines` as the profile
