@@ -40,6 +40,20 @@ class SimBackend final : public Backend {
         return "Software\\Setup32Conformance\\" + std::to_string(keys_++);
     }
 
+    bool Configure(std::uint32_t version, std::uint32_t lcid) override {
+        sim_.SetVersion(version);
+        sim_.SetLcid(lcid);
+        return true;
+    }
+
+    std::shared_ptr<void> HoldForReading(const std::string& windowsPath) override {
+        const platform::WindowHandle viewer = sim_.AddWindow("Viewer - " + windowsPath);
+        sim_.HoldFileForReading(windowsPath, viewer);
+        platform::Desktop& desktop = sim_.machine().desktop;
+        return std::shared_ptr<void>(nullptr,
+                                     [&desktop, viewer](void*) { desktop.SendClose(viewer, 0); });
+    }
+
   private:
     platform::sim::TempDirectory drive_{"setup32-conformance"};
     platform::sim::SimMachine sim_;
