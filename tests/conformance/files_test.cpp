@@ -116,8 +116,8 @@ TEST_F(FilesTest, CopyOntoReadOnlyFileIsRefused) {
 // the way Wine opens the source", CreateFileA(dest, GENERIC_READ,
 // FILE_SHARE_READ|FILE_SHARE_WRITE, ...), then
 // `ok(retok || broken(GetLastError() == ERROR_SHARING_VIOLATION) /* Win 9x */`).
-// Wine behaves as NT in every version setting: the 95 and 98 rows run on the
-// simulated machine only.
+// Wine behaves as NT in every version setting (write-over-open-file): the 95
+// and 98 rows run on the simulated machine only.
 TEST_F(FilesTest, CopyOntoAFileAnotherProgramReadsDependsOnTheFamily) {
     struct Row {
         int line;
@@ -144,7 +144,7 @@ TEST_F(FilesTest, CopyOntoAFileAnotherProgramReadsDependsOnTheFamily) {
         }
         EXPECT_EQ(Content("SHOWN.HLP"), row.content);
     }
-    if (ran == 0) GTEST_SKIP() << "Windows 95 and 98 refuse; Wine replaces the file as NT does";
+    if (ran == 0) GTEST_SKIP() << "Windows 95 and 98 refuse; Wine writes over the file as NT does";
 }
 
 // A file is named by its bytes turned into Unicode through the ANSI code

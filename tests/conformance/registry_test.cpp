@@ -213,8 +213,9 @@ TEST_F(RegistryTest, ReadAccessRefusesWritesOnTheNtFamily) {
 // reference of their time); Windows 95's keys hold at most 64 KB of value
 // names and data (knowledge base Q122867: "This limitation has been removed
 // in Microsoft Windows 98"). NT 4.0 and 2000 take all of these. Wine behaves
-// as NT in every version setting: the 95 and 98 rows run on the simulated
-// machine only. The errors of the refused writes are not documented.
+// as NT in every version setting (registry-limits-9x): the 95 and 98 rows
+// run on the simulated machine only. The errors of the refused writes are
+// not documented.
 TEST_F(RegistryTest, SizeLimitsOfTheWindows9xRegistry) {
     constexpr long kOutOfMemory = 14;
     constexpr long kInvalidParameter = 87;
@@ -275,7 +276,7 @@ TEST_F(RegistryTest, SizeLimitsOfTheWindows9xRegistry) {
 // On NT 4.0 and 2000 a key's name is turned into Unicode through the ANSI
 // code page, and a byte pair the code page lacks becomes "?" (Big5 has no
 // trail byte 0x8B); Windows 95 and 98 keep the bytes as written. Wine
-// behaves as NT in every version setting.
+// behaves as NT in every version setting (registry-ansi-names).
 TEST_F(RegistryTest, KeyNamesThroughTheCodePage) {
     struct Row {
         int line;
