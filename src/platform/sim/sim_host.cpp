@@ -97,10 +97,15 @@ std::string SimHost::ThroughUnicode(std::string_view name) const {
         } else if (i + 1 < name.size() && IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
             result += name.substr(i, 2);
             ++i;
-        } else {
+        } else if (i + 1 < name.size()) {
             // The pair is taken whole and converted as one character.
             result += DefaultCharacter(codePage_);
-            if (i + 1 < name.size()) ++i;
+            ++i;
+        } else {
+            // A lead byte at the very end comes back as it was (under Wine,
+            // whose conversion uses Windows' own tables, such a name is made
+            // and found again).
+            result += name[i];
         }
     }
     return result;

@@ -31,10 +31,11 @@ class SimHost final : public HostFacts {
     // Whether `trail` completes a double-byte character after a lead byte.
     bool IsTrailByte(unsigned char trail) const;
     // `name` as it comes back after MultiByteToWideChar and WideCharToMultiByte
-    // in the ANSI code page: a lead byte whose trail the code page lacks, and
-    // a lead byte at the very end, turn into the code page's default
-    // character (U+30FB on 932, "?" on the others). Every other byte and pair
-    // survives; the bytes 1252 leaves undefined map to U+0081 ... and back.
+    // in the ANSI code page: a lead byte and a next byte that is no trail
+    // byte of the code page turn into its default character (U+30FB on 932,
+    // "?" on the others). Every other byte and pair survives, a lead byte at
+    // the very end too; the bytes 1252 leaves undefined map to U+0081 ... and
+    // back.
     std::string ThroughUnicode(std::string_view name) const;
 
   private:
