@@ -25,9 +25,13 @@ class Backend {
     // A registry key below HKEY_CURRENT_USER that is empty at the start of
     // the case and removed with the backend.
     virtual std::string ScratchRegistryKey() = 0;
-    // Makes the machine behave as the Windows whose GetVersion value is
-    // `version`; false on a real machine, whose version is what it is.
-    virtual bool SetVersion(std::uint32_t /*version*/) { return false; }
+    // Makes a simulated machine report and behave as this version (a
+    // GetVersion value) and default locale; false on the real system, which
+    // is what it is.
+    virtual bool Configure(std::uint32_t version, std::uint32_t lcid) = 0;
+    // Keeps an existing file open for reading, sharing reading and writing,
+    // as a program that shows the file does, until the result is dropped.
+    virtual std::shared_ptr<void> HoldForReading(const std::string& windowsPath) = 0;
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -110,6 +110,86 @@ TEST_F(FilesTest, CopyOntoReadOnlyFileIsRefused) {
     EXPECT_EQ(Content("OLD.EXE"), "old");
 }
 
+// A destination another program reads, sharing reading and writing: NT 4.0
+// and 2000 replace it, Windows 95 and 98 refuse (Wine's older
+// dlls/kernel32/tests/file.c, test_CopyFileA: "copy to a file that's opened
+// the way Wine opens the source", CreateFileA(dest, GENERIC_READ,
+// FILE_SHARE_READ|FILE_SHARE_WRITE, ...), then
+// `ok(retok || broken(GetLastError() == ERROR_SHARING_VIOLATION) /* Win 9x */`).
+// Wine behaves as NT in every version setting (write-over-open-file): the 95
+// and 98 rows run on the simulated machine only.
+TEST_F(FilesTest, CopyOntoAFileAnotherProgramReadsDependsOnTheFamily) {
+    struct Row {
+        int line;
+        std::uint32_t version;
+        std::uint32_t error;
+        const char* content;
+    };
+    const Row rows[] = {
+        ROW(version::kWindows95, win_error::kSharingViolation, "shown"),
+        ROW(version::kWindows98, win_error::kSharingViolation, "shown"),
+        ROW(version::kWindowsNT4, 0, "new"),
+        ROW(version::kWindows2000, 0, "new"),
+    };
+    int ran = 0;
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version, Language())) continue;
+        TRACE_ROW(row);
+        ++ran;
+        const std::string source = Put("NEW.HLP", "new");
+        const std::string target = Put("SHOWN.HLP", "shown");
+        {
+            const auto viewer = backend_->HoldForReading(target);
+            EXPECT_EQ(files_.Copy(source, target, false), row.error);
+        }
+        EXPECT_EQ(Content("SHOWN.HLP"), row.content);
+    }
+    if (ran == 0) GTEST_SKIP() << "Windows 95 and 98 refuse; Wine writes over the file as NT does";
+}
+
+// A file is named by its bytes turned into Unicode through the ANSI code
+// page. A lead byte the code page does not follow with a valid trail byte
+// turns into the code page's default character: U+30FB on 932, "?" on the
+// others, and "?" in a name is refused with ERROR_INVALID_NAME (the Win32
+// reference, "Naming a File"). The bytes 1252 leaves undefined survive.
+TEST_F(FilesTest, NamesReachTheFileSystemThroughTheCodePage) {
+    constexpr std::uint32_t kInvalidName = 123;
+    struct Row {
+        int line;
+        std::uint32_t lcid;
+        const char* written;
+        std::uint32_t error;
+        const char* found;  // the name that finds the file afterwards
+    };
+    const Row rows[] = {
+        // Shift-JIS "help" on a Chinese (Big5) system: 0x8B is no Big5 trail byte.
+        ROW(0x0404, "\x83\x77\x83\x8B\x83\x76.TXT", kInvalidName, nullptr),
+        ROW(0x0404, "\xA4\xA4\xA4\xE5.TXT", 0, "\xA4\xA4\xA4\xE5.TXT"),
+        // A lead byte at the very end survives (so Wine does, with Windows' tables).
+        ROW(0x0404, "END\xA4", 0, "END\xA4"),
+        ROW(0x0411, "\x83\x77\x83\x8B\x83\x76.TXT", 0, "\x83\x77\x83\x8B\x83\x76.TXT"),
+        ROW(0x0411, "A\x81\x20.TXT", 0, "A\x81\x45.TXT"),
+        ROW(0x0804, "\x81\x30.TXT", kInvalidName, nullptr),
+        ROW(0x0412, "\xB0\x30.TXT", kInvalidName, nullptr),
+        ROW(0x0409, "\x81\x8D\x8F\x90\x9D.TXT", 0, "\x81\x8D\x8F\x90\x9D.TXT"),
+        ROW(0x0409, "WHAT?.TXT", kInvalidName, nullptr),
+    };
+    for (const Row& row : rows) {
+        // Every version names its files so; the real system runs the rows
+        // of its own code page.
+        if (!backend_->Configure(version::kWindowsNT4, row.lcid) && Language() != row.lcid) {
+            continue;
+        }
+        TRACE_ROW(row);
+        const std::string source = Put("SOURCE.TXT", "text");
+        EXPECT_EQ(files_.Copy(source, Scratch(row.written), false), row.error);
+        if (row.found) {
+            EXPECT_EQ(StreamContent(Scratch(row.found)), "text");
+            EXPECT_EQ(files_.Remove(Scratch(row.found)), 0u);
+        }
+    }
+}
+
 TEST_F(FilesTest, MakeDirectoryCreatesOneLevel) {
     const std::string top = Scratch("WINDOWS");
     EXPECT_EQ(files_.MakeDirectory(top + "\\SYSTEM\\IOSUBSYS"), win_error::kPathNotFound);

@@ -208,5 +208,123 @@ TEST_F(RegistryTest, ReadAccessRefusesWritesOnTheNtFamily) {
               static_cast<long>(win_error::kAccessDenied));
 }
 
+// The registry of Windows 95 and 98 takes value names of at most 255
+// characters and values of at most 16,300 bytes (RegSetValue in the Win32
+// reference of their time); Windows 95's keys hold at most 64 KB of value
+// names and data (knowledge base Q122867: "This limitation has been removed
+// in Microsoft Windows 98"). NT 4.0 and 2000 take all of these. Wine behaves
+// as NT in every version setting (registry-limits-9x): the 95 and 98 rows
+// run on the simulated machine only. The errors of the refused writes are
+// not documented.
+TEST_F(RegistryTest, SizeLimitsOfTheWindows9xRegistry) {
+    constexpr long kOutOfMemory = 14;
+    constexpr long kInvalidParameter = 87;
+    const std::string name255(255, 'N');
+    const std::string name256(256, 'N');
+    const std::vector<char> value16300(16300, 'v');
+    const std::vector<char> value16301(16301, 'v');
+    struct Write {
+        std::string name;
+        std::vector<char> data;
+    };
+    // Four values of 1 + 16,300 bytes and one of 1 + 331 fill 65,536 bytes.
+    const std::vector<Write> fill = {
+        {"A", value16300},
+        {"B", value16300},
+        {"C", value16300},
+        {"D", value16300},
+        {"E", std::vector<char>(331, 'v')},
+    };
+    struct Row {
+        int line;
+        std::uint32_t version;
+        std::vector<Write> before;  // written first, each must succeed
+        Write write;
+        long error;
+    };
+    const Row rows[] = {
+        ROW(version::kWindows95, {}, {name255, {1, 0, 0, 0}}, 0),
+        ROW(version::kWindows95, {}, {name256, {1, 0, 0, 0}}, kInvalidParameter),
+        ROW(version::kWindows98, {}, {name256, {1, 0, 0, 0}}, kInvalidParameter),
+        ROW(version::kWindowsNT4, {}, {name256, {1, 0, 0, 0}}, 0),
+        ROW(version::kWindows2000, {}, {name256, {1, 0, 0, 0}}, 0),
+        ROW(version::kWindows95, {}, {"V", value16300}, 0),
+        ROW(version::kWindows95, {}, {"V", value16301}, kOutOfMemory),
+        ROW(version::kWindows98, {}, {"V", value16301}, kOutOfMemory),
+        ROW(version::kWindowsNT4, {}, {"V", value16301}, 0),
+        ROW(version::kWindows95, fill, {"E", std::vector<char>(331, 'w')}, 0),
+        ROW(version::kWindows95, fill, {"F", {}}, kOutOfMemory),
+        ROW(version::kWindows98, fill, {"F", {}}, 0),
+        ROW(version::kWindows2000, fill, {"F", {}}, 0),
+    };
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version, Language())) continue;
+        TRACE_ROW(row);
+        const std::string subkey = backend_->ScratchRegistryKey();
+        const RegKey key = Create(subkey);
+        for (const Write& write : row.before) {
+            ASSERT_EQ(registry_.SetValue(key.get(), write.name, RegType::String, write.data), 0);
+        }
+        EXPECT_EQ(registry_.SetValue(key.get(), row.write.name, RegType::String, row.write.data),
+                  row.error);
+        std::vector<char> data;
+        EXPECT_EQ(registry_.QueryValue(key.get(), row.write.name, 65536, data) == 0,
+                  row.error == 0);
+    }
+}
+
+// On NT 4.0 and 2000 a key's name is turned into Unicode through the ANSI
+// code page, and a byte pair the code page lacks becomes "?" (Big5 has no
+// trail byte 0x8B); Windows 95 and 98 keep the bytes as written. Wine
+// behaves as NT in every version setting (registry-ansi-names).
+TEST_F(RegistryTest, KeyNamesThroughTheCodePage) {
+    struct Row {
+        int line;
+        std::uint32_t version;
+        std::uint32_t lcid;
+        const char* written;
+        const char* stored;
+    };
+    const Row rows[] = {
+        ROW(version::kWindowsNT4, 0x0404, "\x83\x77\x83\x8B", "\x83\x77?"),
+        ROW(version::kWindows2000, 0x0404, "\x83\x77\x83\x8B", "\x83\x77?"),
+        ROW(version::kWindowsNT4, 0x0411, "\x83\x77\x83\x8B", "\x83\x77\x83\x8B"),
+        ROW(version::kWindows95, 0x0404, "\x83\x77\x83\x8B", "\x83\x77\x83\x8B"),
+        ROW(version::kWindows98, 0x0404, "\x83\x77\x83\x8B", "\x83\x77\x83\x8B"),
+    };
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version, row.lcid)) continue;
+        TRACE_ROW(row);
+        const std::string subkey = backend_->ScratchRegistryKey();
+        Create(subkey + "\\" + row.written);
+        EXPECT_EQ(SubkeyNames(subkey), std::vector<std::string>{row.stored});
+    }
+}
+
+// Every machine has these keys before any program runs, as its version
+// spells them; a program that opens them finds them.
+TEST_F(RegistryTest, KeysEveryMachineOfTheVersionHas) {
+    struct Row {
+        int line;
+        std::uint32_t version;
+        const char* subkey;
+    };
+    const Row rows[] = {
+        ROW(version::kWindows95, "System\\CurrentControlSet\\Services\\Class"),
+        ROW(version::kWindows98, "Enum"),
+        ROW(version::kWindowsNT4, "SYSTEM\\CurrentControlSet\\Services"),
+        ROW(version::kWindowsNT4, "SYSTEM\\CurrentControlSet\\Control"),
+        ROW(version::kWindows2000, "SYSTEM\\CurrentControlSet\\Enum"),
+        ROW(version::kWindows2000, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"),
+    };
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version, Language())) continue;
+        TRACE_ROW(row);
+        long error = -1;
+        platform::OpenRegKey(registry_, RegRoot::LocalMachine, row.subkey, RegAccess::Read, error);
+        EXPECT_EQ(error, 0);
+    }
+}
+
 }  // namespace
 }  // namespace setup32::conformance

@@ -40,9 +40,18 @@ class SimBackend final : public Backend {
         return "Software\\Setup32Conformance\\" + std::to_string(keys_++);
     }
 
-    bool SetVersion(std::uint32_t version) override {
+    bool Configure(std::uint32_t version, std::uint32_t lcid) override {
         sim_.SetVersion(version);
+        sim_.SetLcid(lcid);
         return true;
+    }
+
+    std::shared_ptr<void> HoldForReading(const std::string& windowsPath) override {
+        const platform::WindowHandle viewer = sim_.AddWindow("Viewer - " + windowsPath);
+        sim_.HoldFileForReading(windowsPath, viewer);
+        platform::Desktop& desktop = sim_.machine().desktop;
+        return std::shared_ptr<void>(nullptr,
+                                     [&desktop, viewer](void*) { desktop.SendClose(viewer, 0); });
     }
 
   private:

@@ -109,6 +109,18 @@ class Win32Backend final : public Backend {
         return key;
     }
 
+    bool Configure(std::uint32_t, std::uint32_t) override { return false; }
+
+    std::shared_ptr<void> HoldForReading(const std::string& windowsPath) override {
+        // _lopen with OF_READ opens for reading and shares reading and writing.
+        platform::FileSystem& files = machine().files;
+        std::uint32_t error = 0;
+        auto stream =
+            std::make_shared<platform::FileStream>(files, files.OpenForRead(windowsPath, error));
+        EXPECT_TRUE(*stream) << windowsPath << ": error " << error;
+        return stream;
+    }
+
   private:
     platform::win32::Win32Machine machine_;
     std::string id_;

@@ -380,6 +380,41 @@ TEST_F(FilePlacementTest, ClosesTheWindowOfARunningExecutableAndRetries) {
     EXPECT_TRUE(sim.Boxes().empty());
 }
 
+// FindWindowA matches a title without regard to case on every version (the
+// Win32 reference of FindWindow; Wine's dlls/user32/win.c compares with
+// wcsicmp), so a holder whose title differs from the file's name only in
+// case is closed, and the copy goes through without a retry question.
+TEST_F(FilePlacementTest, ClosesAHolderWhoseTitleDiffersOnlyInCaseOnEveryVersion) {
+    struct Row {
+        std::uint32_t version;
+        int osKind;
+    };
+    namespace version = platform::sim::version;
+    const Row rows[] = {
+        {version::kWindows95, os_kind::kWindows95},
+        {version::kWindows98, os_kind::kWindows98},
+        {version::kWindowsNT4, os_kind::kWindowsNT},
+        {version::kWindows2000, os_kind::kWindows2000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.osKind);
+        sim.SetVersion(row.version);
+        fields.osKind = row.osKind;
+        fields.copyList.clear();
+        const platform::WindowHandle probe = sim.AddWindow("Probe");
+        sim.WriteFile("C:\\TOOLS\\PROBE.EXE", "old");
+        sim.HoldFile("C:\\TOOLS\\PROBE.EXE", probe);
+        AddFile("A:\\PROBE.EXE", "C:\\TOOLS\\PROBE.EXE", "new");
+
+        CopyFilesInCopyList(ctx, fields);
+
+        EXPECT_EQ(sim.Windows().back().closeRequests, 1);
+        EXPECT_FALSE(sim.Windows().back().open);
+        EXPECT_EQ(sim.ReadFile("C:\\TOOLS\\PROBE.EXE"), "new");
+    }
+    EXPECT_TRUE(sim.Boxes().empty());
+}
+
 TEST_F(FilePlacementTest, ClosesAtMostOneWindowPerEntryAndSurvivesAHungOne) {
     const platform::WindowHandle probe = sim.AddWindow("PROBE", /*closesOnRequest=*/false);
     sim.WriteFile("C:\\TOOLS\\PROBE.EXE", "old");

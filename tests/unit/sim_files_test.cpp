@@ -11,7 +11,9 @@ namespace {
 
 using platform::kFileAttributeNormal;
 using platform::kFileAttributeReadOnly;
+using platform::sim::VersionDifferenceMet;
 namespace win_error = platform::win_error;
+namespace version = platform::sim::version;
 
 class SimFiles : public SimFixture {
   protected:
@@ -148,6 +150,77 @@ TEST_F(SimFiles, AHoldOnANameThatDoesNotExistYetBlocksCreatingIt) {
     EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\ASPIMON.EXE"));
     machine().desktop.SendClose(window, 0);
     EXPECT_EQ(files().Copy("A:\\ASPIMON.EXE", "C:\\WINDOWS\\ASPIMON.EXE", false), 0u);
+}
+
+// What each call does to a file another program reads while sharing reading
+// and writing; only the write over it depends on the family.
+TEST_F(SimFiles, AFileHeldForReadingIsWrittenOverOnlyByTheNtFamily) {
+    struct Row {
+        std::uint32_t version;
+        std::uint32_t writeError;
+    };
+    const Row rows[] = {
+        {version::kWindows95, win_error::kSharingViolation},
+        {version::kWindows98, win_error::kSharingViolation},
+        {version::kWindowsNT4, 0},
+        {version::kWindows2000, 0},
+    };
+    sim().WriteFile("A:\\NEW.HLP", "new");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.version);
+        sim().SetVersion(row.version);
+        sim().WriteFile("C:\\HELP\\SHOWN.HLP", "shown");
+        const platform::WindowHandle viewer = sim().AddWindow("Viewer");
+        sim().HoldFileForReading("C:\\HELP\\shown.hlp", viewer);
+
+        std::uint32_t error = 99;
+        platform::FileStream in(files(), files().OpenForRead("C:\\HELP\\SHOWN.HLP", error));
+        EXPECT_EQ(error, 0u);
+        EXPECT_EQ(files().Copy("C:\\HELP\\SHOWN.HLP", "C:\\HELP\\COPY.HLP", false), 0u);
+        EXPECT_EQ(files().Remove("C:\\HELP\\SHOWN.HLP"), win_error::kSharingViolation);
+        EXPECT_EQ(files().Rename("C:\\HELP\\SHOWN.HLP", "C:\\HELP\\R.HLP"),
+                  win_error::kSharingViolation);
+        EXPECT_EQ(files().Copy("A:\\NEW.HLP", "C:\\HELP\\SHOWN.HLP", false), row.writeError);
+        platform::FileStream out(files(), files().CreateForWrite("C:\\HELP\\SHOWN.HLP", error));
+        EXPECT_EQ(error, row.writeError);
+        // A new file of a name nobody has open is not held.
+        EXPECT_EQ(files().Copy("A:\\NEW.HLP", "C:\\HELP\\OTHER.HLP", false), 0u);
+        machine().desktop.SendClose(viewer, 0);
+    }
+    const std::vector<VersionDifferenceMet> met = {
+        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+    };
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+// Each call that passes a name whose bytes the code page cannot turn into
+// Unicode records it, with the path as the program wrote it; the name that
+// arrives holds "?" and is refused.
+TEST_F(SimFiles, NamesThatLoseBytesInTheCodePageAreRecordedAndRefused) {
+    constexpr std::uint32_t kInvalidName = 123;
+    sim().SetLcid(0x0404);
+    sim().WriteFile("A:\\HELP.TXT", "help");
+    const std::string lost = "C:\\\x83\x77\x83\x8B";         // Shift-JIS on Big5
+    const std::string kept = "C:\\\xA4\xA4\xA4\xE5\\A.TXT";  // Big5
+    EXPECT_EQ(files().MakeDirectory(lost), kInvalidName);
+    EXPECT_EQ(files().Copy("A:\\HELP.TXT", lost + "\\A.TXT", false), kInvalidName);
+    EXPECT_EQ(files().MakeDirectory("C:\\\xA4\xA4\xA4\xE5"), 0u);
+    EXPECT_EQ(files().Copy("A:\\HELP.TXT", kept, false), 0u);
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(files().Attributes("C:\\END\xA4", attributes), win_error::kFileNotFound);
+    sim().SetVersion(version::kWindowsNT4);
+    EXPECT_EQ(files().Remove(lost), kInvalidName);
+
+    const std::vector<VersionDifferenceMet> met = {
+        {"file-name-code-page-9x", lost, 0},
+        {"file-name-code-page-9x", lost + "\\A.TXT", 0},
+        {"file-name-code-page", lost, 0},
+    };
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+    EXPECT_EQ(sim().ReadFile(kept), "help");
 }
 
 TEST_F(SimFiles, AHungWindowKeepsItsFile) {

@@ -67,6 +67,7 @@ TEST_F(SimMachineTest, PrivilegesAreGrantedOnlyWhenTheTokenHoldsThem) {
 
 TEST_F(SimMachineTest, DesktopCallsAreRecordedInOrderWithoutWaiting) {
     sim().SetCurrentDirectory("A:\\W95");
+    sim().WriteFile("C:\\WINDOWS\\GRPCONV.EXE", "program");
     platform::Desktop& desktop = machine().desktop;
     desktop.SetCursorShape(platform::CursorShape::Wait);
     desktop.Pause(200);
@@ -78,11 +79,61 @@ TEST_F(SimMachineTest, DesktopCallsAreRecordedInOrderWithoutWaiting) {
     ASSERT_EQ(sim().Execs().size(), 1u);
     EXPECT_EQ(sim().Execs()[0].commandLine, "grpconv -o");
     EXPECT_EQ(sim().Execs()[0].currentDirectory, "A:\\W95");
+    EXPECT_EQ(sim().Execs()[0].image, "C:\\WINDOWS\\grpconv.exe");
     EXPECT_EQ(sim().ExitWindowsCalls(), std::vector<unsigned>{platform::kExitWindowsReboot});
     std::vector<std::string> calls;
     for (const Event& event : sim().Events()) calls.push_back(event.call);
     EXPECT_EQ(calls, (std::vector<std::string>{"SetCursor", "Sleep", "WinExec", "MessageBeep",
                                                "ExitWindowsEx"}));
+}
+
+// WinExec reads an unquoted command line with blanks the way CreateProcess
+// does, shortest program name first (the Win32 reference of CreateProcess),
+// adds ".exe" to a name without an extension, and looks for a name without
+// a directory in the current, the system and the Windows directory (the
+// reference of WinExec).
+TEST_F(SimMachineTest, WinExecFindsItsProgramAsWindowsDoes) {
+    sim().SetCurrentDirectory("A:\\");
+    for (const char* file : {"C:\\Program Files\\My Tools\\Probe.exe", "C:\\Program Files\\My.exe",
+                             "A:\\SETUP\\README.TXT", "A:\\LOCAL.EXE",
+                             "C:\\WINDOWS\\SYSTEM\\SYSPROG.EXE", "C:\\WINDOWS\\NOTEPAD.EXE"}) {
+        sim().WriteFile(file, "program");
+    }
+    struct Row {
+        int line;
+        const char* commandLine;
+        const char* image;  // empty: not found, the call fails with error 2
+    };
+    const Row rows[] = {
+        {__LINE__, "C:\\Program Files\\My Tools\\Probe.exe /x", "C:\\Program Files\\My.exe"},
+        {__LINE__, "C:\\Program Files\\Other Tools\\Probe.exe", ""},
+        {__LINE__, "\"C:\\Program Files\\My Tools\\Probe.exe\" /x",
+         "C:\\Program Files\\My Tools\\Probe.exe"},
+        {__LINE__, "A:\\SETUP\\README.TXT", "A:\\SETUP\\README.TXT"},
+        {__LINE__, "A:\\SETUP\\README", ""},
+        {__LINE__, "local", "A:\\local.exe"},
+        {__LINE__, "sysprog -q", "C:\\WINDOWS\\SYSTEM\\sysprog.exe"},
+        {__LINE__, "notepad A:\\SETUP\\README.TXT", "C:\\WINDOWS\\notepad.exe"},
+        {__LINE__, "  ", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        const std::uint32_t result = machine().desktop.Exec(row.commandLine, 1);
+        EXPECT_EQ(result, *row.image ? 33u : win_error::kFileNotFound);
+        EXPECT_EQ(sim().Execs().back().image, row.image);
+    }
+    EXPECT_EQ(sim().Execs().size(), std::size(rows));
+    sim().SetVersion(platform::sim::version::kWindowsNT4);
+    EXPECT_EQ(machine().desktop.Exec("sysprog", 1), win_error::kFileNotFound);
+}
+
+TEST_F(SimMachineTest, FindWindowMatchesATitleInAnyLetterCase) {
+    sim().SetLcid(0x0411);
+    const platform::WindowHandle probe = sim().AddWindow("Probe \x82\x81");
+    platform::Desktop& desktop = machine().desktop;
+    EXPECT_EQ(desktop.FindTopWindow("PROBE \x82\x60"), probe);
+    EXPECT_EQ(desktop.FindTopWindow("probe \x82\x81"), probe);
+    EXPECT_EQ(desktop.FindTopWindow("Probe"), 0u);
 }
 
 // Without the fixture: this test leaves an unanswered box behind on purpose.

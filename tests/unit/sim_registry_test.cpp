@@ -52,9 +52,8 @@ TEST_F(SimRegistry, NamesMatchWithoutCaseButKeepTheirFirstSpelling) {
 
     EXPECT_EQ(sim().ValueNames(RegRoot::CurrentUser, "software\\DISK TOOLS"),
               std::vector<std::string>{"Installed1"});
-    EXPECT_EQ(sim().SaveRegistry("HKEY_CURRENT_USER\\software"),
+    EXPECT_EQ(sim().SaveRegistry("HKEY_CURRENT_USER\\software\\disk tools"),
               "REGEDIT4\n\n"
-              "[HKEY_CURRENT_USER\\Software]\n\n"
               "[HKEY_CURRENT_USER\\Software\\Disk Tools]\n"
               "\"Installed1\"=\"C:\\\\B.SYS\"\n\n");
     EXPECT_FALSE(sim().KeyExists(RegRoot::LocalMachine, "Software\\Disk Tools"));
@@ -172,7 +171,6 @@ TEST_F(SimRegistry, DeniedWritesFailWhileReadsGoOn) {
 
 TEST_F(SimRegistry, RegeditTextRoundTrips) {
     const std::string text =
-        "REGEDIT4\n\n"
         "[HKEY_CURRENT_USER\\Software\\Disk Tools]\n"
         "@=\"default\"\n"
         "\"Path\"=\"C:\\\\WINDOWS\\\\\\\"quoted\\\"\"\n"
@@ -180,16 +178,117 @@ TEST_F(SimRegistry, RegeditTextRoundTrips) {
         "\"Bytes\"=hex:01,ff,00\n"
         "\"Expand\"=hex(2):25,00\n"
         "\"Lines\"=hex(1):61,0d,0a,00\n\n"
-        "[HKEY_CURRENT_USER\\Software\\Disk Tools\\Empty]\n\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM]\n\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\Setup]\n"
+        "[HKEY_CURRENT_USER\\Software\\Disk Tools\\Empty]\n\n";
+    const std::string more =
+        "[HKEY_LOCAL_MACHINE\\HARDWARE]\n\n"
+        "[HKEY_LOCAL_MACHINE\\HARDWARE\\Setup]\n"
         "\"Short\"=hex(4):01,02\n\n";
-    ASSERT_TRUE(sim().LoadRegistry(text));
-    EXPECT_EQ(sim().SaveRegistry(),
-              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\n" + text.substr(10));
+    ASSERT_TRUE(sim().LoadRegistry("REGEDIT4\n\n" + text + more));
+    EXPECT_EQ(sim().SaveRegistry("HKEY_CURRENT_USER\\Software\\Disk Tools"), "REGEDIT4\n\n" + text);
+    EXPECT_EQ(sim().SaveRegistry("HKEY_LOCAL_MACHINE\\HARDWARE"), "REGEDIT4\n\n" + more);
     EXPECT_EQ(sim().StringValue(RegRoot::CurrentUser, "Software\\Disk Tools", "path"),
               "C:\\WINDOWS\\\"quoted\"");
     EXPECT_EQ(sim().DwordValue(RegRoot::CurrentUser, "Software\\Disk Tools", "Count"), 10u);
+}
+
+// The keys a machine of each version has before anything was installed,
+// whole; setting another version takes away the keys of the one before.
+TEST(SimRegistryOfVersion, HoldsTheKeysEveryMachineOfItsVersionHas) {
+    platform::sim::SimMachine sim;
+    EXPECT_EQ(sim.SaveRegistry(),
+              "REGEDIT4\n\n"
+              "[HKEY_CURRENT_USER\\Software]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Microsoft]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion]\n\n"
+              "[HKEY_LOCAL_MACHINE\\Enum]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class]\n\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD]\n\n");
+    sim.LoadRegistry("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Enum\\PCI]\n");
+    sim.SetVersion(version::kWindowsNT4);
+    EXPECT_EQ(sim.SaveRegistry("HKEY_LOCAL_MACHINE"),
+              "REGEDIT4\n\n"
+              "[HKEY_LOCAL_MACHINE]\n\n"
+              "[HKEY_LOCAL_MACHINE\\Enum]\n\n"
+              "[HKEY_LOCAL_MACHINE\\Enum\\PCI]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum]\n\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services]\n\n");
+}
+
+// Windows 95 and 98 refuse a value name past 255 bytes and a value past
+// 16,300 bytes, and Windows 95 a key past 64 KB of names and data; each
+// refusal is recorded with the value it would have written.
+TEST_F(SimRegistry, TheWindows9xLimitsAreRecordedWhereTheyRefuseAWrite) {
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Disk Tools";
+    const std::string where = "HKEY_LOCAL_MACHINE\\" + key + "\\";
+    const RegHandle handle = Create(RegRoot::LocalMachine, key);
+    const std::vector<char> full(16300, 'x');
+    EXPECT_EQ(registry().SetValue(handle, std::string(256, 'N'), RegType::String, Text("x")), 87);
+    EXPECT_EQ(registry().SetValue(handle, "Big", RegType::String, std::vector<char>(16301)), 14);
+    for (const char* name : {"A", "B", "C", "D"}) {
+        ASSERT_EQ(registry().SetValue(handle, name, RegType::String, full), 0);
+    }
+    EXPECT_EQ(registry().SetValue(handle, "E", RegType::String, std::vector<char>(332)), 14);
+    EXPECT_EQ(registry().SetValue(handle, "E", RegType::String, std::vector<char>(331)), 0);
+    sim().SetVersion(version::kWindows98);
+    EXPECT_EQ(registry().SetValue(handle, "F", RegType::String, Text("more")), 0);
+    EXPECT_EQ(registry().SetDefaultValue(RegRoot::LocalMachine, key, std::string(16300, 'x')), 14);
+    registry().CloseKey(handle);
+
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"registry-value-name-255", where + std::string(256, 'N'), 0},
+        {"registry-value-16300", where + "Big", 0},
+        {"registry-key-64k", where + "E", 0},
+        {"registry-value-16300", "HKEY_LOCAL_MACHINE\\" + key, 0},
+    };
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+// On the NT family names and strings reach the registry through the code
+// page: a Shift-JIS product key on a Chinese system is stored with "?" for
+// each pair Big5 lacks, and each such name is recorded; Windows 95 and 98
+// store the bytes as written.
+TEST_F(SimRegistry, TheNtFamilyStoresNamesThroughTheCodePage) {
+    sim().SetLcid(0x0404);
+    const std::string product = "Software\\\x83\x77\x83\x8B\x83\x76";
+    for (const std::uint32_t v : {version::kWindows98, version::kWindowsNT4}) {
+        sim().SetVersion(v);
+        const RegHandle key = Create(RegRoot::CurrentUser, product);
+        ASSERT_EQ(registry().SetValue(key, "\x83\x8B", RegType::String, Text("\x83\x77\x83\x8B")),
+                  0);
+        std::vector<char> data;
+        EXPECT_EQ(registry().QueryValue(key, "\x83\x8B", 100, data), 0);
+        registry().CloseKey(key);
+    }
+    EXPECT_EQ(sim().StringValue(RegRoot::CurrentUser, product, "\x83\x8B"), "\x83\x77\x83\x8B");
+    EXPECT_EQ(sim().StringValue(RegRoot::CurrentUser, "Software\\\x83\x77?\x83\x76", "?"),
+              "\x83\x77?");
+    const std::string where = "HKEY_CURRENT_USER\\" + product;
+    const std::string stored = "HKEY_CURRENT_USER\\Software\\\x83\x77?\x83\x76\\\x83\x8B";
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"registry-name-code-page", where, 0},
+        {"registry-name-code-page", stored, 0},
+        {"registry-name-code-page", stored, 0},
+        {"registry-name-code-page", stored, 0},
+    };
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
 }
 
 TEST_F(SimRegistry, RegeditTextDeletesAndJoinsContinuedLines) {

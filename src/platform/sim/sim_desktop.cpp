@@ -50,6 +50,48 @@ std::string Hex(unsigned value) {
     return "0x" + text;
 }
 
+// The ways an unquoted command line can be read, shortest program name
+// first: "C:\Program Files\My Tool.exe /x" is tried as "C:\Program", then
+// "C:\Program Files\My", then "C:\Program Files\My Tool.exe" (the Win32
+// reference of CreateProcess: "c:\program files\sub dir\program name ...
+// The system tries to interpret the possibilities in the following order").
+// A quoted program name is read only as written.
+std::vector<std::string> ProgramNames(const std::string& commandLine) {
+    const std::size_t start = commandLine.find_first_not_of(' ');
+    if (start == std::string::npos) return {};
+    if (commandLine[start] == '"') {
+        const std::size_t close = commandLine.find('"', start + 1);
+        return {
+            commandLine.substr(start + 1, close == std::string::npos ? close : close - start - 1)};
+    }
+    std::vector<std::string> names;
+    for (std::size_t blank = commandLine.find(' ', start); blank != std::string::npos;
+         blank = commandLine.find(' ', blank + 1)) {
+        if (commandLine[blank - 1] != ' ')
+            names.push_back(commandLine.substr(start, blank - start));
+    }
+    const std::size_t end = commandLine.find_last_not_of(' ');
+    names.push_back(commandLine.substr(start, end - start + 1));
+    return names;
+}
+
+bool HasDirectory(const std::string& name) {
+    return name.find_first_of("\\/:") != std::string::npos;
+}
+
+std::string WithExtension(const std::string& name) {
+    const std::size_t component = name.find_last_of("\\/:");
+    const std::size_t dot = name.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (component == std::string::npos || dot > component);
+    return hasExtension ? name : name + ".exe";
+}
+
+std::string InDirectory(const std::string& directory, const std::string& name) {
+    return !directory.empty() && directory.back() == '\\' ? directory + name
+                                                          : directory + "\\" + name;
+}
+
 }  // namespace
 
 WindowHandle SimWindows::Add(const std::string& title, bool closesOnRequest) {
@@ -58,9 +100,10 @@ WindowHandle SimWindows::Add(const std::string& title, bool closesOnRequest) {
     return handle;
 }
 
-WindowHandle SimWindows::FindOpen(const std::string& title) const {
-    const auto it = std::find_if(windows_.begin(), windows_.end(),
-                                 [&](const WindowRecord& w) { return w.open && w.title == title; });
+WindowHandle SimWindows::FindOpen(const std::string& title, const HostFacts& host) const {
+    const auto it = std::find_if(windows_.begin(), windows_.end(), [&](const WindowRecord& w) {
+        return w.open && SameNameOn(host, w.title, title);
+    });
     return it == windows_.end() ? 0 : it->handle;
 }
 
@@ -85,13 +128,50 @@ std::uint32_t SimDesktop::Exec(const std::string& commandLine, int show) {
     if (const auto error = gate_.EnterLogged("WinExec", commandLine)) {
         return *error <= kLastExecError ? *error : 0;
     }
-    execs_.push_back(ExecRecord{commandLine, show, files_.CurrentDirectoryText()});
-    return kExecStarted;
+    std::string image = FindImage(commandLine);
+    const bool found = !image.empty();
+    execs_.push_back(
+        ExecRecord{commandLine, show, files_.CurrentDirectoryText(), std::move(image)});
+    return found ? kExecStarted : win_error::kFileNotFound;
+}
+
+std::string SimDesktop::FindImage(const std::string& commandLine) const {
+    for (const std::string& name : ProgramNames(commandLine)) {
+        std::string image = FindProgram(name);
+        if (!image.empty()) return image;
+    }
+    return std::string();
+}
+
+std::string SimDesktop::FindProgram(const std::string& name) const {
+    const auto isFile = [this](const std::string& path) {
+        const std::uint32_t attributes = files_.AttributesOf(path);
+        return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+    };
+    const std::string file = WithExtension(name);
+    if (HasDirectory(file)) return isFile(file) ? file : std::string();
+    // The reference of WinExec: the directory the application was loaded
+    // from, the current directory, the system directory, the Windows
+    // directory, then PATH. This machine starts its programs from the
+    // current directory and has no PATH.
+    const std::string& windows = files_.WindowsDirectoryText();
+    const std::string directories[] = {
+        files_.CurrentDirectoryText(),
+        InDirectory(windows, host_.IsNtFamily() ? "SYSTEM32" : "SYSTEM"),
+        windows,
+    };
+    for (const std::string& directory : directories) {
+        const std::string path = InDirectory(directory, file);
+        if (isFile(path)) return path;
+    }
+    return std::string();
 }
 
 WindowHandle SimDesktop::FindTopWindow(const std::string& title) {
     if (gate_.EnterLogged("FindWindowA", title)) return 0;
-    return windows_.FindOpen(title);
+    // Titles are compared without regard to case (the Win32 reference of
+    // FindWindow; Wine's dlls/user32/win.c compares them with wcsicmp).
+    return windows_.FindOpen(title, host_);
 }
 
 bool SimDesktop::SendClose(WindowHandle window, unsigned timeoutMs) {

@@ -24,8 +24,8 @@ class SimWindows {
   public:
     WindowHandle NewHandle() { return next_ += 0x10; }
     WindowHandle Add(const std::string& title, bool closesOnRequest);
-    // The first open window with exactly this title, or 0.
-    WindowHandle FindOpen(const std::string& title) const;
+    // The first open window whose title is `title` in any letter case, or 0.
+    WindowHandle FindOpen(const std::string& title, const HostFacts& host) const;
     bool IsOpen(WindowHandle window) const;
     WindowRecord* Find(WindowHandle window);
     const std::vector<WindowRecord>& All() const { return windows_; }
@@ -63,6 +63,12 @@ class SimDesktop final : public Desktop {
     }
 
   private:
+    // The program file a command line starts, or an empty text.
+    std::string FindImage(const std::string& commandLine) const;
+    // The existing program file `name` stands for, ".exe" added when its
+    // last component has no extension; a name without a directory is looked
+    // for where WinExec looks.
+    std::string FindProgram(const std::string& name) const;
     // The privilege as the system names it, or an empty text when unknown.
     std::string KnownPrivilege(const std::string& name) const;
 

@@ -10,8 +10,12 @@ namespace {
 
 constexpr std::uint32_t kNotSameDevice = 17;
 constexpr std::uint32_t kInsufficientBuffer = 122;
+constexpr std::uint32_t kInvalidName = 123;
 constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kNotInShortNames = " +,;=[]";
+// Characters no file name holds (the Win32 reference, "Naming a File"); a
+// path with one of them is refused with ERROR_INVALID_NAME.
+constexpr std::string_view kNotInNames = "\"*<>?|";
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
@@ -73,6 +77,18 @@ AliasParts AliasPartsOf(std::string_view name, const HostFacts& host) {
     return AliasParts{cleaned(name.substr(0, dot), 6), cleaned(name.substr(dot + 1), 3)};
 }
 
+bool HoldsInvalidCharacter(std::string_view path, const HostFacts& host) {
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (host.IsLeadByte(byte)) {
+            ++i;
+        } else if (byte < 0x20 || kNotInNames.find(path[i]) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -117,6 +133,7 @@ std::optional<SimFileSystem::Location> SimFileSystem::Locate(const std::string& 
 
 std::uint32_t SimFileSystem::Resolve(const std::string& windowsPath, Target& target) const {
     if (windowsPath.empty()) return win_error::kPathNotFound;
+    if (HoldsInvalidCharacter(windowsPath, host_)) return kInvalidName;
     const std::optional<Location> location = Locate(windowsPath);
     if (!location) return win_error::kBadPathname;
     if (drives_.count(location->drive) == 0) return win_error::kPathNotFound;
@@ -168,11 +185,27 @@ std::uint32_t SimFileSystem::MissingError(const Target& target) {
     return target.parentIsDirectory ? win_error::kFileNotFound : win_error::kPathNotFound;
 }
 
-bool SimFileSystem::IsHeld(const Target& target) const {
-    // The hold is on the name, which need not exist yet.
-    return std::any_of(held_.begin(), held_.end(), [&](const auto& hold) {
-        return windows_.IsOpen(hold.second) && host_.SameName(hold.first, target.key);
-    });
+std::string SimFileSystem::Received(const std::string& windowsPath) {
+    // Long names are kept in Unicode on NTFS and on FAT alike, so every
+    // version turns the bytes through the ANSI code page.
+    std::string received = host_.ThroughUnicode(windowsPath);
+    if (received != windowsPath) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{
+            host_.IsNtFamily() ? "file-name-code-page" : "file-name-code-page-9x", windowsPath, 0});
+    }
+    return received;
+}
+
+SimFileSystem::Hold SimFileSystem::HoldOn(const Target& target) const {
+    // A hold is on the name, which need not exist yet; a program that reads
+    // a file holds one that exists.
+    Hold strongest = Hold::None;
+    for (const HeldFile& held : held_) {
+        if (!windows_.IsOpen(held.window) || !host_.SameName(held.key, target.key)) continue;
+        if (held.hold == Hold::Exclusive) return Hold::Exclusive;
+        if (target.exists) strongest = Hold::ReadSharing;
+    }
+    return strongest;
 }
 
 bool SimFileSystem::IsReadOnly(const Target& target) const {
@@ -180,9 +213,10 @@ bool SimFileSystem::IsReadOnly(const Target& target) const {
     return it != attributes_.end() && (it->second & kFileAttributeReadOnly) != 0;
 }
 
-std::uint32_t SimFileSystem::ReplaceableError(const Target& target) const {
+std::uint32_t SimFileSystem::RemovableError(const Target& target) const {
+    // Deleting needs a share of deletion, which no hold gives.
     if (target.isDirectory) return win_error::kAccessDenied;
-    if (IsHeld(target)) return win_error::kSharingViolation;
+    if (HoldOn(target) != Hold::None) return win_error::kSharingViolation;
     if (IsReadOnly(target)) return win_error::kAccessDenied;
     return win_error::kSuccess;
 }
@@ -190,13 +224,28 @@ std::uint32_t SimFileSystem::ReplaceableError(const Target& target) const {
 std::uint32_t SimFileSystem::ReadableError(const Target& target) const {
     if (!target.exists) return MissingError(target);
     if (target.isDirectory) return win_error::kAccessDenied;
-    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
+    return HoldOn(target) == Hold::Exclusive ? win_error::kSharingViolation : win_error::kSuccess;
 }
 
-std::uint32_t SimFileSystem::WritableError(const Target& target) const {
-    if (target.exists) return ReplaceableError(target);
-    if (!target.parentIsDirectory) return win_error::kPathNotFound;
-    return IsHeld(target) ? win_error::kSharingViolation : win_error::kSuccess;
+std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const Target& target) {
+    if (!target.exists && !target.parentIsDirectory) return win_error::kPathNotFound;
+    if (target.isDirectory) return win_error::kAccessDenied;
+    switch (HoldOn(target)) {
+        case Hold::Exclusive:
+            return win_error::kSharingViolation;
+        case Hold::ReadSharing:
+            // The NT family writes over a file that its reader shares for
+            // writing; Windows 95 and 98 refuse.
+            if (!host_.IsNtFamily()) {
+                gate_.RecordVersionDifference(
+                    VersionDifferenceMet{"write-over-open-file", windowsPath, 0});
+                return win_error::kSharingViolation;
+            }
+            break;
+        case Hold::None:
+            break;
+    }
+    return target.exists && IsReadOnly(target) ? win_error::kAccessDenied : win_error::kSuccess;
 }
 
 // --- configuration and test helpers ---
@@ -256,9 +305,11 @@ void SimFileSystem::StoreAttributes(const std::string& windowsPath, std::uint32_
     }
 }
 
-void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window) {
+void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window, Hold hold) {
     Target target;
-    if (Resolve(windowsPath, target) == win_error::kSuccess) held_.emplace_back(target.key, window);
+    if (Resolve(windowsPath, target) == win_error::kSuccess) {
+        held_.push_back(HeldFile{target.key, window, hold});
+    }
 }
 
 // --- directories and files ---
@@ -278,7 +329,7 @@ bool SimFileSystem::WindowsDirectory(std::size_t capacity, std::string& director
 std::uint32_t SimFileSystem::MakeDirectory(const std::string& path) {
     if (const auto error = gate_.EnterLogged("CreateDirectoryA", path)) return *error;
     Target target;
-    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (target.exists) return win_error::kAlreadyExists;
     if (!target.parentIsDirectory) return win_error::kPathNotFound;
     std::error_code ec;
@@ -289,12 +340,12 @@ std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to
                                   bool failIfExists) {
     if (const auto error = gate_.EnterLogged("CopyFileA", from + " -> " + to)) return *error;
     Target source, destination;
-    if (const std::uint32_t error = Resolve(from, source)) return error;
+    if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (const std::uint32_t error = ReadableError(source)) return error;
-    if (const std::uint32_t error = Resolve(to, destination)) return error;
+    if (const std::uint32_t error = Resolve(Received(to), destination)) return error;
     if (destination.exists && failIfExists) return win_error::kFileExists;
     if (destination.key == source.key) return win_error::kSharingViolation;
-    if (const std::uint32_t error = WritableError(destination)) return error;
+    if (const std::uint32_t error = WritableError(to, destination)) return error;
     return DoCopy(source, destination);
 }
 
@@ -313,28 +364,30 @@ std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destinat
 
 std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& attributes) {
     if (const auto error = gate_.Enter("GetFileAttributesA")) return *error;
+    const std::string received = Received(path);
     Target target;
-    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (const std::uint32_t error = Resolve(received, target)) return error;
     if (!target.exists) return MissingError(target);
-    attributes = AttributesOf(path);
+    attributes = AttributesOf(received);
     return win_error::kSuccess;
 }
 
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     if (const auto error = gate_.EnterLogged("SetFileAttributesA", path)) return *error;
+    const std::string received = Received(path);
     Target target;
-    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (const std::uint32_t error = Resolve(received, target)) return error;
     if (!target.exists) return MissingError(target);
-    StoreAttributes(path, attributes);
+    StoreAttributes(received, attributes);
     return win_error::kSuccess;
 }
 
 std::uint32_t SimFileSystem::Remove(const std::string& path) {
     if (const auto error = gate_.EnterLogged("DeleteFileA", path)) return *error;
     Target target;
-    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
-    if (const std::uint32_t error = ReplaceableError(target)) return error;
+    if (const std::uint32_t error = RemovableError(target)) return error;
     std::error_code ec;
     if (!fs::remove(target.host, ec)) return win_error::kAccessDenied;
     attributes_.erase(target.key);
@@ -344,10 +397,10 @@ std::uint32_t SimFileSystem::Remove(const std::string& path) {
 std::uint32_t SimFileSystem::Rename(const std::string& from, const std::string& to) {
     if (const auto error = gate_.EnterLogged("MoveFileA", from + " -> " + to)) return *error;
     Target source, destination;
-    if (const std::uint32_t error = Resolve(from, source)) return error;
+    if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (!source.exists) return MissingError(source);
-    if (IsHeld(source)) return win_error::kSharingViolation;
-    if (const std::uint32_t error = Resolve(to, destination)) return error;
+    if (HoldOn(source) != Hold::None) return win_error::kSharingViolation;
+    if (const std::uint32_t error = Resolve(Received(to), destination)) return error;
     // A new letter case of the same name is a rename, not a clash.
     if (destination.exists && destination.key != source.key) return win_error::kAlreadyExists;
     if (!destination.exists && !destination.parentIsDirectory) return win_error::kPathNotFound;
@@ -388,7 +441,7 @@ std::uint32_t SimFileSystem::ShortPathName(const std::string& path, std::size_t 
                                            std::string& shortPath) {
     if (const auto error = gate_.Enter("GetShortPathNameA")) return *error;
     Target target;
-    if (const std::uint32_t error = Resolve(path, target)) return error;
+    if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
 
     // Each component is shortened in its own directory, walking the path as written.
@@ -454,7 +507,7 @@ FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& er
         return 0;
     }
     Target target;
-    error = Resolve(path, target);
+    error = Resolve(Received(path), target);
     if (error == 0) error = ReadableError(target);
     std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "rb") : nullptr;
     if (error == 0 && !file) error = win_error::kAccessDenied;
@@ -467,8 +520,8 @@ FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t&
         return 0;
     }
     Target target;
-    error = Resolve(path, target);
-    if (error == 0) error = WritableError(target);
+    error = Resolve(Received(path), target);
+    if (error == 0) error = WritableError(path, target);
     std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
     if (error == 0 && !file) error = win_error::kAccessDenied;
     if (!file) return 0;

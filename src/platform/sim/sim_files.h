@@ -57,7 +57,13 @@ class SimFileSystem final : public FileSystem {
     // Attributes as GetFileAttributesA reports them.
     std::uint32_t AttributesOf(const std::string& windowsPath) const;
     void StoreAttributes(const std::string& windowsPath, std::uint32_t attributes);
-    void HoldFile(const std::string& windowsPath, WindowHandle window);
+    // How another program keeps a file open.
+    enum class Hold {
+        None,
+        Exclusive,    // shares nothing
+        ReadSharing,  // opened for reading, sharing reading and writing
+    };
+    void HoldFile(const std::string& windowsPath, WindowHandle window, Hold hold);
 
   private:
     // An absolute place on a drive: the letter (upper case) and the
@@ -86,14 +92,19 @@ class SimFileSystem final : public FileSystem {
     std::optional<std::string> FindEntry(const std::filesystem::path& directory,
                                          const std::string& name) const;
     static std::uint32_t MissingError(const Target& target);
-    bool IsHeld(const Target& target) const;
+    // `windowsPath` as the file system receives it, through the code page;
+    // records where that changed the name.
+    std::string Received(const std::string& windowsPath);
+    // The strongest hold an open window has on `target`.
+    Hold HoldOn(const Target& target) const;
     bool IsReadOnly(const Target& target) const;
-    // Why an existing `target` cannot be replaced or deleted, or 0.
-    std::uint32_t ReplaceableError(const Target& target) const;
+    // Why an existing `target` cannot be deleted, or 0.
+    std::uint32_t RemovableError(const Target& target) const;
     // Why `target` cannot be opened for reading, or 0.
     std::uint32_t ReadableError(const Target& target) const;
-    // Why a file cannot be made or replaced at `target`, or 0.
-    std::uint32_t WritableError(const Target& target) const;
+    // Why a file cannot be made or written over at `target` (reached by
+    // `windowsPath`), or 0.
+    std::uint32_t WritableError(const std::string& windowsPath, const Target& target);
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
     // Moves the attributes kept for `fromKey` and everything below it.
@@ -111,7 +122,12 @@ class SimFileSystem final : public FileSystem {
     std::string currentText_ = "C:\\";
     std::string windowsDir_ = "C:\\WINDOWS";
     std::map<std::string, std::uint32_t> attributes_;
-    std::vector<std::pair<std::string, WindowHandle>> held_;
+    struct HeldFile {
+        std::string key;
+        WindowHandle window;
+        Hold hold;
+    };
+    std::vector<HeldFile> held_;
     std::map<FileHandle, std::unique_ptr<Stream>> streams_;
     FileHandle nextStream_ = 4;
 };

@@ -25,6 +25,34 @@ constexpr unsigned char kFullWidthSmallFirst = 0x81;
 constexpr unsigned char kFullWidthSmallLast = 0x9A;
 constexpr unsigned char kFullWidthCaseDistance = 0x21;
 
+// The byte ranges that may follow a lead byte, from the code pages' tables
+// (the Unicode Consortium's VENDORS/MICSFT/WINDOWS/CP932.TXT, CP936.TXT,
+// CP949.TXT and CP950.TXT).
+struct ByteRange {
+    unsigned char first;
+    unsigned char last;
+};
+constexpr ByteRange kTrails932[] = {{0x40, 0x7E}, {0x80, 0xFC}};
+constexpr ByteRange kTrails936[] = {{0x40, 0x7E}, {0x80, 0xFE}};
+constexpr ByteRange kTrails949[] = {{0x41, 0x5A}, {0x61, 0x7A}, {0x81, 0xFE}};
+constexpr ByteRange kTrails950[] = {{0x40, 0x7E}, {0xA1, 0xFE}};
+
+template <std::size_t N>
+bool InRanges(const ByteRange (&ranges)[N], unsigned char byte) {
+    for (const ByteRange& range : ranges) {
+        if (byte >= range.first && byte <= range.last) return true;
+    }
+    return false;
+}
+
+// What a character the code page cannot convert turns into, written back in
+// the code page: U+30FB (KATAKANA MIDDLE DOT, 0x81 0x45) on 932, "?" on the
+// others (the default characters of Wine's code page tables, made from
+// Windows' own).
+std::string_view DefaultCharacter(unsigned codePage) {
+    return codePage == 932 ? std::string_view("\x81\x45") : std::string_view("?");
+}
+
 }  // namespace
 
 void SimHost::SetLcid(std::uint32_t lcid) {
@@ -43,6 +71,44 @@ bool SimHost::IsLeadByte(unsigned char byte) const {
         default:
             return false;
     }
+}
+
+bool SimHost::IsTrailByte(unsigned char trail) const {
+    switch (codePage_) {
+        case 932:
+            return InRanges(kTrails932, trail);
+        case 936:
+            return InRanges(kTrails936, trail);
+        case 949:
+            return InRanges(kTrails949, trail);
+        case 950:
+            return InRanges(kTrails950, trail);
+        default:
+            return false;
+    }
+}
+
+std::string SimHost::ThroughUnicode(std::string_view name) const {
+    std::string result;
+    result.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (!IsLeadByte(static_cast<unsigned char>(name[i]))) {
+            result += name[i];
+        } else if (i + 1 < name.size() && IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+            result += name.substr(i, 2);
+            ++i;
+        } else if (i + 1 < name.size()) {
+            // The pair is taken whole and converted as one character.
+            result += DefaultCharacter(codePage_);
+            ++i;
+        } else {
+            // A lead byte at the very end comes back as it was (under Wine,
+            // whose conversion uses Windows' own tables, such a name is made
+            // and found again).
+            result += name[i];
+        }
+    }
+    return result;
 }
 
 std::string SimHost::UpperCase(std::string_view text) const {

@@ -24,8 +24,19 @@ class SimHost final : public HostFacts {
     void SetLcid(std::uint32_t lcid);
     // Bit 31 of the version is clear on Windows NT and 2000.
     bool IsNtFamily() const { return (version_ & 0x80000000u) == 0; }
+    // Windows 95 itself: the 9x family with version 4.0.
+    bool IsWindows95() const { return !IsNtFamily() && (version_ & 0xFFFF) == 0x0004; }
     // SameNameOn this host.
     bool SameName(std::string_view a, std::string_view b) const;
+    // Whether `trail` completes a double-byte character after a lead byte.
+    bool IsTrailByte(unsigned char trail) const;
+    // `name` as it comes back after MultiByteToWideChar and WideCharToMultiByte
+    // in the ANSI code page: a lead byte and a next byte that is no trail
+    // byte of the code page turn into its default character (U+30FB on 932,
+    // "?" on the others). Every other byte and pair survives, a lead byte at
+    // the very end too; the bytes 1252 leaves undefined map to U+0081 ... and
+    // back.
+    std::string ThroughUnicode(std::string_view name) const;
 
   private:
     std::uint32_t version_ = version::kWindows95;

@@ -28,7 +28,9 @@ class SimMachine::Impl {
     Machine machine{host, profile, registry, files, desktop, boxes, dialogs};
 };
 
-SimMachine::SimMachine() : impl_(std::make_unique<Impl>()) {}
+SimMachine::SimMachine() : impl_(std::make_unique<Impl>()) {
+    impl_->registry.AddKeysOfVersion();
+}
 SimMachine::~SimMachine() = default;
 
 Machine& SimMachine::machine() {
@@ -38,7 +40,9 @@ Machine& SimMachine::machine() {
 // --- configuration ---
 
 void SimMachine::SetVersion(std::uint32_t version) {
+    impl_->registry.RemoveKeysOfVersion();
     impl_->host.SetVersion(version);
+    impl_->registry.AddKeysOfVersion();
 }
 void SimMachine::SetLcid(std::uint32_t lcid) {
     impl_->host.SetLcid(lcid);
@@ -146,7 +150,10 @@ WindowHandle SimMachine::AddWindow(const std::string& title, bool closesOnReques
     return impl_->windows.Add(title, closesOnRequest);
 }
 void SimMachine::HoldFile(const std::string& windowsPath, WindowHandle window) {
-    impl_->files.HoldFile(windowsPath, window);
+    impl_->files.HoldFile(windowsPath, window, SimFileSystem::Hold::Exclusive);
+}
+void SimMachine::HoldFileForReading(const std::string& windowsPath, WindowHandle window) {
+    impl_->files.HoldFile(windowsPath, window, SimFileSystem::Hold::ReadSharing);
 }
 const std::vector<WindowRecord>& SimMachine::Windows() const {
     return impl_->windows.All();

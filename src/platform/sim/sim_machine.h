@@ -57,6 +57,9 @@ struct ExecRecord {
     std::string commandLine;
     int show;
     std::string currentDirectory;
+    // The program file WinExec found for the command line, as a Windows
+    // path; empty when it found none and the call failed.
+    std::string image;
 };
 
 // One thing the setup did that a test may want to see in order.
@@ -84,6 +87,9 @@ class SimMachine {
     Machine& machine();
 
     // --- configuration ---
+    // Sets the version GetVersion reports. The registry then holds the keys
+    // every machine of that version has (and no longer those of the version
+    // before, while they are still empty); a new machine is Windows 95.
     void SetVersion(std::uint32_t version);
     // Sets the default locale; the ANSI code page follows (0x0411 gives 932,
     // 0x0404 950, 0x0804 936, 0x0412 949, anything else 1252).
@@ -135,7 +141,14 @@ class SimMachine {
     // copied onto, created, deleted or renamed (error 32), whether it
     // exists yet or not.
     void HoldFile(const std::string& windowsPath, WindowHandle window);
+    // While `window` is open, its program keeps the existing file at
+    // `windowsPath` open for reading and shares reading and writing, as a
+    // viewer does: others read it, nobody deletes or renames it (error 32),
+    // and the NT family writes over it while Windows 95 and 98 refuse (32).
+    void HoldFileForReading(const std::string& windowsPath, WindowHandle window);
     const std::vector<WindowRecord>& Windows() const;
+    // Every WinExec call that was not made to fail, whether it found its
+    // program or not.
     const std::vector<ExecRecord>& Execs() const;
     const std::vector<unsigned>& Pauses() const;
     const std::vector<unsigned>& Beeps() const;

@@ -3,6 +3,52 @@
 #include <algorithm>
 
 namespace setup32::platform::sim {
+namespace {
+
+constexpr long kOutOfMemory = 14;
+constexpr long kInvalidParameter = 87;
+
+// The registry of Windows 95 and 98 (RegSetValue in the Win32 reference of
+// their time: "No registry subkey or value name can exceed 255 characters",
+// "The maximum size of a single registry value is 16,300 bytes"), and of
+// Windows 95 alone (Microsoft knowledge base Q122867: "The Windows 95
+// registry is limited to approximately 60 kilobytes (KB) per key. This limit
+// consists of value names, value data, and some fixed overhead. ... This
+// limitation has been removed in Microsoft Windows 98"; the reference's
+// table of registry limits: "Windows 95: There is a 64K limit for the total
+// size of all values of a key"). The fixed overhead is not documented and
+// not counted. Which error a refused write reports is not documented; the
+// Windows 95 DDK lists ERROR_INVALID_PARAMETER for a parameter "otherwise
+// not valid" and ERROR_OUTOFMEMORY for "insufficient memory".
+constexpr std::size_t kMaxValueName9x = 255;
+constexpr std::size_t kMaxValueData9x = 16300;
+constexpr std::size_t kMaxKeyValues95 = 64 * 1024;
+
+struct KeyOfVersion {
+    RegRoot root;
+    const char* subkey;
+};
+
+// The keys every machine of the version has before any program ran, as the
+// version spells them.
+constexpr KeyOfVersion kKeysOf9x[] = {
+    {RegRoot::LocalMachine, "Enum"},
+    {RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"},
+    {RegRoot::LocalMachine, "System\\CurrentControlSet\\Control"},
+    {RegRoot::LocalMachine, "System\\CurrentControlSet\\Services\\Class"},
+    {RegRoot::LocalMachine, "System\\CurrentControlSet\\Services\\VxD"},
+    {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion"},
+};
+constexpr KeyOfVersion kKeysOfNt[] = {
+    {RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"},
+    {RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"},
+    {RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control"},
+    {RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Enum"},
+    {RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services"},
+    {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion"},
+};
+
+}  // namespace
 
 struct SimRegistry::OpenHandle {
     RegRoot root;
@@ -36,6 +82,41 @@ std::optional<SimRegistry::Path> SimRegistry::SplitSubkey(const std::string& sub
     Path path = SplitText(subkey, "\\", host_);
     path.erase(std::remove(path.begin(), path.end(), std::string()), path.end());
     return path;
+}
+
+std::string SimRegistry::Received(const std::string& text, const std::string& where) {
+    // Windows 95 and 98 keep the bytes as they are: their registry has no
+    // Unicode calls (the reference has RegSetValueExW there only through the
+    // Microsoft Layer for Unicode).
+    if (!host_.IsNtFamily()) return text;
+    std::string received = host_.ThroughUnicode(text);
+    if (received != text) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-name-code-page", where, 0});
+    }
+    return received;
+}
+
+long SimRegistry::SizeLimitError(const Key& key, const std::string& name,
+                                 const std::vector<char>& data, const std::string& where) {
+    if (host_.IsNtFamily()) return win_error::kSuccess;
+    if (name.size() > kMaxValueName9x) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-value-name-255", where, 0});
+        return kInvalidParameter;
+    }
+    if (data.size() > kMaxValueData9x) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-value-16300", where, 0});
+        return kOutOfMemory;
+    }
+    if (!host_.IsWindows95()) return win_error::kSuccess;
+    std::size_t total = name.size() + data.size();
+    for (const Value& value : key.values) {
+        if (!host_.SameName(value.name, name)) total += value.name.size() + value.data.size();
+    }
+    if (total > kMaxKeyValues95) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-key-64k", where, 0});
+        return kOutOfMemory;
+    }
+    return win_error::kSuccess;
 }
 
 std::shared_ptr<SimRegistry::Key> SimRegistry::Root(RegRoot root) const {
@@ -161,14 +242,17 @@ long SimRegistry::SetDefaultValue(RegRoot root, const std::string& subkey,
     if (const auto error = gate_.EnterLogged("RegSetValueA", Described(root, subkey) + " @")) {
         return *error;
     }
-    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::string where = Described(root, subkey);
+    const std::optional<Path> path = SplitSubkey(Received(subkey, where));
     if (!path) return win_error::kBadPathname;
     if (IsDenied(root, *path)) return win_error::kAccessDenied;
-    bool created = false;
-    std::vector<char> data(text.begin(), text.end());
+    const std::string stored = Received(text, where);
+    std::vector<char> data(stored.begin(), stored.end());
     data.push_back('\0');
-    PutValue(*Make(root, *path, created), "", static_cast<std::uint32_t>(RegType::String),
-             std::move(data));
+    bool created = false;
+    const std::shared_ptr<Key> key = Make(root, *path, created);
+    if (const long error = SizeLimitError(*key, "", data, where)) return error;
+    PutValue(*key, "", static_cast<std::uint32_t>(RegType::String), std::move(data));
     return win_error::kSuccess;
 }
 
@@ -178,7 +262,7 @@ long SimRegistry::CreateKey(RegRoot root, const std::string& subkey, RegHandle& 
     if (const auto error = gate_.EnterLogged("RegCreateKeyExA", Described(root, subkey))) {
         return *error;
     }
-    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     if (IsDenied(root, *path)) return win_error::kAccessDenied;
     bool isNew = false;
@@ -192,7 +276,7 @@ long SimRegistry::OpenKey(RegRoot root, const std::string& subkey, RegAccess acc
                           RegHandle& key) {
     key = 0;
     if (const auto error = gate_.Enter("RegOpenKeyExA")) return *error;
-    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     std::shared_ptr<Key> node = Find(root, *path);
     if (!node) return win_error::kFileNotFound;
@@ -209,7 +293,18 @@ long SimRegistry::SetValue(RegHandle key, const std::string& name, RegType type,
     if (const auto error = gate_.EnterLogged("RegSetValueExA", where + " " + name)) return *error;
     if (found != win_error::kSuccess) return found;
     if (const long error = CheckWritable(*handle)) return error;
-    PutValue(*handle->key, name, static_cast<std::uint32_t>(type), data);
+    const std::string value = where + "\\" + name;
+    const std::string stored = Received(name, value);
+    std::vector<char> bytes = data;
+    if (type == RegType::String && host_.IsNtFamily()) {
+        // The string is stored in Unicode, up to its first NUL.
+        const auto end = std::find(data.begin(), data.end(), '\0');
+        const std::string text = Received(std::string(data.begin(), end), value);
+        bytes.assign(text.begin(), text.end());
+        bytes.insert(bytes.end(), end, data.end());
+    }
+    if (const long error = SizeLimitError(*handle->key, stored, bytes, value)) return error;
+    PutValue(*handle->key, stored, static_cast<std::uint32_t>(type), std::move(bytes));
     return win_error::kSuccess;
 }
 
@@ -218,7 +313,8 @@ long SimRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32
     if (const auto error = gate_.Enter("RegQueryValueExA")) return *error;
     OpenHandle* handle = nullptr;
     if (const long error = Lookup(key, handle)) return error;
-    const auto it = ValueNamed(*handle->key, name);
+    const auto it = ValueNamed(*handle->key,
+                               Received(name, FullName(handle->root, handle->path) + "\\" + name));
     if (it == handle->key->values.end()) return win_error::kFileNotFound;
     if (it->data.size() > capacity) {
         data.clear();
@@ -235,7 +331,7 @@ long SimRegistry::DeleteValue(RegHandle key, const std::string& name) {
     if (const auto error = gate_.EnterLogged("RegDeleteValueA", where + " " + name)) return *error;
     if (found != win_error::kSuccess) return found;
     if (const long error = CheckWritable(*handle)) return error;
-    const auto it = ValueNamed(*handle->key, name);
+    const auto it = ValueNamed(*handle->key, Received(name, where + "\\" + name));
     if (it == handle->key->values.end()) return win_error::kFileNotFound;
     handle->key->values.erase(it);
     return win_error::kSuccess;
@@ -255,7 +351,7 @@ long SimRegistry::DeleteKey(RegRoot root, const std::string& subkey) {
     if (const auto error = gate_.EnterLogged("RegDeleteKeyA", Described(root, subkey))) {
         return *error;
     }
-    const std::optional<Path> path = SplitSubkey(subkey);
+    const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     if (path->empty() || IsDenied(root, *path)) return win_error::kAccessDenied;
     const std::shared_ptr<Key> node = Find(root, *path);
@@ -300,6 +396,35 @@ std::vector<std::string> SimRegistry::ValueNames(RegRoot root, const std::string
 
 void SimRegistry::DenyWrites(RegRoot root, const std::string& subkey) {
     if (const std::optional<Path> path = SplitSubkey(subkey)) denied_.emplace_back(root, *path);
+}
+
+// --- the keys of the version ---
+
+namespace {
+
+template <std::size_t N>
+std::vector<KeyOfVersion> ListOf(const KeyOfVersion (&keys)[N]) {
+    return std::vector<KeyOfVersion>(std::begin(keys), std::end(keys));
+}
+
+}  // namespace
+
+void SimRegistry::AddKeysOfVersion() {
+    for (const KeyOfVersion& key : host_.IsNtFamily() ? ListOf(kKeysOfNt) : ListOf(kKeysOf9x)) {
+        bool created = false;
+        Make(key.root, *SplitSubkey(key.subkey), created);
+    }
+}
+
+void SimRegistry::RemoveKeysOfVersion() {
+    for (const KeyOfVersion& key : host_.IsNtFamily() ? ListOf(kKeysOfNt) : ListOf(kKeysOf9x)) {
+        // From the deepest key up, as long as each is left empty.
+        for (Path path = *SplitSubkey(key.subkey); !path.empty(); path.pop_back()) {
+            const std::shared_ptr<Key> node = Find(key.root, path);
+            if (node && (!node->subkeys.empty() || !node->values.empty())) break;
+            if (node) Remove(key.root, path);
+        }
+    }
 }
 
 }  // namespace setup32::platform::sim

@@ -45,6 +45,10 @@ class SimRegistry final : public Registry {
     const Value* FindValue(RegRoot root, const std::string& subkey, const std::string& name) const;
     std::vector<std::string> ValueNames(RegRoot root, const std::string& subkey) const;
     void DenyWrites(RegRoot root, const std::string& subkey);
+    // Creates the keys every machine of the host's version has.
+    void AddKeysOfVersion();
+    // Removes those keys again where nothing was written to them since.
+    void RemoveKeysOfVersion();
 
     // REGEDIT4 text of the keys at and below `prefix` (a full key name such
     // as "HKEY_LOCAL_MACHINE\Software"), or of the whole tree.
@@ -67,6 +71,13 @@ class SimRegistry final : public Registry {
 
     // The components of a subkey, or none when it is malformed.
     std::optional<Path> SplitSubkey(const std::string& subkey) const;
+    // A name or string as the registry stores it: on the NT family turned
+    // into Unicode through the code page; `where` names it in the record of
+    // a name that changed.
+    std::string Received(const std::string& text, const std::string& where);
+    // Why Windows 95 and 98 refuse to store `data` under `name` in `key`, or 0.
+    long SizeLimitError(const Key& key, const std::string& name, const std::vector<char>& data,
+                        const std::string& where);
     std::shared_ptr<Key> Root(RegRoot root) const;
     Subkeys::iterator SubkeyNamed(Key& key, const std::string& name) const;
     std::vector<Value>::iterator ValueNamed(Key& key, const std::string& name) const;

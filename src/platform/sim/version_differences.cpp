@@ -37,6 +37,44 @@ const std::vector<VersionDifference>& VersionDifferences() {
          "profile section must not exceed 32K\", \"Windows 95: The maximum buffer size is "
          "32,767 characters\"; Microsoft KB Q230194: just under 32KB per read on Windows 95/98",
          false},
+        {"write-over-open-file", "95 98",
+         "CopyFileA and _lcreat over a file another program reads, sharing reading and writing, "
+         "fail with error 32",
+         "Wine's older dlls/kernel32/tests/file.c, test_CopyFileA: \"copy to a file that's opened "
+         "the way Wine opens the source\", broken(GetLastError() == ERROR_SHARING_VIOLATION) "
+         "/* Win 9x */",
+         true},
+        {"registry-value-name-255", "95 98", "a registry value name past 255 characters is refused",
+         "RegSetValue in the Win32 reference: \"Windows 95/98: No registry subkey or value name "
+         "can exceed 255 characters\"",
+         true},
+        {"registry-value-16300", "95 98", "a registry value past 16,300 bytes is refused",
+         "RegSetValue in the Win32 reference: \"Windows 95/98: The maximum size of a single "
+         "registry value is 16,300 bytes\"",
+         true},
+        {"registry-key-64k", "95",
+         "a registry key whose value names and data would pass 64 KB takes no more",
+         "Microsoft knowledge base Q122867: \"The Windows 95 registry is limited to approximately "
+         "60 kilobytes (KB) per key ... This limitation has been removed in Microsoft Windows 98\"",
+         true},
+        {"file-name-code-page", "NT 2000",
+         "a byte pair of a file name that the code page lacks becomes its default character, and "
+         "a name with \"?\" is refused with error 123",
+         "MultiByteToWideChar with the code page tables' default characters (U+30FB on 932, \"?\" "
+         "on 936, 949, 950); the Win32 reference, \"Naming a File\"",
+         true},
+        {"file-name-code-page-9x", "95 98",
+         "a byte pair of a file name that the code page lacks becomes its default character, and "
+         "a name with \"?\" is refused with error 123",
+         "Microsoft's FAT file system specification: long names are stored in Unicode; which "
+         "character an unconvertible pair becomes on Windows 95 and 98 is not documented",
+         false},
+        {"registry-name-code-page", "NT 2000",
+         "a byte pair of a registry name or string that the code page lacks is stored as its "
+         "default character",
+         "RegSetValue in the Win32 reference: \"If the ANSI version of this function is used ... "
+         "The string is converted to Unicode before it is stored in the registry\"",
+         true},
     };
     return differences;
 }
