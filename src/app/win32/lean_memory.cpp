@@ -1,7 +1,7 @@
 // The C library's memory and string functions that the compiler and the
 // standard library's headers call: std::char_traits<char> calls strlen,
-// memchr, memcmp, memcpy, memmove and memset, and the compiler calls memcpy and memset
-// itself to copy and to clear large objects. The program links no C library,
+// memchr, memcmp, memcpy, memmove and memset, and the compiler itself calls
+// memcpy and memset to copy and to clear large objects. The program links no C library,
 // so these are its own. Their callers pass short strings and small buffers;
 // a loop of bytes is what they need.
 //

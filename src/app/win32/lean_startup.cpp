@@ -9,6 +9,8 @@
 // definition and the link fails.
 #include <windows.h>
 
+#include <cstddef>
+
 namespace {
 
 // The linker's script puts the address of every unit's static constructor
@@ -49,9 +51,8 @@ int ShowCommand() {
 
 }  // namespace
 
-// The image's entry point, the linker's default for a window program.
-// Windows 95 calls it with the stack aligned to 4 bytes only; the code it
-// calls may expect 16.
+// The image's entry point, the linker's default for a window program. The
+// system aligns the stack to 4 bytes there; the compiler's code assumes 16.
 extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void WinMainCRTStartup() {
     RunStaticConstructors();
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, CommandTail(), ShowCommand());
