@@ -1,9 +1,10 @@
 // The C library's memory and string functions that the compiler and the
 // standard library's headers call: std::char_traits<char> calls strlen,
 // memchr, memcmp, memcpy, memmove and memset, and the compiler itself calls
-// memcpy and memset to copy and to clear large objects. The program links no C library,
-// so these are its own. Their callers pass short strings and small buffers;
-// a loop of bytes is what they need.
+// memcpy and memset to copy and to clear large objects. The program links no
+// C library, so these are its own. Their callers pass strings of a few
+// kilobytes at most (CONFIG.SYS is the longest); a loop of bytes is all they
+// need.
 //
 // This file is compiled without the optimisation that turns such loops back
 // into calls of these very functions (src/app/win32/CMakeLists.txt).

@@ -99,14 +99,3 @@ void __throw_underflow_error(const char*) {
 }
 
 }  // namespace std
-
-namespace __gnu_cxx {
-
-// The default handler prints the uncaught exception's type, which takes the
-// whole symbol demangler and a printf; a window program has no console to
-// print to.
-void __verbose_terminate_handler() {
-    EndOnFailure();
-}
-
-}  // namespace __gnu_cxx
