@@ -120,7 +120,7 @@ class FootprintCheckTest(unittest.TestCase):
         self.assertEqual(err, [
             f"check-footprint: {exe} is 65537 bytes, more than 65536",
             "check-footprint: subsystem version is 5.1, not 4.0",
-            "check-footprint: subsystem is 00000003, not 2 (Windows GUI)",
+            "check-footprint: subsystem is 00000003, not 00000002 (Windows GUI)",
             "check-footprint: image base is 00010000, not a multiple of 64 KB from 4 MB to 2 GB",
             "check-footprint: section alignment is 00000200, not 00001000",
             "check-footprint: has a TLS directory, whose callbacks Windows 95 does not run",
