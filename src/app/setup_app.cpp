@@ -21,8 +21,8 @@ CSetupApp::CSetupApp(platform::Machine& machine, const std::string& programPath)
 
 bool CSetupApp::InitInstance() {
     CSetupDlg dialog(ctx_);
-    ctx_.sys.dialogs.RunModal(dialog_ids::kMainTemplate, dialog, 0);
-    outcome_ = dialog.Outcome();
+    const int ended = ctx_.sys.dialogs.RunModal(dialog_ids::kMainTemplate, dialog, 0);
+    outcome_ = ended == platform::kDialogFailed ? ExitCode::kNoDialog : dialog.Outcome();
     return false;
 }
 
@@ -94,7 +94,7 @@ void CSetupDlg::SetTexts(platform::DialogView& view) {
 
 bool CSetupDlg::Install() {
     const InstallResult result = RunInstall();
-    outcome_ = ExitCodeOf(result);
+    outcome_ = ExitCodeAfter(outcome_, result);
     return result.RanToEnd();
 }
 

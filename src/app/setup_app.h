@@ -13,6 +13,7 @@
 namespace setup32 {
 
 struct ConfigOutcome;
+struct ScriptAccess;
 
 namespace dialog_ids {
 constexpr int kAboutTemplate = 100;
@@ -56,8 +57,9 @@ class CSetupDlg : public platform::DialogHandler {
 
     SetupFields& Fields() { return fields_; }
     platform::FontHandle DialogFont() const { return dialogFont_; }
-    // How the run has come out so far: the last install's exit code, or
-    // kExitBeforeInstall while none has run.
+    // How the run has come out so far: kExitBeforeInstall while no install
+    // has run, then the code of the last install that found its script, or
+    // kNoScript while none has.
     ExitCode Outcome() const { return outcome_; }
 
   private:
@@ -65,7 +67,7 @@ class CSetupDlg : public platform::DialogHandler {
     // Runs the install sequence and keeps its outcome; true when it ran to
     // its end.
     bool Install();
-    void ReportMissingScript(const std::string& scriptPath);
+    void ReportUnreadableScript(const std::string& scriptPath, const ScriptAccess& access);
     void ReportConfigFailure(const ConfigOutcome& outcome);
 
     SetupContext& ctx_;
@@ -83,7 +85,8 @@ class CSetupApp {
     // Runs the main dialog modally; always false, so the process ends after it.
     bool InitInstance();
     SetupContext& Context() { return ctx_; }
-    // The process's exit code, once InitInstance has returned.
+    // The process's exit code, once InitInstance has returned: the main
+    // dialog's outcome, or kNoDialog when it could not be created.
     ExitCode Outcome() const { return outcome_; }
 
   private:

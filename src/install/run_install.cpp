@@ -31,20 +31,20 @@ bool IsWindows9x(int osKind) {
 }
 
 constexpr int kMsgDiskWriteError = 46;
-constexpr int kMsgNoScript = 50;
 constexpr int kMsgBothContents = 51;
+constexpr int kMsgAsideNamesTaken = 55;
 
-// True when Windows says that there is no setup script; a directory of
-// that name is none either. A script that cannot be looked at for another
-// reason is left for the profile reads to find.
-bool ScriptMissing(platform::FileSystem& files, const std::string& scriptPath) {
-    std::uint32_t attributes = 0;
-    const std::uint32_t error = files.Attributes(scriptPath, attributes);
-    if (error == platform::win_error::kFileNotFound ||
-        error == platform::win_error::kPathNotFound) {
-        return true;
+// The report of a script that Start cannot read: not found or unreadable,
+// and whether an earlier Start of this run has installed something.
+int NoScriptMessage(ScriptAccess::State state, bool installedBefore) {
+    constexpr int kNotFound = 50;
+    constexpr int kUnreadable = 52;
+    constexpr int kNotFoundAfterInstall = 53;
+    constexpr int kUnreadableAfterInstall = 54;
+    if (state == ScriptAccess::State::kNotFound) {
+        return installedBefore ? kNotFoundAfterInstall : kNotFound;
     }
-    return error == 0 && (attributes & platform::kFileAttributeDirectory) != 0;
+    return installedBefore ? kUnreadableAfterInstall : kUnreadable;
 }
 
 }  // namespace
@@ -64,11 +64,12 @@ std::vector<std::string> SplitDeviceIds(const std::string& value) {
 InstallResult CSetupDlg::RunInstall() {
     InstallResult result;
     const std::string scriptPath = ScriptPath(fields_.startDir, fields_.scriptName);
-    // Without its script the sequence would install nothing and still
-    // remove the default device's entries: nothing is done at all.
-    if (ScriptMissing(ctx_.sys.files, scriptPath)) {
-        ReportMissingScript(scriptPath);
-        result.scriptMissing = true;
+    // Without a script it can read, the sequence would install nothing and
+    // still remove the default device's entries: nothing is done at all.
+    const ScriptAccess access = CheckScriptAccess(ctx_.sys.files, scriptPath);
+    if (access.state != ScriptAccess::State::kReadable) {
+        ReportUnreadableScript(scriptPath, access);
+        result.scriptUnreadable = true;
         return result;
     }
     platform::Desktop& desktop = ctx_.sys.desktop;
@@ -114,12 +115,22 @@ InstallResult CSetupDlg::RunInstall() {
     return result;
 }
 
-void CSetupDlg::ReportMissingScript(const std::string& scriptPath) {
-    ctx_.AppMessageBox(FillPlaceholder(ctx_.Msg(kMsgNoScript), "%s", scriptPath),
-                       platform::mb::kOk | platform::mb::kIconError);
+void CSetupDlg::ReportUnreadableScript(const std::string& scriptPath, const ScriptAccess& access) {
+    const char* format = ctx_.Msg(NoScriptMessage(access.state, InstallHasRun(outcome_)));
+    // The number first: a "%d" in the path stays as it is.
+    const std::string text = FillPlaceholder(
+        FillPlaceholder(format, "%d", std::to_string(access.error)), "%s", scriptPath);
+    ctx_.AppMessageBox(text, platform::mb::kOk | platform::mb::kIconError);
 }
 
 void CSetupDlg::ReportConfigFailure(const ConfigOutcome& outcome) {
+    if (outcome.asideNamesTaken) {
+        ctx_.AppMessageBox(
+            FillPlaceholders(ctx_.Msg(kMsgAsideNamesTaken), "%s",
+                             {outcome.path, outcome.firstAsidePath, outcome.lastAsidePath}),
+            platform::mb::kOk | platform::mb::kIconError);
+        return;
+    }
     std::string text = std::string(ctx_.Msg(kMsgDiskWriteError)) + "\n\n" + outcome.path + " (" +
                        outcome.failedCall + ", " + std::to_string(outcome.error) + ")";
     if (!outcome.oldContentPath.empty()) {

@@ -5,6 +5,7 @@
 
 #include "install/ascii_text.h"
 #include "install/context.h"
+#include "platform/files.h"
 
 namespace setup32 {
 namespace {
@@ -26,6 +27,14 @@ std::string SubstitutePlaceholder(std::string text, const std::string& name) {
     return text;
 }
 
+// A failed look-up or open: Windows says there is no such file or path,
+// or the script is there and cannot be read.
+ScriptAccess Failed(std::uint32_t error) {
+    const bool missing =
+        error == platform::win_error::kFileNotFound || error == platform::win_error::kPathNotFound;
+    return {missing ? ScriptAccess::State::kNotFound : ScriptAccess::State::kUnreadable, error};
+}
+
 }  // namespace
 
 bool IsDriveRoot(const std::string& directory) {
@@ -34,6 +43,17 @@ bool IsDriveRoot(const std::string& directory) {
 
 std::string ScriptPath(const std::string& startDir, const std::string& scriptName) {
     return IsDriveRoot(startDir) ? startDir + scriptName : startDir + "\\" + scriptName;
+}
+
+ScriptAccess CheckScriptAccess(platform::FileSystem& files, const std::string& scriptPath) {
+    std::uint32_t attributes = 0;
+    if (const std::uint32_t error = files.Attributes(scriptPath, attributes)) return Failed(error);
+    if ((attributes & platform::kFileAttributeDirectory) != 0) {
+        return {ScriptAccess::State::kNotFound, 0};
+    }
+    std::uint32_t error = 0;
+    const platform::FileStream script(files, files.OpenForRead(scriptPath, error));
+    return script ? ScriptAccess{} : Failed(error);
 }
 
 void ReadGroupName(SetupContext& ctx, const std::string& scriptPath) {

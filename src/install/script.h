@@ -2,12 +2,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/types.h"
 
 namespace setup32 {
+
+namespace platform {
+class FileSystem;
+}
 
 struct SetupContext;
 
@@ -48,6 +53,20 @@ bool IsDriveRoot(const std::string& directory);
 // The script's path in `startDir`: a "\" between the two unless `startDir`
 // is a drive root.
 std::string ScriptPath(const std::string& startDir, const std::string& scriptName);
+
+// Whether the setup script can be read, and if not, why.
+struct ScriptAccess {
+    enum class State {
+        kReadable,
+        kNotFound,    // no file or path of that name, or a directory
+        kUnreadable,  // the look-up or the open failed for another reason
+    };
+    State state = State::kReadable;
+    std::uint32_t error = 0;  // the Windows error of the look-up or the open
+};
+
+// Looks the script up and opens it for reading, as the profile reads will.
+ScriptAccess CheckScriptAccess(platform::FileSystem& files, const std::string& scriptPath);
 
 // Reads [Display] GroupName into ctx.groupName (capacity 200, default
 // "VELKA Technology Corp").

@@ -46,6 +46,32 @@ const char k50[] =
 const char k51[] =
     "The previous CONFIG.SYS was kept as %s\n"
     "and the new one was written as %s.";
+const char k52[] =
+    "Cannot read the setup script:\n"
+    "%s\n"
+    "(Windows error %d)\n"
+    "\n"
+    "Nothing has been installed or changed.\n"
+    "Please check that the setup disk is in its drive and can be read, and press Start again.";
+const char k53[] =
+    "Cannot find the setup script:\n"
+    "%s\n"
+    "\n"
+    "This Start has changed nothing; what the Start before it installed stays in place.\n"
+    "Please put the setup disk back and press Start again.";
+const char k54[] =
+    "Cannot read the setup script:\n"
+    "%s\n"
+    "(Windows error %d)\n"
+    "\n"
+    "This Start has changed nothing; what the Start before it installed stays in place.\n"
+    "Please check that the setup disk is in its drive and can be read, and press Start again.";
+const char k55[] =
+    "Cannot change %s:\n"
+    "its old content must first move to a free name beside it,\n"
+    "and every name from %s to %s is taken.\n"
+    "\n"
+    "Please delete those you do not need and press Start again.";
 const char k60[] = "Welcome to setup program.";
 const char k61[] = "This program will setup the drivers for your system.";
 const char k62[] = "&Start";

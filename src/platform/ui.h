@@ -64,6 +64,9 @@ class DialogHandler {
     virtual void OnDestroy() {}
 };
 
+// What RunModal answers when the dialog cannot be created (DialogBoxParamA's -1).
+constexpr int kDialogFailed = -1;
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -72,7 +75,8 @@ class Dialogs {
     virtual FontHandle MakeFont(int height, const std::string& face) = 0;
     // LoadStringA from the program's resources; empty when there is none.
     virtual std::string ResourceString(unsigned id) = 0;
-    // Runs the dialog of template `templateId` modally, owned by `owner`.
+    // Runs the dialog of template `templateId` modally, owned by `owner`: the
+    // result it was ended with, or kDialogFailed.
     virtual int RunModal(int templateId, DialogHandler& handler, WindowHandle owner) = 0;
     // Creates the modeless dialog of template `templateId`, hidden, owned by
     // the application's main window. Destroying the view destroys the window.

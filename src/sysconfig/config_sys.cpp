@@ -2,6 +2,7 @@
 // "Modify" list and puts the result in place without ever leaving the
 // machine without the file.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,34 +51,50 @@ std::string SiblingPath(const platform::HostFacts& host, const std::string& targ
     return target.substr(0, dot) + extension;
 }
 
-bool IsFree(platform::FileSystem& files, const std::string& path) {
-    std::uint32_t attributes = 0;
-    return files.Attributes(path, attributes) == platform::win_error::kFileNotFound;
+// The name the old content takes as set-aside number `number`, ".s00" to ".s99".
+std::string AsidePath(const platform::HostFacts& host, const std::string& target, int number) {
+    return SiblingPath(host, target, (number < 10 ? ".s0" : ".s") + std::to_string(number));
 }
 
 // A name beside the target that no file has, so that setting the old
-// content aside never touches a file of someone else. Should every name be
-// taken, the first one is given and moving onto it fails.
-std::string FreeAsidePath(const platform::HostFacts& host, platform::FileSystem& files,
-                          const std::string& target) {
-    const auto candidate = [&](int n) {
-        const int number = (kFirstAsideNumber + n) % kAsideNames;
-        return SiblingPath(host, target, (number < 10 ? ".s0" : ".s") + std::to_string(number));
-    };
+// content aside never touches a file of someone else: "CONFIG.s32", then
+// on to ".s99" and round from ".s00" to ".s31". None when Windows finds a
+// file or directory under every one of them. When a look-up fails for
+// another reason, the first name is given: moving onto it never replaces
+// a file, so a taken name only makes the move fail.
+std::optional<std::string> FreeAsidePath(const platform::HostFacts& host,
+                                         platform::FileSystem& files, const std::string& target) {
+    bool everyNameTaken = true;
     for (int n = 0; n < kAsideNames; ++n) {
-        const std::string path = candidate(n);
-        if (path.empty() || IsFree(files, path)) return path;
+        const std::string path = AsidePath(host, target, (kFirstAsideNumber + n) % kAsideNames);
+        if (path.empty()) return path;  // no extension: the temporary file cannot be made either
+        std::uint32_t attributes = 0;
+        const std::uint32_t error = files.Attributes(path, attributes);
+        if (error == platform::win_error::kFileNotFound) return path;
+        everyNameTaken = everyNameTaken && error == platform::win_error::kSuccess;
     }
-    return candidate(0);
+    if (everyNameTaken) return std::nullopt;
+    return AsidePath(host, target, kFirstAsideNumber);
 }
 
-RewritePaths PathsFor(const platform::HostFacts& host, platform::FileSystem& files,
-                      const std::string& target) {
-    return {target, SiblingPath(host, target, ".tmp"), FreeAsidePath(host, files, target)};
+// The edit cannot begin: the old content would have nowhere to go.
+ConfigOutcome AsideNamesTaken(const platform::HostFacts& host, const std::string& target) {
+    ConfigOutcome outcome;
+    outcome.fileError = true;
+    outcome.path = target;
+    outcome.asideNamesTaken = true;
+    outcome.firstAsidePath = AsidePath(host, target, 0);
+    outcome.lastAsidePath = AsidePath(host, target, kAsideNames - 1);
+    return outcome;
 }
 
 ConfigOutcome FileFailure(const char* call, const std::string& path, std::uint32_t error) {
-    return {true, call, path, error, {}, {}};
+    ConfigOutcome outcome;
+    outcome.fileError = true;
+    outcome.failedCall = call;
+    outcome.path = path;
+    outcome.error = error;
+    return outcome;
 }
 
 void ShowConfigBox(SetupContext& ctx, int textId, const std::string& caption, unsigned type) {
@@ -202,7 +219,9 @@ ConfigOutcome ModifyConfig(SetupContext& ctx, const SetupFields& dlg, const std:
     std::uint32_t error = 0;
     platform::FileStream input(files, files.OpenForRead(target, error));
     if (!input) return {};
-    const RewritePaths paths = PathsFor(ctx.sys.host, files, target);
+    const std::optional<std::string> aside = FreeAsidePath(ctx.sys.host, files, target);
+    if (!aside) return AsideNamesTaken(ctx.sys.host, target);
+    const RewritePaths paths{target, SiblingPath(ctx.sys.host, target, ".tmp"), *aside};
     platform::FileStream output = CreateTemp(files, paths.temp);
     if (!output) {
         ShowConfigBox(ctx, kMsgDiskWriteError, ctx.Msg(kMsgModifyingConfig),

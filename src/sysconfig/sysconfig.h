@@ -16,8 +16,9 @@ namespace platform {
 class Desktop;
 }
 
-// What ModifyConfig leaves behind. A FileError is the one failure that ends
-// the install sequence: the caller reports it and abandons the remaining steps.
+// What ModifyConfig leaves behind. A fileError (a failed file step, or no
+// free name for the old content) is the one failure that ends the install
+// sequence: the caller reports it and abandons the remaining steps.
 struct ConfigOutcome {
     bool fileError = false;
     std::string failedCall;   // the step that failed, for the report
@@ -27,6 +28,11 @@ struct ConfigOutcome {
     // file's name: where each of them is now.
     std::string oldContentPath;
     std::string newContentPath;
+    // Set when the old content had no free name to move to, so that
+    // nothing was written: the first and the last of the names it may take.
+    bool asideNamesTaken = false;
+    std::string firstAsidePath;
+    std::string lastAsidePath;
 };
 
 // Capacities in bytes of one numbered entry and of the editor's whole list.

@@ -11,6 +11,8 @@ APP_TITLE = "setup32"
 WM_CANCELREQUEST = 0x405
 POST_MESSAGE = BUILD / "tests" / "post_message.exe"
 READ_HOLDER = BUILD / "tests" / "read_holder.exe"
+HOLDER = BUILD / "tests" / "file_holder.exe"
+SHARING_VIOLATION = 32
 
 SCRIPT = """[Display]
 GroupName=Disk Tools
@@ -93,6 +95,22 @@ def no_script(run: Run):
            "no product key")
 
 
+def script_held_open(run: Run):
+    """While the dialog waits, another program opens the script without
+    sharing it: Start says it cannot read it, with Windows' error, changes
+    nothing and leaves the dialog open."""
+    run.wait_window(run.msg(64))
+    script = run.scenario.medium + "SETUP32.INI"
+    holder = run.machine.start(HOLDER, script, "SETUP32.INI - Editor")
+    run.wait_window("SETUP32.INI - Editor")
+    start(run)
+    run.answer(OK, APP_TITLE, run.msg(52).replace("%d", str(SHARING_VIOLATION)).replace("%s", script))
+    exit_ends_with(run, 2)
+    holder.kill()
+    expect(not run.machine.file(destination(run, "A.SYS")).exists(), "no file copied")
+    expect_equal(run.machine.file("C:\\CONFIG.SYS").read_bytes(), OLD_CONFIG, "CONFIG.SYS")
+
+
 def copy_cancelled(run: Run):
     """A cancel request reaches the main dialog while the retry question is
     open; the next file asks the cancel question, and Yes ends the pass."""
@@ -135,6 +153,8 @@ ALL = [
              unplanned="the user exits at the main dialog, before the install"),
     Scenario("exit-2-no-script", "nt40", "en", no_script, prepare=prepare_no_script,
              unplanned="no setup script: the checker reports that and plans nothing"),
+    Scenario("exit-2-script-held-open", "win98", "en", script_held_open, prepare=prepare,
+             unplanned="another program holds the script open, which the checker's machine cannot"),
     Scenario("exit-3-copy-cancelled", "win2k", "en", copy_cancelled, prepare=prepare_failing_copy,
              unplanned=IN_THE_WAY + ", and the cancel request comes from another program"),
     Scenario("exit-4-file-given-up", "win95", "en", file_given_up, prepare=prepare_failing_copy,

@@ -1,8 +1,11 @@
 // How a run comes out, as the exit code tells a batch file: every code in
-// the shown and in the silent mode, and a run without its script.
+// the shown and in the silent mode, every way of having no script to read,
+// and a second Start after an abandoned install.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -17,6 +20,9 @@ namespace mb = platform::mb;
 namespace version = platform::sim::version;
 using platform::win_error::kAccessDenied;
 using platform::win_error::kFileNotFound;
+using platform::win_error::kPathNotFound;
+using platform::win_error::kSharingViolation;
+constexpr std::uint32_t kNotEnoughMemory = 8;
 
 enum class Mode { kShown, kSilent };
 
@@ -117,46 +123,207 @@ INSTANTIATE_TEST_SUITE_P(ExitBeforeInstall, ExitCodeTest,
                                                            Mode::kShown)),
                          Name);
 
-class MissingScriptTest : public testing::SimFixture {};
+// A medium whose install, should it run, would copy a file, edit
+// CONFIG.SYS and remove the adapter's device entries.
+constexpr const char* kMediumScript =
+    "[Display]\r\nbShow=YES\r\n[Win95 Driver Files]\r\n1=.\\A.SYS,.\\SYSTEM\\A.SYS\r\n"
+    "[Modify]\r\n1=OLD.SYS\r\n";
 
-// Run from a directory without SETUP32.INI: Start says where it looked,
-// touches nothing and leaves the dialog open; Exit then ends the program
-// with the code that tells it.
-TEST_F(MissingScriptTest, StartSaysSoAndChangesNothing) {
-    sim().SetVersion(version::kWindows95);
-    sim().LoadRegistry(
-        "REGEDIT4\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1101&DEV_6E02]\r\n\"Driver\"="
-        "\"SCSIAdapter\\\\0000\"\r\n");
-    sim().WriteFile("C:\\CONFIG.SYS", "FILES=30\r\n");
-    const std::string registryBefore = sim().SaveRegistry();
-    sim().QueueAnswer(mb::kIdOk);
-    sim().QueueAnswer(mb::kIdYes);
-    std::size_t eventsBefore = 0;
-    sim().OnNextModal([&](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
-        eventsBefore = sim().Events().size();
+class NoScriptTest : public testing::SimFixture {
+  protected:
+    NoScriptTest() {
+        sim().SetVersion(version::kWindows95);
+        WriteMediumFile("A.SYS", "a");
+        sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\nFILES=30\r\n");
+        sim().WriteFile("C:\\WINDOWS\\INF\\DRVIDX.BIN", "index");
+        EXPECT_TRUE(
+            sim().LoadRegistry("REGEDIT4\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02]\r\n\"Driver\"="
+                               "\"SCSIAdapter\\\\0000\"\r\n"));
+    }
+
+    // Every file of the two drives with its content, and the registry.
+    std::string MachineState() {
+        std::string state = sim().SaveRegistry();
+        for (const char* drive : {"A:\\", "C:\\"}) {
+            const std::filesystem::path root = sim().HostPath(drive);
+            std::set<std::string> files;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+                files.insert(entry.path().lexically_relative(root).string());
+            }
+            for (const std::string& file : files) {
+                state += "\n" + std::string(drive) + file + ": " +
+                         sim().ReadFile(std::string(drive) + file).value_or("(directory)");
+            }
+        }
+        return state;
+    }
+
+    // The calls a press of Start records.
+    std::vector<std::string> CallsOfStart(platform::sim::SimDialogView& view,
+                                          platform::DialogHandler& dialog) {
+        const std::size_t before = sim().Events().size();
         dialog.OnOK(view);
-        EXPECT_FALSE(view.EndResult().has_value());
         std::vector<std::string> calls;
-        for (std::size_t i = eventsBefore; i < sim().Events().size(); ++i) {
+        for (std::size_t i = before; i < sim().Events().size(); ++i) {
             calls.push_back(sim().Events()[i].call);
         }
-        EXPECT_EQ(calls, std::vector<std::string>{"MessageBoxA"});
+        return calls;
+    }
+};
+
+constexpr const char* kNotFoundText =
+    "Cannot find the setup script:\nA:\\SETUP32.INI\n\nNothing has been installed or "
+    "changed.\nPlease change to the directory of the setup disk and start this program again.";
+
+std::string UnreadableText(std::uint32_t error) {
+    return "Cannot read the setup script:\nA:\\SETUP32.INI\n(Windows error " +
+           std::to_string(error) +
+           ")\n\nNothing has been installed or changed.\nPlease check that the setup disk is in "
+           "its drive and can be read, and press Start again.";
+}
+
+// How Start comes to have no script it can read.
+enum class Unreadable { kAbsent, kDirectory, kLookUpFails, kOpenFails, kHeldOpen };
+
+struct NoScriptCase {
+    const char* name;
+    Unreadable how;
+    std::uint32_t error;  // of the call that fails
+    bool notFound;        // said to be missing rather than unreadable
+};
+
+void PrintTo(const NoScriptCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StartWithoutAReadableScript : public NoScriptTest,
+                                    public ::testing::WithParamInterface<NoScriptCase> {
+  protected:
+    void Arrange() {
+        const NoScriptCase& c = GetParam();
+        if (c.how != Unreadable::kAbsent) WriteScript(kMediumScript);
+        switch (c.how) {
+            case Unreadable::kAbsent:
+                break;
+            case Unreadable::kDirectory:
+                std::filesystem::remove(sim().HostPath(kScriptPath));
+                std::filesystem::create_directory(sim().HostPath(kScriptPath));
+                break;
+            case Unreadable::kLookUpFails:
+                sim().FailCall("GetFileAttributesA", c.error);
+                break;
+            case Unreadable::kOpenFails:
+                sim().FailCall("_lopen", c.error);
+                break;
+            case Unreadable::kHeldOpen:
+                sim().HoldFile(kScriptPath, sim().AddWindow("SETUP32.INI - Editor"));
+                break;
+        }
+    }
+};
+
+// Start says where it looked and why it found nothing to read, touches
+// nothing and leaves the dialog open; Exit then ends the program with the
+// code that tells it.
+TEST_P(StartWithoutAReadableScript, ChangesNothingAndEndsWithCodeTwo) {
+    const NoScriptCase& c = GetParam();
+    sim().QueueAnswer(mb::kIdOk);
+    sim().QueueAnswer(mb::kIdYes);
+    sim().OnNextModal([&](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
+        // The medium changes while the dialog waits, as when the floppy is
+        // taken out before Start.
+        Arrange();
+        const std::string before = MachineState();
+        EXPECT_EQ(CallsOfStart(view, dialog), std::vector<std::string>{"MessageBoxA"});
+        EXPECT_EQ(MachineState(), before);
+        EXPECT_FALSE(view.EndResult().has_value());
         dialog.OnCancel(view);
     });
     CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
     app.InitInstance();
 
     ASSERT_EQ(sim().Boxes().size(), 2u);
-    EXPECT_EQ(sim().Boxes()[0].text,
-              "Cannot find the setup script:\nA:\\SETUP32.INI\n\nNothing has been installed or "
-              "changed.\nPlease change to the directory of the setup disk and start this "
-              "program again.");
+    EXPECT_EQ(sim().Boxes()[0].text, c.notFound ? kNotFoundText : UnreadableText(c.error));
     EXPECT_EQ(sim().Boxes()[0].caption, "SETUP32");
     EXPECT_EQ(sim().Boxes()[0].type, mb::kOk | mb::kIconError);
-    EXPECT_EQ(sim().SaveRegistry(), registryBefore);
-    EXPECT_EQ(sim().ReadFile("C:\\CONFIG.SYS"), "FILES=30\r\n");
     EXPECT_EQ(app.Outcome(), ExitCode::kNoScript);
+}
+
+constexpr std::uint32_t kDriveNotReady = 21;  // the floppy was taken out
+constexpr std::uint32_t kBadNetworkPath = 53;
+constexpr std::uint32_t kBadNetworkName = 67;
+
+INSTANTIATE_TEST_SUITE_P(
+    EachWay, StartWithoutAReadableScript,
+    ::testing::Values(
+        NoScriptCase{"Absent", Unreadable::kAbsent, kFileNotFound, true},
+        NoScriptCase{"ADirectory", Unreadable::kDirectory, 0, true},
+        NoScriptCase{"PathNotFound", Unreadable::kLookUpFails, kPathNotFound, true},
+        NoScriptCase{"LookUpAccessDenied", Unreadable::kLookUpFails, kAccessDenied, false},
+        NoScriptCase{"LookUpDriveNotReady", Unreadable::kLookUpFails, kDriveNotReady, false},
+        NoScriptCase{"LookUpSharingViolation", Unreadable::kLookUpFails, kSharingViolation, false},
+        NoScriptCase{"LookUpNetworkPathGone", Unreadable::kLookUpFails, kBadNetworkPath, false},
+        NoScriptCase{"LookUpNetworkNameGone", Unreadable::kLookUpFails, kBadNetworkName, false},
+        NoScriptCase{"OpenDriveNotReady", Unreadable::kOpenFails, kDriveNotReady, false},
+        NoScriptCase{"HeldOpenByAnotherProgram", Unreadable::kHeldOpen, kSharingViolation, false}),
+    [](const ::testing::TestParamInfo<NoScriptCase>& info) { return info.param.name; });
+
+// A first Start copied the files and then the CONFIG.SYS edit abandoned
+// the install; a second Start that finds no script must not say that
+// nothing was changed, and the run keeps the code of that install.
+TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
+    struct Case {
+        bool lookUpFails;  // else the script is gone
+        const char* text;
+    } const cases[] = {
+        {false,
+         "Cannot find the setup script:\nA:\\SETUP32.INI\n\nThis Start has changed nothing; what "
+         "the Start before it installed stays in place.\nPlease put the setup disk back and press "
+         "Start again."},
+        {true,
+         "Cannot read the setup script:\nA:\\SETUP32.INI\n(Windows error 21)\n\nThis Start has "
+         "changed nothing; what the Start before it installed stays in place.\nPlease check that "
+         "the setup disk is in its drive and can be read, and press Start again."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteScript(kMediumScript);
+        sim().FailCall("MoveFileA", kAccessDenied);  // CONFIG.SYS cannot be set aside
+        sim().QueueAnswer(mb::kIdOk);
+        sim().QueueAnswer(mb::kIdOk);
+        sim().QueueAnswer(mb::kIdYes);
+        const std::size_t boxesBefore = sim().Boxes().size();
+        sim().OnNextModal([&](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
+            dialog.OnOK(view);
+            ASSERT_FALSE(view.EndResult().has_value());
+            if (c.lookUpFails) {
+                sim().FailCall("GetFileAttributesA", kDriveNotReady);
+            } else {
+                std::filesystem::remove(sim().HostPath(kScriptPath));
+            }
+            dialog.OnOK(view);
+            dialog.OnCancel(view);
+        });
+        CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
+        app.InitInstance();
+
+        ASSERT_EQ(sim().Boxes().size(), boxesBefore + 3);
+        EXPECT_EQ(sim().Boxes()[boxesBefore + 1].text, c.text);
+        EXPECT_EQ(sim().ReadFile("C:\\WINDOWS\\SYSTEM\\A.SYS"), "a");
+        EXPECT_EQ(app.Outcome(), ExitCode::kConfigSysFailed);
+    }
+}
+
+// No window, no Start and no Exit: the code says so, not that the user left.
+TEST_F(NoScriptTest, AMainDialogThatCannotBeMadeHasItsOwnCode) {
+    WriteScript(kMediumScript);
+    const std::string before = MachineState();
+    sim().FailCall("DialogBoxParamA", kNotEnoughMemory);
+    CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
+    app.InitInstance();
+    EXPECT_EQ(app.Outcome(), ExitCode::kNoDialog);
+    EXPECT_EQ(MachineState(), before);
 }
 
 }  // namespace

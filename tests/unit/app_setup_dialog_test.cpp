@@ -92,10 +92,9 @@ TEST_F(SetupDialogTest, ShowValueDecidesTheMode) {
         const char* script;
         bool shown;
     };
-    for (const Case& c :
-         {Case{"", true}, Case{"bShow=yes", true}, Case{"bShow=Yes", true},
-          Case{"bShow=YES ", true}, Case{"bShow=NO", false}, Case{"bShow=0", false},
-          Case{"bShow=", false}, Case{"bShow=YESYESYESYES", false}}) {
+    for (const Case& c : {Case{"", true}, Case{"bShow=yes", true}, Case{"bShow=Yes", true},
+                          Case{"bShow=YES ", true}, Case{"bShow=NO", false}, Case{"bShow=0", false},
+                          Case{"bShow=", false}, Case{"bShow=YESYESYESYES", false}}) {
         SimMachine machine;
         MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
@@ -155,6 +154,31 @@ TEST_F(SetupDialogTest, AFailedConfigSysEditNamesBothContents) {
         "and the new one was written as c:\\CONFIG.tmp.",
         sim().Boxes()[0].text);
     EXPECT_EQ(0x10u, sim().Boxes()[0].type);
+}
+
+// Every name the old content could move to is taken: the box says so
+// instead of blaming the disk, and nothing of CONFIG.SYS is touched.
+TEST_F(SetupDialogTest, EveryAsideNameTakenIsSaidAsSuch) {
+    WriteScript("[Modify]\r\n1=OLD.SYS\r\n");
+    sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\n");
+    for (int n = 0; n < 100; ++n) {
+        sim().WriteFile("C:\\CONFIG.s" + std::string(n < 10 ? "0" : "") + std::to_string(n), "");
+    }
+    sim().QueueAnswer(mb::kIdOk);
+    RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
+        PressStart(view, dialog);
+        EXPECT_FALSE(view.EndResult().has_value());
+    });
+    ASSERT_EQ(1u, sim().Boxes().size());
+    EXPECT_EQ(
+        "Cannot change c:\\CONFIG.SYS:\n"
+        "its old content must first move to a free name beside it,\n"
+        "and every name from c:\\CONFIG.s00 to c:\\CONFIG.s99 is taken.\n\n"
+        "Please delete those you do not need and press Start again.",
+        sim().Boxes()[0].text);
+    EXPECT_EQ(0x10u, sim().Boxes()[0].type);
+    EXPECT_EQ("DEVICE=OLD.SYS\r\n", sim().ReadFile("C:\\CONFIG.SYS"));
+    EXPECT_FALSE(sim().Exists("C:\\CONFIG.tmp"));
 }
 
 TEST_F(SetupDialogTest, ExitAsksAndOnlyYesEnds) {

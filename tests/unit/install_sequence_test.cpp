@@ -47,6 +47,8 @@ constexpr const char* kExampleScript =
 constexpr const char* kConfigSys =
     "DEVICE=C:\\OLDDRV\\OLDADP.SYS /V\r\nFILES=30\r\nrem device=c:\\olddrv\\oldadp.sys\r\n";
 
+constexpr const char* kDefaultDeviceKey = "Enum\\PCI\\VEN_7A3E&DEV_6E02";
+
 class InstallSequenceTest : public testing::SimFixture {
   protected:
     InstallSequenceTest() {
@@ -143,6 +145,8 @@ TEST_F(InstallSequenceTest, StepsComeInTheirOrderOnEveryPlatform) {
         machine.WriteFile("C:\\CONFIG.SYS", kConfigSys);
         machine.WriteFile("C:\\WINDOWS\\INF\\DRVIDX.BIN", "index");
         machine.WriteFile("A:\\W95\\DSKADP.INF", "inf");
+        ASSERT_TRUE(machine.LoadRegistry("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
+                                         std::string(kDefaultDeviceKey) + "]\r\n"));
         CSetupApp app(machine.machine(), "SETUP32.EXE");
         app.InitInstance();
 
@@ -152,6 +156,9 @@ TEST_F(InstallSequenceTest, StepsComeInTheirOrderOnEveryPlatform) {
             if (!step.empty() && (steps.empty() || steps.back() != step)) steps.push_back(step);
         }
         EXPECT_EQ(steps, row.steps);
+        // The script names no DeviceID: Windows 95 and 98 clean up 6E02.
+        EXPECT_EQ(machine.KeyExists(RegRoot::LocalMachine, kDefaultDeviceKey),
+                  row.steps != windows9x);
         EXPECT_EQ(machine.ReadFile("C:\\CONFIG.SYS"), "FILES=30\r\n");
         EXPECT_EQ(machine.DialogViews().front()->EndResult(), mb::kIdOk);
     }

@@ -77,6 +77,66 @@ const ExpectedRow kExpected[] = {
     {51, "The previous CONFIG.SYS was kept as %s\nand the new one was written as %s.",
      "原來的 CONFIG.SYS 保存在 %s\n新的 CONFIG.SYS 保存在 %s",
      "元のCONFIG.SYSは %s に保存されています。\n新しいCONFIG.SYSは %s に保存されています。"},
+    {52,
+     "Cannot read the setup script:\n"
+     "%s\n"
+     "(Windows error %d)\n\n"
+     "Nothing has been installed or changed.\n"
+     "Please check that the setup disk is in its drive and can be read, and press Start again.",
+     "無法讀取安裝設定檔:\n"
+     "%s\n"
+     "(Windows 錯誤碼: %d)\n\n"
+     "沒有安裝任何檔案, 系統也未做任何變更.\n"
+     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n"
+     "%s\n"
+     "(Windows ｴﾗｰ %d)\n\n"
+     "ｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "ｾｯﾄｱｯﾌﾟ "
+     "ﾃﾞｨｽｸがﾄﾞﾗｲﾌﾞに入っていて読み込めることを確認してから、もう一度[開始]を押して下さい。"},
+    {53,
+     "Cannot find the setup script:\n"
+     "%s\n\n"
+     "This Start has changed nothing; what the Start before it installed stays in place.\n"
+     "Please put the setup disk back and press Start again.",
+     "找不到安裝設定檔:\n"
+     "%s\n\n"
+     "這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n"
+     "請放回安裝磁碟, 再按一次開始.",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n"
+     "%s\n\n"
+     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
+     "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを戻してから、もう一度[開始]を押して下さい。"},
+    {54,
+     "Cannot read the setup script:\n"
+     "%s\n"
+     "(Windows error %d)\n\n"
+     "This Start has changed nothing; what the Start before it installed stays in place.\n"
+     "Please check that the setup disk is in its drive and can be read, and press Start again.",
+     "無法讀取安裝設定檔:\n"
+     "%s\n"
+     "(Windows 錯誤碼: %d)\n\n"
+     "這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n"
+     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n"
+     "%s\n"
+     "(Windows ｴﾗｰ %d)\n\n"
+     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
+     "ｾｯﾄｱｯﾌﾟ "
+     "ﾃﾞｨｽｸがﾄﾞﾗｲﾌﾞに入っていて読み込めることを確認してから、もう一度[開始]を押して下さい。"},
+    {55,
+     "Cannot change %s:\n"
+     "its old content must first move to a free name beside it,\n"
+     "and every name from %s to %s is taken.\n\n"
+     "Please delete those you do not need and press Start again.",
+     "無法修改 %s:\n"
+     "原來的內容必須先移到它旁邊一個未使用的檔名,\n"
+     "但是從 %s 到 %s 的檔名都已被使用.\n\n"
+     "請刪除其中不需要的檔案, 再按一次開始.",
+     "%s を変更できません:\n"
+     "元の内容をまずその横の空いている名前に移す必要がありますが、\n"
+     "%s から %s までの名前はすべて使われています。\n\n"
+     "不要なﾌｧｲﾙを削除してから、もう一度[開始]を押して下さい。"},
     {60, "Welcome to setup program.", "歡迎使用本安裝程式", "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     {61, "This program will setup the drivers for your system.", "本程式將會幫你自動安裝驅動程式",
      "このﾌﾟﾛｸﾞﾗﾑはｺﾝﾋﾟｭｰﾀにﾄﾞﾗｲﾊﾞｰをｾｯﾄｱｯﾌﾟします。"},
@@ -151,7 +211,7 @@ TEST(MessageTable, StoresEveryRowInItsCodePages) {
         ++row;
     }
     EXPECT_EQ(row->id, kEndOfTable);
-    EXPECT_EQ(row - kMessageTable, 41);
+    EXPECT_EQ(row - kMessageTable, 45);
 }
 
 // Bytes an encoder could get wrong as well as the table.

@@ -1,9 +1,12 @@
 // The CONFIG.SYS editor against the simulated machine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "install/setup_fields.h"
 #include "sim_fixture.h"
@@ -61,24 +64,78 @@ TEST_F(ConfigSysTest, RemovesTheLinesNamingAFileAndSkipsCommentEntries) {
     EXPECT_TRUE(sim().Boxes().empty());
 }
 
-// The old content is set aside under a name that no file has: files of
-// those names that someone else made keep their content and attributes.
+// "c:\CONFIG.s00" to "c:\CONFIG.s99".
+std::string AsideName(int number) {
+    return std::string("c:\\CONFIG.s") + (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+// The set-aside names from `first` to `last`, going round after .s99.
+std::vector<std::string> AsideNames(int first, int last) {
+    std::vector<std::string> names;
+    for (int n = first;; n = (n + 1) % 100) {
+        names.push_back(AsideName(n));
+        if (n == last) return names;
+    }
+}
+
+// The old content is set aside under a name that no file has, trying
+// .s32 first and going round from .s99 to .s00: files of those names that
+// someone else made keep their content and attributes.
 TEST_F(ConfigSysTest, SetsTheOldContentAsideWithoutTouchingOtherFiles) {
+    struct Case {
+        std::vector<std::string> taken;
+        std::string aside;
+    } const cases[] = {
+        {{}, AsideName(32)},
+        {{AsideName(32), AsideName(34)}, AsideName(33)},
+        {AsideNames(32, 99), AsideName(0)},
+        {AsideNames(32, 30), AsideName(31)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.aside);
+        Prepare(kFourLinesScript, kFourLines);
+        for (const std::string& other : c.taken) {
+            sim().WriteFile(other, "kept by the user");
+            sim().SetAttributes(other, platform::kFileAttributeReadOnly);
+        }
+        const std::size_t eventsBefore = sim().Events().size();
+
+        EXPECT_FALSE(Edit().fileError);
+
+        EXPECT_EQ(Target(), kFourLinesEdited);
+        const auto move = std::find_if(
+            sim().Events().begin() + eventsBefore, sim().Events().end(),
+            [](const platform::sim::Event& event) { return event.call == "MoveFileA"; });
+        ASSERT_NE(move, sim().Events().end());
+        EXPECT_EQ(move->detail, std::string(kTarget) + " -> " + c.aside);
+        EXPECT_FALSE(sim().Exists(c.aside));
+        for (const std::string& other : c.taken) {
+            EXPECT_EQ(sim().ReadFile(other), "kept by the user") << other;
+            EXPECT_EQ(sim().Attributes(other), platform::kFileAttributeReadOnly) << other;
+            sim().SetAttributes(other, platform::kFileAttributeNormal);
+            std::filesystem::remove(sim().HostPath(other));
+        }
+    }
+}
+
+// With every name taken the edit does not begin: nothing is written, and
+// the outcome names the first and the last name.
+TEST_F(ConfigSysTest, WithEveryAsideNameTakenNothingIsWritten) {
     Prepare(kFourLinesScript, kFourLines);
-    const std::string others[] = {kAside, "c:\\CONFIG.s33"};
-    for (const std::string& other : others) {
-        sim().WriteFile(other, "kept by the user");
-        sim().SetAttributes(other, platform::kFileAttributeReadOnly);
-    }
+    for (const std::string& other : AsideNames(0, 99)) sim().WriteFile(other, "kept by the user");
 
-    EXPECT_FALSE(Edit().fileError);
+    const ConfigOutcome outcome = Edit();
 
-    EXPECT_EQ(Target(), kFourLinesEdited);
-    for (const std::string& other : others) {
+    EXPECT_TRUE(outcome.fileError);
+    EXPECT_TRUE(outcome.asideNamesTaken);
+    EXPECT_EQ(outcome.path, kTarget);
+    EXPECT_EQ(outcome.firstAsidePath, "c:\\CONFIG.s00");
+    EXPECT_EQ(outcome.lastAsidePath, "c:\\CONFIG.s99");
+    EXPECT_EQ(Target(), kFourLines);
+    EXPECT_FALSE(sim().Exists(kTemp));
+    for (const std::string& other : AsideNames(0, 99)) {
         EXPECT_EQ(sim().ReadFile(other), "kept by the user") << other;
-        EXPECT_EQ(sim().Attributes(other), platform::kFileAttributeReadOnly) << other;
     }
-    EXPECT_FALSE(sim().Exists("c:\\CONFIG.s34"));
 }
 
 TEST_F(ConfigSysTest, TheNewFileKeepsTheOldOnesAttributes) {

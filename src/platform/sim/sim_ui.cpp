@@ -7,7 +7,6 @@ namespace {
 
 constexpr FontHandle kFirstFont = 0xF000;
 constexpr unsigned kAboutMenuString = 101;
-constexpr int kDialogFailed = -1;
 
 // The caller's hold on a window whose record the machine keeps: every call
 // goes to the record, and dropping the hold destroys the window.
