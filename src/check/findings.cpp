@@ -553,9 +553,12 @@ void Findings::CheckModifyEntry(const ProfileLine& line) {
     if (name.empty()) return;
     for (const StartupFile& file : kStartupFiles) {
         if (std::string_view(file.name).find(name) == std::string_view::npos) continue;
+        const std::string removed = name == file.name
+                                        ? "the line of CONFIG.SYS that loads " + name
+                                        : "every line of CONFIG.SYS that holds " + Quoted(name) +
+                                              ", the line that loads " + file.name + " among them";
         Add(file.severity, line.number,
-            "the entry removes every line of CONFIG.SYS that holds " + Quoted(name) +
-                ", and with it the line that loads " + file.name + ", " + file.loss +
+            "the entry removes " + removed + ": " + file.name + " is " + file.loss +
                 "; name only your own product's files");
     }
 }
@@ -602,7 +605,7 @@ void Findings::CheckDriverLines() {
         });
         installed_.push_back(
             {line.number, item.destination, last != copies.rend() && last->error == 0});
-        if (GroupNameSplits(line.written)) {
+        if (GroupNameSplits(line.written.substr(0, line.written.find(',')))) {
             Add(Severity::Error, line.number,
                 "GroupName " + Quoted(run_.Context().groupName) +
                     " holds \",\", which splits this line's fields once it is put in: the "
@@ -755,6 +758,17 @@ void Findings::CheckMiniport() {
         return;
     }
     const int line = driverLine ? driverLine->number : 0;
+    // The program registers no service whose name is not one key below Services.
+    if (title.empty() || FindLastCharOf(Host(), title, "\\") != std::string::npos) {
+        const ProfileLine* titleLine = DisplayLine(script_names::kTitle);
+        Add(Severity::Error, titleLine ? titleLine->number : line,
+            "the service name (Title) " + Quoted(title) +
+                (title.empty() ? " is empty" : " holds \"\\\"") +
+                ": the program registers no miniport service for Driver " + Quoted(driver) +
+                ", so " + PlatformTitle(PlatformCode()) +
+                " does not start the adapter; write a name of letters and digits");
+        return;
+    }
     const std::string image = drivers + driver;
     if (!run_.Sim().Exists(image)) {
         Add(Severity::Error, line,
@@ -765,15 +779,6 @@ void Findings::CheckMiniport() {
                 PlatformTitle(PlatformCode()) +
                 " does not start the adapter; copy it with a line such as 1=.\\NT\\" + driver +
                 ",.\\SYSTEM32\\DRIVERS\\" + driver);
-    }
-    // The program registers no service whose name is not one key below Services.
-    if (title.empty() || FindLastCharOf(Host(), title, "\\") != std::string::npos) {
-        const ProfileLine* titleLine = DisplayLine(script_names::kTitle);
-        Add(Severity::Error, titleLine ? titleLine->number : line,
-            "the service name (Title) " + Quoted(title) +
-                (title.empty() ? " is empty" : " holds \"\\\"") +
-                ": the program registers no miniport service, so " + PlatformTitle(PlatformCode()) +
-                " does not start the adapter; write a name of letters and digits");
     }
 }
 
