@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -528,6 +529,61 @@ TEST(CheckFindings, VersionDifferencesGiveOneFindingPerDifferenceAndFile) {
         found[1].message)
         << "a certain difference says nothing of uncertainty";
     EXPECT_TRUE(VersionDifferenceFindings({}, script, Machine().machine().host).empty());
+}
+
+// True when the simulated machine set to Windows 95 records that a profile
+// read met a lone CR.
+bool MachineModelsLoneCr() {
+    platform::sim::TempDirectory dir("setup32-check-test");
+    platform::sim::SimMachine sim;
+    sim.SetVersion(platform::sim::version::kWindows95);
+    sim.MapDrive('D', dir.path());
+    sim.WriteFile("D:\\A.INI", "[s]\rk=v\r");
+    sim.machine().profile.ReadString("D:\\A.INI", "s", "k", "", 10);
+    return !sim.VersionDifferencesMet().empty();
+}
+
+// The sample saved with CR-only line ends: Windows NT 4.0 and 2000 read it
+// as the sample, Windows 95 and 98 do not end its lines where NT does.
+TEST(CheckFindings, ScriptWithLoneCrsIsFoundForWindows95And98Only) {
+    if (!MachineModelsLoneCr()) GTEST_SKIP() << "the simulated machine models no lone CR yet";
+    platform::sim::TempDirectory dir("setup32-check-test");
+    const fs::path medium = dir.path() / "medium";
+    fs::copy(kProjectRoot / "examples" / "medium", medium, fs::copy_options::recursive);
+    std::ifstream in(medium / "SETUP32.INI", std::ios::binary);
+    std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at = script.find("\r\n"); at != std::string::npos;
+         at = script.find("\r\n", at))
+        script.erase(at + 1, 1);
+    std::ofstream(medium / "SETUP32.INI", std::ios::binary | std::ios::trunc) << script;
+
+    const std::vector<std::string> all = {"win95", "win98", "nt40", "win2k"};
+    const CheckResult crOnly = Check(medium, all);
+    const CheckResult sample = Check(kProjectRoot / "examples" / "medium", all);
+    ASSERT_EQ(4u, crOnly.runs.size());
+    for (std::size_t i = 0; i < crOnly.runs.size(); ++i) {
+        const RunResult& run = crOnly.runs[i];
+        SCOPED_TRACE(run.platform.name);
+        const bool nine = run.platform.version == platform::sim::version::kWindows95 ||
+                          run.platform.version == platform::sim::version::kWindows98;
+        std::vector<Finding> loneCr;
+        std::copy_if(run.findings.begin(), run.findings.end(), std::back_inserter(loneCr),
+                     [](const Finding& f) {
+                         return f.message.find("this line is not ended by its lone CR") !=
+                                std::string::npos;
+                     });
+        if (!nine) {
+            EXPECT_EQ(sample.runs[i].findings, run.findings);
+            EXPECT_EQ(sample.runs[i].plan.copies.size(), run.plan.copies.size());
+            continue;
+        }
+        ASSERT_EQ(1u, loneCr.size());
+        EXPECT_EQ(Severity::Error, loneCr[0].severity);
+        EXPECT_EQ(1, loneCr[0].line);
+        EXPECT_EQ(0u, loneCr[0].message.find(
+                          "on Windows 95 and 98 this line is not ended by its lone CR: "));
+        EXPECT_NE(std::string::npos, loneCr[0].message.find("the result there is uncertain"));
+    }
 }
 
 }  // namespace
