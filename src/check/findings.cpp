@@ -148,7 +148,7 @@ class Findings {
     void CheckDriverLines();
     bool CheckSlashes(const DriverLine& line);
     // The outcome of the line's last copy, as the machine recorded it.
-    void CheckCopy(int line, const CCopyListItem& item);
+    void CheckCopy(const DriverLine& line);
     void CheckPlatformInstalls();
     void CheckMiniport();
     void CheckListSizes();
@@ -233,13 +233,20 @@ std::string WithBackslashes(std::string path) {
     return path;
 }
 
-std::string WhyNotCopied(std::uint32_t error) {
+// Why a copy onto `destination` failed, from the error and what the
+// machine holds there after the run.
+std::string WhyNotCopied(std::uint32_t error, std::uint32_t destinationAttributes) {
+    const bool exists = destinationAttributes != platform::sim::kInvalidFileAttributes;
+    if (error == platform::win_error::kAccessDenied && exists &&
+        (destinationAttributes & platform::kFileAttributeReadOnly) != 0) {
+        return "the destination is read-only (Windows error 5): " +
+               WindowsAgainstWine("read-only-destination");
+    }
     switch (error) {
         case platform::win_error::kPathNotFound:
             return "the destination's folder could not be made (Windows error 3)";
         case platform::win_error::kAccessDenied:
-            return "the destination could not be written (Windows error 5): " +
-                   WindowsAgainstWine("read-only-destination");
+            return "the destination could not be written (Windows error 5)";
         case platform::win_error::kSharingViolation:
             return "the destination is held open by a running program (Windows error 32)";
         default:
@@ -299,6 +306,14 @@ std::string ShortcutProblem(const std::string& windowsDir, std::string_view valu
     }
     return "its group is the Startup group, which this machine does not name, or its group "
            "file's path is too long";
+}
+
+// The destination written in a driver line, a folder, with the source's
+// file name after it.
+std::string FolderWithFile(const std::string& written, const std::string& source) {
+    std::string folder = written.substr(written.find(',', written.find('=')) + 1);
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder + source.substr(source.rfind('\\') + 1);
 }
 
 // The file a command line starts, found as CreateProcess finds the program
@@ -625,7 +640,7 @@ void Findings::CheckDriverLines() {
                     (blank ? "; it begins with a blank: write no blanks around the \",\""
                            : "; write \".\\\" before a path below the Windows directory"));
         }
-        CheckCopy(line.number, item);
+        CheckCopy(line);
     }
 }
 
@@ -654,7 +669,9 @@ bool Findings::CheckSlashes(const DriverLine& line) {
     return true;
 }
 
-void Findings::CheckCopy(int line, const CCopyListItem& item) {
+void Findings::CheckCopy(const DriverLine& driverLine) {
+    const CCopyListItem& item = driverLine.item;
+    const int line = driverLine.number;
     const std::vector<CopyAttempt>& copies = run_.Files().Copies();
     const auto last = std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
         return c.source == item.source && c.destination == item.destination;
@@ -665,16 +682,22 @@ void Findings::CheckCopy(int line, const CCopyListItem& item) {
             "the source " + Quoted(item.source) +
                 " is missing: the file is not copied, and the customer is asked whether the "
                 "destination may be write-protected (message 42)");
-    } else if (!item.destination.empty() && item.destination.back() == '\\') {
+    } else if (const std::uint32_t attributes = run_.Sim().Attributes(item.destination);
+               (!item.destination.empty() && item.destination.back() == '\\') ||
+               (attributes != platform::sim::kInvalidFileAttributes &&
+                (attributes & platform::kFileAttributeDirectory) != 0)) {
         Add(Severity::Error, line,
             "the destination " + Quoted(item.destination) +
                 " names a folder: the program copies to a file's path, so the copy fails "
                 "(Windows error " +
-                std::to_string(last->error) + "); write the file's name after the \"\\\"");
+                std::to_string(last->error) +
+                ") and the customer is asked whether the destination may be write-protected "
+                "(message 42); write " +
+                Quoted(FolderWithFile(driverLine.written, item.source)));
     } else {
         Add(Severity::Error, line,
             "the file is not copied to " + Quoted(item.destination) + ": " +
-                WhyNotCopied(last->error));
+                WhyNotCopied(last->error, attributes));
     }
 }
 

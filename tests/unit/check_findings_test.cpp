@@ -176,7 +176,13 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                  E,
                  {"is written with \"/\"", "the copy fails (Windows error 3)", "(message 42)",
                   "write \".\\INF\\AS2940.INF\""}},
-                {run, 43, W, {"key is not one character", "\"=SETUP.INI\"", "write 1=SETUP.INI"}},
+                {run,
+                 41,
+                 E,
+                 {"\"C:\\WINNT\\SYSTEM32\\DRIVERS\" names a folder", "(message 42)",
+                  "write \".\\SYSTEM32\\DRIVERS\\AS2940.SYS\""}},
+                {run, 42, E, {"\" .\\SYSTEM32\\AS2940.SYS\" is neither", "begins with a blank"}},
+                {run, 45, W, {"key is not one character", "\"=SETUP.INI\"", "write 1=SETUP.INI"}},
             });
     }
     for (const char* language : {"en", "ja"}) {
