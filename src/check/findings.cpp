@@ -562,6 +562,11 @@ void Findings::CheckModify() {
 // one that a start-up file's name holds takes that file's line out.
 void Findings::CheckModifyEntry(const ProfileLine& line) {
     if (line.value.empty() || line.value.front() == ';') return;
+    if (HoldsPlaceholder(line.value)) {
+        Add(Severity::Warning, line.number,
+            "\"<GROUp>\" is not replaced in [Modify]: the entry removes the lines that hold its "
+            "file name as written; write the name itself");
+    }
     const std::size_t backslash = FindLastCharOf(Host(), line.value, "\\");
     const std::string name =
         UpperAscii(backslash == std::string::npos ? line.value : line.value.substr(backslash + 1));

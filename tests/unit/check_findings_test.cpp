@@ -214,7 +214,8 @@ TEST(CheckFindings, NoDisplaySectionSaysWhichDefaultsTakeOver) {
                     {"every", 16, E, {"key 0 of [Modify] is never read", "without leading zeros"}},
                     {"every", 18, E, {"removes the line of CONFIG.SYS that loads HIMEM.SYS"}},
                     {"every", 19, W, {"loads EMM386.EXE", "the machine still starts"}},
-                    {"every", 20, E, {"key 01 of [Modify] is never read"}},
+                    {"every", 20, W, {"\"<GROUp>\" is not replaced in [Modify]"}},
+            {"every", 21, E, {"key 01 of [Modify] is never read"}},
                     {"win95 en", 0, E, nine},
                     {"win98 en", 0, E, nine},
                     {"nt40 en", 0, E, nt},
@@ -282,6 +283,10 @@ TEST(CheckFindings, ServiceNameAndACommentedUninstallLine) {
     const CheckResult result = Check(kMedia / "mistake-service", {"nt40"});
     ExpectTable(result,
                 {
+                    {"nt40 en",
+                     2,
+                     E,
+                     {"GroupName holds \"\\\"", "keys below \"QX7\""}},
                     {"nt40 en",
                      3,
                      E,
