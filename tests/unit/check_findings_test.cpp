@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "check/check.h"
+#include "check/dry_run.h"
+#include "check/findings.h"
+#include "check/medium.h"
 #include "check/version_findings.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
@@ -215,7 +218,7 @@ TEST(CheckFindings, NoDisplaySectionSaysWhichDefaultsTakeOver) {
                     {"every", 18, E, {"removes the line of CONFIG.SYS that loads HIMEM.SYS"}},
                     {"every", 19, W, {"loads EMM386.EXE", "the machine still starts"}},
                     {"every", 20, W, {"\"<GROUp>\" is not replaced in [Modify]"}},
-            {"every", 21, E, {"key 01 of [Modify] is never read"}},
+                    {"every", 21, E, {"key 01 of [Modify] is never read"}},
                     {"win95 en", 0, E, nine},
                     {"win98 en", 0, E, nine},
                     {"nt40 en", 0, E, nt},
@@ -283,10 +286,7 @@ TEST(CheckFindings, ServiceNameAndACommentedUninstallLine) {
     const CheckResult result = Check(kMedia / "mistake-service", {"nt40"});
     ExpectTable(result,
                 {
-                    {"nt40 en",
-                     2,
-                     E,
-                     {"GroupName holds \"\\\"", "keys below \"QX7\""}},
+                    {"nt40 en", 2, E, {"GroupName holds \"\\\"", "keys below \"QX7\""}},
                     {"nt40 en",
                      3,
                      E,
@@ -493,6 +493,37 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
             ExpectTable(CheckNtScript(limit.script(limit.capacity + 1)), limit.onePast);
         }
     }
+}
+
+// A machine that holds a read-only file where a driver line copies to: the
+// finding says what Windows does, which a trial under Wine does not show.
+TEST(CheckFindings, ReadOnlyDestinationSaysWhatWindowsDoes) {
+    platform::sim::TempDirectory dir("setup32-check-test");
+    NtScript script;
+    script.extra = "[NT WinASPI32]\r\n1=.\\NT\\QX7.SYS,.\\SYSTEM32\\QX7.DLL\r\n";
+    fs::create_directories(dir.path() / "NT");
+    std::ofstream(dir.path() / "NT" / "QX7.SYS", std::ios::binary) << "miniport";
+    std::ofstream(dir.path() / "SETUP32.INI", std::ios::binary) << script.Text();
+    CheckOptions options;
+    options.medium = dir.path();
+    MediumListing medium;
+    std::string whyNot;
+    ASSERT_TRUE(ListMedium(dir.path(), medium, whyNot)) << whyNot;
+    DryRun run(options, medium, Platforms()[2], Languages()[0], whyNot);
+    ASSERT_TRUE(run.Ready()) << whyNot;
+    run.Sim().WriteFile("C:\\WINNT\\SYSTEM32\\QX7.DLL", "an older copy");
+    run.Sim().SetAttributes("C:\\WINNT\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
+    run.Run();
+    const std::vector<Finding> found =
+        FindingsOf(run, ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host));
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ(Finding({Severity::Error, 10,
+                       "the file is not copied to \"C:\\WINNT\\SYSTEM32\\QX7.DLL\": the "
+                       "destination is read-only (Windows error 5): Windows' CopyFileA refuses "
+                       "to replace a read-only destination, with error 5; a trial under Wine "
+                       "does not show this (Wine's CopyFileA replaces a read-only destination)"}),
+              found[0])
+        << found[0].message;
 }
 
 // --- the differences of a Windows version met in a run ---
