@@ -166,6 +166,16 @@ class Findings {
     void CheckBoxes();
     void CheckVersionDifferences();
 
+    // The error of the item's last copy, 0 when it was copied; none when the
+    // program never tried it.
+    std::optional<std::uint32_t> LastCopyError(const CCopyListItem& item) const {
+        const std::vector<CopyAttempt>& copies = run_.Files().Copies();
+        const auto last = std::find_if(copies.rbegin(), copies.rend(), [&](const CopyAttempt& c) {
+            return c.source == item.source && c.destination == item.destination;
+        });
+        if (last == copies.rend()) return std::nullopt;
+        return last->error;
+    }
     // Where the driver lines of the run put a file of that name, for the
     // finding of a file the script names but does not install there.
     std::string WhereInstalled(std::string_view path) const;
@@ -600,7 +610,6 @@ void Findings::CheckDeviceIds() {
 
 void Findings::CheckDriverLines() {
     std::set<std::pair<std::string, std::string>> copiesSeen;
-    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
     for (const DriverLine& line : ReadDriverLines(run_, layout_)) {
         const CCopyListItem& item = line.item;
         if (line.parseCode == parse_error::kNoEquals) {
@@ -620,11 +629,7 @@ void Findings::CheckDriverLines() {
                 "and skips it");
             continue;
         }
-        const auto last = std::find_if(copies.rbegin(), copies.rend(), [&](const CopyAttempt& c) {
-            return c.source == item.source && c.destination == item.destination;
-        });
-        installed_.push_back(
-            {line.number, item.destination, last != copies.rend() && last->error == 0});
+        installed_.push_back({line.number, item.destination, LastCopyError(item) == 0u});
         if (GroupNameSplits(line.written.substr(0, line.written.find(',')))) {
             Add(Severity::Error, line.number,
                 "GroupName " + Quoted(run_.Context().groupName) +
@@ -654,15 +659,12 @@ void Findings::CheckDriverLines() {
 bool Findings::CheckSlashes(const DriverLine& line) {
     const CCopyListItem& item = line.item;
     if (item.destination.find('/') == std::string::npos) return false;
-    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
-    const auto last = std::find_if(copies.rbegin(), copies.rend(), [&](const CopyAttempt& c) {
-        return c.source == item.source && c.destination == item.destination;
-    });
+    const std::uint32_t error = LastCopyError(item).value_or(0);
     const std::string outcome =
-        last == copies.rend() || last->error == 0
+        error == 0
             ? "the file is written to " + Quoted(item.destination) +
                   ", below the start directory, on the medium"
-            : "the copy fails (Windows error " + std::to_string(last->error) +
+            : "the copy fails (Windows error " + std::to_string(error) +
                   ") and the customer is asked whether the destination may be write-protected "
                   "(message 42)";
     const std::size_t comma = line.written.find(',', line.written.find('='));
@@ -677,11 +679,8 @@ bool Findings::CheckSlashes(const DriverLine& line) {
 void Findings::CheckCopy(const DriverLine& driverLine) {
     const CCopyListItem& item = driverLine.item;
     const int line = driverLine.number;
-    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
-    const auto last = std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
-        return c.source == item.source && c.destination == item.destination;
-    });
-    if (last == copies.rend() || last->error == 0) return;
+    const std::uint32_t error = LastCopyError(item).value_or(0);
+    if (error == 0) return;
     if (!run_.Sim().Exists(item.source)) {
         Add(Severity::Error, line,
             "the source " + Quoted(item.source) +
@@ -695,14 +694,14 @@ void Findings::CheckCopy(const DriverLine& driverLine) {
             "the destination " + Quoted(item.destination) +
                 " names a folder: the program copies to a file's path, so the copy fails "
                 "(Windows error " +
-                std::to_string(last->error) +
+                std::to_string(error) +
                 ") and the customer is asked whether the destination may be write-protected "
                 "(message 42); write " +
                 Quoted(FolderWithFile(driverLine.written, item.source)));
     } else {
         Add(Severity::Error, line,
             "the file is not copied to " + Quoted(item.destination) + ": " +
-                WhyNotCopied(last->error, attributes));
+                WhyNotCopied(error, attributes));
     }
 }
 
