@@ -848,7 +848,7 @@ std::optional<ListSection> Findings::ShellSection(std::string_view family) {
 }
 
 bool Findings::HasOneCharacterKey(const NumberedLine& line, Severity severity, const char* what) {
-    if (line.text.size() > 2 && line.text[1] == '=') return true;
+    if (line.text.size() <= 2 || line.text[1] == '=') return true;  // nothing to read after a key
     Add(severity, line.number,
         "the line's key is not one character: the program takes " + std::string(what) +
             " from the line's third character on, " + Quoted(shell_text::ValueAfterKey(line.text)) +
@@ -931,28 +931,24 @@ void Findings::CheckPrograms() {
     const std::optional<ListSection> section = ShellSection(shell_text::section_family::kExecute);
     if (!section) return;
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
-    const std::vector<platform::sim::ExecRecord>& started = run_.Sim().Execs();
+    std::size_t taken = 0;  // the command lines the program takes, in order
     for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
         const std::string_view program = shell_text::ValueAfterKey(line.text);
         if (program.empty()) continue;
         if (!HasOneCharacterKey(line, Severity::Error, "the command line")) continue;
         const std::string commandLine = shell_text::JoinPath(workingDirectory, program);
-        const bool wasStarted = std::any_of(
-            started.begin(), started.end(),
-            [&commandLine](const auto& exec) { return exec.commandLine == commandLine; });
-        if (!wasStarted) {
+        if (!Fits(commandLine, shell_capacity::kCommandLine)) {
             Add(Severity::Error, line.number,
-                !Fits(commandLine, shell_capacity::kCommandLine)
-                    ? "the command line " + Quoted(commandLine) + " is " +
-                          std::to_string(commandLine.size()) + " bytes, over the " +
-                          std::to_string(shell_capacity::kCommandLine - 1) +
-                          " the program takes: the program is not started"
-                    : "the program is not started: the program starts the first " +
-                          std::to_string(kMaxPrograms) + " programs only");
-            continue;
-        }
-        if (StartedFile(commandLine, run_.Sim()).empty()) {
+                "the command line " + Quoted(commandLine) + " is " +
+                    std::to_string(commandLine.size()) + " bytes, over the " +
+                    std::to_string(shell_capacity::kCommandLine - 1) +
+                    " the program takes: the program is not started");
+        } else if (++taken > kMaxPrograms) {
+            Add(Severity::Error, line.number,
+                "the program is not started: the program starts the first " +
+                    std::to_string(kMaxPrograms) + " programs only");
+        } else if (StartedFile(commandLine, run_.Sim()).empty()) {
             std::string file = commandLine.substr(0, commandLine.find(' '));
             if (file.find('.', file.rfind('\\') + 1) == std::string::npos) file += ".EXE";
             Add(Severity::Warning, line.number,
