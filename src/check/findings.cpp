@@ -5,13 +5,18 @@
 #include <set>
 
 #include "check/closest_name.h"
+#include "check/script_rules.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
+#include "check/version_findings.h"
 #include "files/ansi_text.h"
 #include "files/copy_list.h"
 #include "files/file_placement.h"
+#include "install/ascii_text.h"
+#include "install/context.h"
 #include "install/script.h"
 #include "messages/messages.h"
+#include "platform/sim/wine_differences.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
 #include "sysconfig/sysconfig.h"
@@ -22,6 +27,59 @@ namespace {
 using shell_text::Fits;
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kPlaceholder = "<GROUp>";
+constexpr std::string_view kStartupGroup = "Startup";
+// Where the miniport service's image is looked for, below the Windows directory.
+constexpr const char* kDriversDirectory = "SYSTEM32\\DRIVERS";
+
+// What Windows does where Wine, which the vendor may try the medium under,
+// does otherwise.
+std::string WindowsAgainstWine(std::string_view id) {
+    const sim::WineDifference& difference = sim::WineDifferenceById(id);
+    return std::string(difference.windows) + "; a trial under Wine does not show this (" +
+           std::string(difference.wine) + ")";
+}
+
+// A file of Windows' own start-up that a [Modify] entry may take out of
+// CONFIG.SYS, and what the machine loses with its line.
+struct StartupFile {
+    const char* name;
+    Severity severity;
+    const char* loss;
+};
+
+// HIMEM.SYS and IFSHLP.SYS carry the start of Windows 95 and 98 (the
+// memory manager, and the file system helper without which only the
+// minimal real-mode file system of IO.SYS is there); EMM386 only gives
+// upper memory, and a machine starts without it.
+const StartupFile kStartupFiles[] = {
+    {"HIMEM.SYS", Severity::Error,
+     "the memory manager that Windows 95 and 98 start with and that EMM386 and DOS=HIGH need"},
+    {"IFSHLP.SYS", Severity::Error,
+     "the file system helper of Windows 95 and 98, without which only the minimal real-mode "
+     "file system is there"},
+    {"EMM386.EXE", Severity::Warning,
+     "the upper-memory manager: the machine still starts, but drivers loaded high then load "
+     "low"},
+};
+
+std::string PlatformTitle(int osKind) {
+    switch (osKind) {
+        case os_kind::kWindows95:
+            return "Windows 95";
+        case os_kind::kWindows98:
+            return "Windows 98";
+        case os_kind::kWindowsNT:
+            return "Windows NT 4.0";
+        case os_kind::kWindows2000:
+            return "Windows 2000";
+        default:
+            return "this Windows";
+    }
+}
+
+constexpr int kShellPlatforms[] = {os_kind::kWindows95, os_kind::kWindows98, os_kind::kWindowsNT,
+                                   os_kind::kWindows2000};
 
 // The findings of one run, gathered as bytes of the run's code page.
 class Findings {
@@ -32,10 +90,18 @@ class Findings {
     std::vector<Finding> Gather();
 
   private:
+    // A file that a driver line of the run asks to copy.
+    struct Installed {
+        int line;
+        std::string destination;
+        bool copied;
+    };
+
     void Add(Severity severity, int line, std::string message) {
         found_.push_back({severity, line, std::move(message)});
     }
     int PlatformCode() const { return OsKindFromVersion(run_.Platform().version); }
+    bool OnNt() const { return shell_text::IsNtFamily(PlatformCode()); }
     const platform::HostFacts& Host() const { return run_.Context().sys.host; }
     // Names compared as the profile service compares them.
     bool SameName(std::string_view a, std::string_view b) const {
@@ -44,26 +110,76 @@ class Findings {
     const ProfileSection* FindSection(std::string_view name) const {
         return FindProfileSection(layout_, name, Host());
     }
-    std::string Quoted(std::string_view text) const { return "\"" + std::string(text) + "\""; }
+    // The [Display] line a keyed read of `key` finds: the first of that key.
+    const ProfileLine* DisplayLine(std::string_view key) const;
+    int DisplayHeaderLine() const {
+        const ProfileSection* display = FindSection(script_names::kDisplay);
+        return display ? display->number : 0;
+    }
+    std::string DisplayValue(const char* key, const char* fallback, std::size_t capacity) const {
+        return ReadScriptValue(run_.Context(), ScriptPathOf(run_), script_names::kDisplay, key,
+                               fallback, capacity);
+    }
+    static std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+    bool HoldsPlaceholder(std::string_view written) const {
+        return std::search(written.begin(), written.end(), kPlaceholder.begin(), kPlaceholder.end(),
+                           [](char a, char b) {
+                               return std::toupper(static_cast<unsigned char>(a)) ==
+                                      std::toupper(static_cast<unsigned char>(b));
+                           }) != written.end();
+    }
+    // True when the group name put into the line adds a "," to it.
+    bool GroupNameSplits(std::string_view written) const {
+        return HoldsPlaceholder(written) && run_.Context().groupName.find(',') != std::string::npos;
+    }
 
     std::vector<std::string> KnownSections() const;
     void CheckNames();
+    void CheckRepeatedKeys(const ProfileSection& section);
+    // The byte-order mark; true when it hides the [Display] section.
+    bool CheckByteOrderMark();
     void CheckText();
+    void CheckDisplaySection(bool hiddenByMark);
+    std::string DefaultsTaken() const;
     void CheckDisplayValues();
+    void CheckGroupName();
     void CheckModify();
+    void CheckModifyEntry(const ProfileLine& line);
     void CheckDeviceIds();
     void CheckDriverLines();
+    bool CheckSlashes(const DriverLine& line);
     // The outcome of the line's last copy, as the machine recorded it.
-    void CheckCopy(int line, const CCopyListItem& item);
+    void CheckCopy(const DriverLine& line);
+    void CheckPlatformInstalls();
+    void CheckMiniport();
     void CheckListSizes();
     // The platform's list section of the shell-integration family, unless
     // the platform has none or the program skips it for its size.
     std::optional<ListSection> ShellSection(std::string_view family);
+    // A line of a section whose entries are a one-character key, "=" and
+    // the value; false, with a finding, when its key is of another length.
+    bool HasOneCharacterKey(const NumberedLine& line, Severity severity, const char* what);
     void CheckShortcuts();
+    void CheckShortcutTarget(const NumberedLine& line, std::string_view program);
     void CheckPrograms();
     void CheckExtraFiles();
     void CheckUninstall();
     void CheckBoxes();
+    void CheckVersionDifferences();
+
+    // The error of the item's last copy, 0 when it was copied; none when the
+    // program never tried it.
+    std::optional<std::uint32_t> LastCopyError(const CCopyListItem& item) const {
+        const std::vector<CopyAttempt>& copies = run_.Files().Copies();
+        const auto last = std::find_if(copies.rbegin(), copies.rend(), [&](const CopyAttempt& c) {
+            return c.source == item.source && c.destination == item.destination;
+        });
+        if (last == copies.rend()) return std::nullopt;
+        return last->error;
+    }
+    // Where the driver lines of the run put a file of that name, for the
+    // finding of a file the script names but does not install there.
+    std::string WhereInstalled(std::string_view path) const;
 
     // The text after the first "=" of the line as written in the file.
     std::string_view RawValue(const ProfileLine& line) const {
@@ -75,6 +191,7 @@ class Findings {
     DryRun& run_;
     const std::vector<ProfileSection>& layout_;
     const std::vector<std::string_view> rawLines_ = ProfileFileLines(run_.ScriptBytes());
+    std::vector<Installed> installed_;
     std::vector<Finding> found_;
 };
 
@@ -99,19 +216,15 @@ std::vector<std::string> DisplayKeys() {
     return keys;
 }
 
-bool IsAbsolute(std::string_view path) {
-    return (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-            path[1] == ':' && path[2] == '\\') ||
-           path.substr(0, 2) == "\\\\";
-}
-
-bool IsFourHexDigits(std::string_view piece) {
-    return piece.size() == 4 && std::all_of(piece.begin(), piece.end(), [](char c) {
-               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-           });
-}
-
-std::string WhyNotCopied(std::uint32_t error) {
+// Why a copy onto `destination` failed, from the error and what the
+// machine holds there after the run.
+std::string WhyNotCopied(std::uint32_t error, std::uint32_t destinationAttributes) {
+    const bool exists = destinationAttributes != platform::sim::kInvalidFileAttributes;
+    if (error == platform::win_error::kAccessDenied && exists &&
+        (destinationAttributes & platform::kFileAttributeReadOnly) != 0) {
+        return "the destination is read-only (Windows error 5): " +
+               WindowsAgainstWine("read-only-destination");
+    }
     switch (error) {
         case platform::win_error::kPathNotFound:
             return "the destination's folder could not be made (Windows error 3)";
@@ -124,58 +237,10 @@ std::string WhyNotCopied(std::uint32_t error) {
     }
 }
 
-// The program of an uninstall command, which is the program's path, a blank
-// and the program's directory; empty when the command is not of that shape.
-std::string UninstallProgramOf(const std::string& command) {
-    for (std::size_t blank = command.find(' '); blank != std::string::npos;
-         blank = command.find(' ', blank + 1)) {
-        const std::string program = command.substr(0, blank);
-        const std::string directory = command.substr(blank + 1);
-        if (program.rfind('\\') == directory.size() &&
-            program.compare(0, directory.size(), directory) == 0) {
-            return program;
-        }
-    }
-    return {};
-}
-
-// Why the program drops a shortcut entry, in its own terms.
-std::string ShortcutProblem(const std::string& windowsDir, std::string_view value) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0; fields.size() < 3;) {
-        const std::size_t comma = value.find(',', start);
-        fields.push_back(
-            value.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    if (fields.size() < 3) return "it needs three fields, \"program,group,title\"";
-    const struct {
-        const char* what;
-        std::size_t size;
-        std::size_t capacity;
-    } limits[] = {
-        {"the program", fields[0].size(), shell_capacity::kProgramField},
-        {"the program's path", shell_text::JoinPath(windowsDir, fields[0]).size(),
-         shell_capacity::kTarget},
-        {"the title", fields[2].size(), shell_capacity::kTitle},
-        {"the group", fields[1].size(), shell_capacity::kGroup},
-    };
-    for (const auto& limit : limits) {
-        if (limit.size >= limit.capacity) {
-            return std::string(limit.what) + " is " + std::to_string(limit.size) +
-                   " bytes, over the " + std::to_string(limit.capacity - 1) + " the program takes";
-        }
-    }
-    return "its group is the Startup group, which this machine does not name, or its group "
-           "file's path is too long";
-}
-
 std::vector<std::string> Findings::KnownSections() const {
     std::vector<std::string> known = {script_names::kDisplay, script_names::kModify,
                                       script_names::kUninstall};
-    for (const int kind :
-         {os_kind::kWindowsNT, os_kind::kWindows95, os_kind::kWindows98, os_kind::kWindows2000}) {
+    for (const int kind : kShellPlatforms) {
         const DriverSections driver = *DriverSectionsFor(kind);
         known.insert(known.end(), {driver.first, driver.second});
         for (const std::string_view family :
@@ -185,6 +250,15 @@ std::vector<std::string> Findings::KnownSections() const {
         }
     }
     return known;
+}
+
+const ProfileLine* Findings::DisplayLine(std::string_view key) const {
+    const ProfileSection* display = FindSection(script_names::kDisplay);
+    if (display == nullptr) return nullptr;
+    const auto line =
+        std::find_if(display->lines.begin(), display->lines.end(),
+                     [&](const ProfileLine& l) { return l.hasKey && SameName(l.key, key); });
+    return line == display->lines.end() ? nullptr : &*line;
 }
 
 void Findings::CheckNames() {
@@ -204,7 +278,7 @@ void Findings::CheckNames() {
     if (const ProfileSection* display = FindSection(script_names::kDisplay)) {
         const std::vector<std::string> keys = DisplayKeys();
         for (const ProfileLine& line : display->lines) {
-            if (!line.hasKey || line.text.front() == ';') continue;
+            if (!line.hasKey) continue;
             const std::string closest = ClosestName(line.key, keys);
             if (!SameName(line.key, closest)) {
                 Add(Severity::Warning, line.number,
@@ -213,20 +287,56 @@ void Findings::CheckNames() {
                         ")");
             }
         }
+        CheckRepeatedKeys(*display);
+    }
+    if (const ProfileSection* modify = FindSection(script_names::kModify)) {
+        CheckRepeatedKeys(*modify);
     }
 }
 
-void Findings::CheckText() {
-    const std::string& script = run_.ScriptBytes();
-    if (script.compare(0, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0) {
-        Add(Severity::Warning, 1,
-            "the script starts with a UTF-8 byte-order mark, which Windows reads as part of "
-            "its first line");
+void Findings::CheckRepeatedKeys(const ProfileSection& section) {
+    for (auto line = section.lines.begin(); line != section.lines.end(); ++line) {
+        if (!line->hasKey) continue;
+        const auto first = std::find_if(section.lines.begin(), line, [&](const ProfileLine& l) {
+            return l.hasKey && SameName(l.key, line->key);
+        });
+        if (first == line) continue;
+        Add(Severity::Warning, line->number,
+            "a second " + Quoted(line->key) + " in [" + section.name +
+                "]: Windows reads the first, on line " + std::to_string(first->number) + " (" +
+                Quoted(first->value) + "), and never this one");
     }
+}
+
+bool Findings::CheckByteOrderMark() {
+    const std::string& script = run_.ScriptBytes();
+    if (script.compare(0, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) != 0) return false;
+    const std::string_view first = rawLines_.empty()
+                                       ? std::string_view()
+                                       : rawLines_.front().substr(kUtf8ByteOrderMark.size());
+    const std::size_t start = first.find_first_not_of(" \t");
+    if (start == std::string_view::npos || first[start] != '[') return false;  // nothing lost
+    const std::vector<ProfileSection> unmarked = ReadProfileLayout(first.substr(start), &Host());
+    const std::string name = unmarked.empty() ? std::string() : unmarked.back().name;
+    const bool display = SameName(name, script_names::kDisplay);
+    Add(Severity::Error, 1,
+        "the script starts with a UTF-8 byte-order mark: section [" + name + "] is never read" +
+            (display ? ", so GroupName, Driver and DeviceID fall back to their defaults: " +
+                           DefaultsTaken()
+                     : std::string()) +
+            "; " + WindowsAgainstWine("utf8-bom") +
+            "; save the script as ANSI text, without the mark");
+    return display;
+}
+
+void Findings::CheckText() {
     const unsigned codePage = run_.Language().codePage;
     int number = 0;
-    for (const std::string_view line : rawLines_) {
+    for (std::string_view line : rawLines_) {
         ++number;
+        if (number == 1 && line.compare(0, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0) {
+            line.remove_prefix(kUtf8ByteOrderMark.size());  // reported on its own
+        }
         if (!IsTextIn(line, codePage) || LooksLikeUtf8(line)) {
             Add(Severity::Warning, number,
                 "the line holds bytes that are not text in code page " + std::to_string(codePage) +
@@ -235,14 +345,41 @@ void Findings::CheckText() {
     }
 }
 
+// The defaults the run takes without [Display], and what they do there.
+std::string Findings::DefaultsTaken() const {
+    std::string text = "the group name " + Quoted(kDefaultGroupName) +
+                       " names the product key, the program group and the uninstall entry";
+    if (OnNt()) {
+        return text + ", and without a Driver no miniport service is registered, so " +
+               PlatformTitle(PlatformCode()) + " does not start the adapter's driver";
+    }
+    return text + ", and the clean-up removes the entries of device id " +
+           script_default::kDeviceId + " only";
+}
+
+void Findings::CheckDisplaySection(bool hiddenByMark) {
+    if (hiddenByMark || run_.ScriptBytes().empty()) return;
+    if (FindSection(script_names::kDisplay) == nullptr) {
+        Add(Severity::Error, 0,
+            "there is no [Display] section: every value of it takes its default: " +
+                DefaultsTaken() + "; write [Display] with GroupName" +
+                (OnNt() ? ", Title and Driver" : " and DeviceID"));
+        return;
+    }
+    if (DisplayLine(script_names::kGroupName) == nullptr) {
+        Add(Severity::Warning, DisplayHeaderLine(),
+            "[Display] has no GroupName: the group name " + Quoted(kDefaultGroupName) +
+                " names the product key, the program group and the uninstall entry; write "
+                "GroupName=<your product's name>");
+    }
+}
+
 void Findings::CheckDisplayValues() {
     const ProfileSection* display = FindSection(script_names::kDisplay);
     if (display == nullptr) return;
     for (const KeyedValue& keyed : kDisplayValues) {
-        const auto line = std::find_if(
-            display->lines.begin(), display->lines.end(),
-            [&](const ProfileLine& l) { return l.hasKey && SameName(l.key, keyed.key); });
-        if (line == display->lines.end()) continue;
+        const ProfileLine* line = DisplayLine(keyed.key);
+        if (line == nullptr) continue;
         if (RawValue(*line) != line->value) {
             Add(Severity::Warning, line->number,
                 "blanks or quotes around the value of " + Quoted(keyed.key) +
@@ -256,27 +393,31 @@ void Findings::CheckDisplayValues() {
         }
     }
     if (!run_.ShownMode()) {
-        const auto show = std::find_if(display->lines.begin(), display->lines.end(),
-                                       [this](const ProfileLine& l) {
-                                           return l.hasKey && SameName(l.key, script_names::kShow);
-                                       });
-        Add(Severity::Note, show == display->lines.end() ? 0 : show->number,
+        const ProfileLine* show = DisplayLine(script_names::kShow);
+        Add(Severity::Note, show == nullptr ? 0 : show->number,
             "bShow is not \"YES\": the install runs at once without the dialog and ends "
             "without the restart question");
     }
+    CheckGroupName();
+}
+
+void Findings::CheckGroupName() {
+    const ProfileLine* line = DisplayLine(script_names::kGroupName);
+    if (line == nullptr) return;
     const std::string& group = run_.Context().groupName;
-    const auto groupLine =
-        std::find_if(display->lines.begin(), display->lines.end(), [this](const ProfileLine& l) {
-            return l.hasKey && SameName(l.key, script_names::kGroupName);
-        });
-    if (groupLine == display->lines.end()) return;
     if (group.empty()) {
-        Add(Severity::Error, groupLine->number,
+        Add(Severity::Error, line->number,
             "GroupName is empty: \"<GROUp>\" stays as written in every line and no uninstall "
             "entry is made");
-    } else if (FindLastCharOf(run_.Context().sys.host, group, "\\") == group.size() - 1) {
-        Add(Severity::Error, groupLine->number,
-            "GroupName ends in \"\\\": no uninstall entry is made");
+        return;
+    }
+    const std::size_t backslash = FindLastCharOf(Host(), group, "\\");
+    if (backslash == group.size() - 1) {
+        Add(Severity::Error, line->number, "GroupName ends in \"\\\": no uninstall entry is made");
+    } else if (backslash != std::string::npos) {
+        Add(Severity::Error, line->number,
+            "GroupName holds \"\\\": the product key and the uninstall entry become keys below " +
+                Quoted(group.substr(0, backslash)) + ", and the group a folder inside another");
     }
 }
 
@@ -294,23 +435,28 @@ void Findings::CheckModify() {
     }
     for (const ProfileLine& line : modify->lines) {
         if (!line.hasKey) continue;
-        const bool numbered =
-            !line.key.empty() && std::all_of(line.key.begin(), line.key.end(),
-                                             [](unsigned char c) { return std::isdigit(c) != 0; });
-        if (!numbered) {
+        if (!IsNumber(line.key)) {
             Add(Severity::Warning, line.number,
                 "key " + Quoted(line.key) +
                     " of [Modify] is never read: the keys are 1, 2, 3, ...");
             continue;
         }
-        if (line.key.size() > 9 || std::stoi(line.key) > read) {
+        if (line.key.front() == '0') {
+            Add(Severity::Error, line.number,
+                "key " + line.key +
+                    " of [Modify] is never read: the keys are 1, 2, 3, ..., written without "
+                    "leading zeros");
+        } else if (line.key.size() > 9 || std::stoi(line.key) > read) {
             Add(Severity::Error, line.number,
                 "key " + line.key + " of [Modify] is never read: the list ends at key " +
                     std::to_string(read + 1) + ", which is missing or empty");
-        } else if (RawValue(line) != line.value) {
-            Add(Severity::Warning, line.number,
-                "blanks or quotes around the value, which Windows strips: it reads " +
-                    Quoted(line.value));
+        } else {
+            if (RawValue(line) != line.value) {
+                Add(Severity::Warning, line.number,
+                    "blanks or quotes around the value, which Windows strips: it reads " +
+                        Quoted(line.value));
+            }
+            CheckModifyEntry(line);
         }
         if (line.value.size() >= kModifyEntryCapacity) {
             Add(Severity::Error, line.number,
@@ -320,21 +466,39 @@ void Findings::CheckModify() {
     }
 }
 
+// An entry removes every CONFIG.SYS line that holds its file-name part, so
+// one that a start-up file's name holds takes that file's line out.
+void Findings::CheckModifyEntry(const ProfileLine& line) {
+    if (line.value.empty() || line.value.front() == ';') return;
+    if (HoldsPlaceholder(line.value)) {
+        Add(Severity::Warning, line.number,
+            "\"<GROUp>\" is not replaced in [Modify]: the entry removes the lines that hold its "
+            "file name as written; write the name itself");
+    }
+    const std::size_t backslash = FindLastCharOf(Host(), line.value, "\\");
+    const std::string name =
+        UpperAscii(backslash == std::string::npos ? line.value : line.value.substr(backslash + 1));
+    if (name.empty()) return;
+    for (const StartupFile& file : kStartupFiles) {
+        if (std::string_view(file.name).find(name) == std::string_view::npos) continue;
+        const std::string removed = name == file.name
+                                        ? "the line of CONFIG.SYS that loads " + name
+                                        : "every line of CONFIG.SYS that holds " + Quoted(name) +
+                                              ", the line that loads " + file.name + " among them";
+        Add(file.severity, line.number,
+            "the entry removes " + removed + ": " + file.name + " is " + file.loss +
+                "; name only your own product's files");
+    }
+}
+
 void Findings::CheckDeviceIds() {
     if (!shell_text::IsWindows9x(PlatformCode())) return;
-    const ProfileSection* display = FindSection(script_names::kDisplay);
-    const std::string value = ReadScriptValue(
-        run_.Context(), ScriptPathOf(run_), script_names::kDisplay, script_names::kDeviceId,
-        script_default::kDeviceId, script_capacity::kDeviceId);
-    int number = 0;
-    if (display != nullptr) {
-        for (const ProfileLine& line : display->lines) {
-            if (line.hasKey && SameName(line.key, script_names::kDeviceId)) number = line.number;
-        }
-    }
+    const ProfileLine* line = DisplayLine(script_names::kDeviceId);
+    const std::string value = DisplayValue(script_names::kDeviceId, script_default::kDeviceId,
+                                           script_capacity::kDeviceId);
     for (const std::string& piece : SplitDeviceIds(value)) {
         if (!IsFourHexDigits(piece)) {
-            Add(Severity::Warning, number,
+            Add(Severity::Warning, line == nullptr ? 0 : line->number,
                 "device id " + Quoted(piece) +
                     " is not four hexadecimal digits: the clean-up looks for a key that no "
                     "adapter has");
@@ -349,43 +513,197 @@ void Findings::CheckDriverLines() {
         if (line.parseCode == parse_error::kNoEquals) {
             Add(Severity::Error, line.number,
                 "the line has no \"=\": the program shows error 101 and skips it");
-        } else if (line.parseCode == parse_error::kNoComma) {
+            continue;
+        }
+        if (line.parseCode == parse_error::kNoComma) {
             Add(Severity::Error, line.number,
                 "the line has no \",\" before a destination: the program shows error 102 "
                 "and skips it");
-        } else if (line.parseCode == parse_error::kCommaBeforeEquals) {
+            continue;
+        }
+        if (line.parseCode == parse_error::kCommaBeforeEquals) {
             Add(Severity::Error, line.number,
                 "the line's first \",\" stands before its \"=\": the program shows error 103 "
                 "and skips it");
-        } else {
-            if (!IsAbsolute(item.destination)) {
-                Add(Severity::Error, line.number,
-                    "the destination " + Quoted(item.destination) +
-                        " is neither \".\\\" nor absolute: the file is written below the start "
-                        "directory, on the medium, and recorded with that relative path");
-            }
-            if (copiesSeen.insert({item.source, item.destination}).second) {
-                CheckCopy(line.number, item);
-            }
+            continue;
         }
+        installed_.push_back({line.number, item.destination, LastCopyError(item) == 0u});
+        if (GroupNameSplits(line.written.substr(0, line.written.find(',')))) {
+            Add(Severity::Error, line.number,
+                "GroupName " + Quoted(run_.Context().groupName) +
+                    " holds \",\", which splits this line's fields once it is put in: the "
+                    "program copies " +
+                    Quoted(item.source) + " to " + Quoted(item.destination) +
+                    "; write the group name without commas");
+            continue;
+        }
+        if (!copiesSeen.insert({item.source, item.destination}).second) continue;
+        if (CheckSlashes(line)) continue;
+        if (!IsAbsolute(item.destination)) {
+            const bool blank = !item.destination.empty() && item.destination.front() == ' ';
+            Add(Severity::Error, line.number,
+                "the destination " + Quoted(item.destination) +
+                    " is neither \".\\\" nor absolute: the file is written below the start "
+                    "directory, on the medium, and recorded with that relative path" +
+                    (blank ? "; it begins with a blank: write no blanks around the \",\""
+                           : "; write \".\\\" before a path below the Windows directory"));
+        }
+        CheckCopy(line);
     }
 }
 
-void Findings::CheckCopy(int line, const CCopyListItem& item) {
-    const std::vector<CopyAttempt>& copies = run_.Files().Copies();
-    const auto last = std::find_if(copies.rbegin(), copies.rend(), [&item](const CopyAttempt& c) {
-        return c.source == item.source && c.destination == item.destination;
-    });
-    if (last == copies.rend() || last->error == 0) return;
+// A destination written with "/": the program takes only ".\" for the
+// Windows directory and makes missing folders only at "\".
+bool Findings::CheckSlashes(const DriverLine& line) {
+    const CCopyListItem& item = line.item;
+    if (item.destination.find('/') == std::string::npos) return false;
+    const std::uint32_t error = LastCopyError(item).value_or(0);
+    const std::string outcome =
+        error == 0
+            ? "the file is written to " + Quoted(item.destination) +
+                  ", below the start directory, on the medium"
+            : "the copy fails (Windows error " + std::to_string(error) +
+                  ") and the customer is asked whether the destination may be write-protected "
+                  "(message 42)";
+    const std::size_t comma = line.written.find(',', line.written.find('='));
+    Add(Severity::Error, line.number,
+        "the destination " + Quoted(item.destination) +
+            " is written with \"/\": the program takes only \".\\\" for the Windows directory "
+            "and makes a missing folder only at \"\\\", so " +
+            outcome + "; write " + Quoted(WithBackslashes(line.written.substr(comma + 1))));
+    return true;
+}
+
+void Findings::CheckCopy(const DriverLine& driverLine) {
+    const CCopyListItem& item = driverLine.item;
+    const int line = driverLine.number;
+    const std::uint32_t error = LastCopyError(item).value_or(0);
+    if (error == 0) return;
     if (!run_.Sim().Exists(item.source)) {
         Add(Severity::Error, line,
             "the source " + Quoted(item.source) +
                 " is missing: the file is not copied, and the customer is asked whether the "
                 "destination may be write-protected (message 42)");
+    } else if (const std::uint32_t attributes = run_.Sim().Attributes(item.destination);
+               (!item.destination.empty() && item.destination.back() == '\\') ||
+               (attributes != platform::sim::kInvalidFileAttributes &&
+                (attributes & platform::kFileAttributeDirectory) != 0)) {
+        Add(Severity::Error, line,
+            "the destination " + Quoted(item.destination) +
+                " names a folder: the program copies to a file's path, so the copy fails "
+                "(Windows error " +
+                std::to_string(error) +
+                ") and the customer is asked whether the destination may be write-protected "
+                "(message 42); write " +
+                Quoted(FolderWithFile(driverLine.written, item.source)));
     } else {
         Add(Severity::Error, line,
             "the file is not copied to " + Quoted(item.destination) + ": " +
-                WhyNotCopied(last->error));
+                WhyNotCopied(error, attributes));
+    }
+}
+
+// A platform that the script gives no driver line while it gives others some.
+void Findings::CheckPlatformInstalls() {
+    const auto driverSections = [this](int kind) {
+        const DriverSections names = *DriverSectionsFor(kind);
+        return std::pair{FindSection(names.first), FindSection(names.second)};
+    };
+    const auto copiesSomething = [](const ProfileSection* section) {
+        return section != nullptr &&
+               std::any_of(section->lines.begin(), section->lines.end(),
+                           [](const ProfileLine& l) { return !shell_text::IsComment(l.text); });
+    };
+    const int kind = PlatformCode();
+    if (!shell_text::IsShellPlatform(kind)) return;
+    const auto [first, second] = driverSections(kind);
+    if (copiesSomething(first) || copiesSomething(second)) return;
+    std::vector<std::string> others;
+    for (const int other : kShellPlatforms) {
+        const auto [otherFirst, otherSecond] = driverSections(other);
+        if (other != kind && (copiesSomething(otherFirst) || copiesSomething(otherSecond))) {
+            others.push_back(PlatformTitle(other));
+        }
+    }
+    if (others.empty()) return;
+    std::string list;
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == others.size() ? " and " : ", ") + others[i];
+    }
+    const DriverSections names = *DriverSectionsFor(kind);
+    Add(Severity::Error,
+        first    ? first->number
+        : second ? second->number
+                 : 0,
+        "the script copies no file on " + PlatformTitle(kind) + ": [" + names.first + "] and [" +
+            names.second + "] hold no driver line, while those of " + list +
+            " do; write the two sections for " + PlatformTitle(kind));
+}
+
+std::string Findings::WhereInstalled(std::string_view path) const {
+    const std::string name = UpperAscii(path.substr(path.rfind('\\') + 1));
+    for (const Installed& file : installed_) {
+        const std::string destination = UpperAscii(WithBackslashes(file.destination));
+        const bool samePath = destination == UpperAscii(path);
+        if (!samePath && destination.substr(destination.rfind('\\') + 1) != name) continue;
+        if (!file.copied) {
+            return " (its copy on line " + std::to_string(file.line) + ", to " +
+                   Quoted(file.destination) + ", fails)";
+        }
+        return samePath ? std::string()
+                        : " (line " + std::to_string(file.line) + " copies it to " +
+                              Quoted(file.destination) + " instead)";
+    }
+    return " (no driver line copies it)";
+}
+
+// The miniport service of the NT family: its image and its name.
+void Findings::CheckMiniport() {
+    if (!OnNt()) return;
+    const ProfileLine* driverLine = DisplayLine(script_names::kDriver);
+    const std::string driver = DisplayValue(script_names::kDriver, "", script_capacity::kDriver);
+    const std::string title =
+        DisplayValue(script_names::kTitle, script_default::kServiceTitle, script_capacity::kTitle);
+    const std::string drivers = shell_text::JoinPath(run_.WindowsDir(), kDriversDirectory) + "\\";
+    if (driver.empty()) {
+        const auto miniport =
+            std::find_if(installed_.begin(), installed_.end(), [&](const auto& f) {
+                return f.destination.size() > drivers.size() &&
+                       EqualsIgnoringCase(f.destination.substr(0, drivers.size()), drivers) &&
+                       f.destination.find('\\', drivers.size()) == std::string::npos &&
+                       EqualsIgnoringCase(f.destination.substr(f.destination.size() - 4), ".SYS");
+            });
+        if (miniport == installed_.end() || FindSection(script_names::kDisplay) == nullptr) return;
+        const std::string file = miniport->destination.substr(drivers.size());
+        Add(Severity::Error, driverLine ? driverLine->number : DisplayHeaderLine(),
+            "no Driver is named: line " + std::to_string(miniport->line) + " copies " +
+                Quoted(file) +
+                " into the drivers directory, but no miniport service is registered for it, so " +
+                PlatformTitle(PlatformCode()) + " does not start it; write Driver=" + file);
+        return;
+    }
+    const int line = driverLine ? driverLine->number : 0;
+    // The program registers no service whose name is not one key below Services.
+    if (title.empty() || FindLastCharOf(Host(), title, "\\") != std::string::npos) {
+        const ProfileLine* titleLine = DisplayLine(script_names::kTitle);
+        Add(Severity::Error, titleLine ? titleLine->number : line,
+            "the service name (Title) " + Quoted(title) +
+                (title.empty() ? " is empty" : " holds \"\\\"") +
+                ": the program registers no miniport service for Driver " + Quoted(driver) +
+                ", so " + PlatformTitle(PlatformCode()) +
+                " does not start the adapter; write a name of letters and digits");
+        return;
+    }
+    const std::string image = drivers + driver;
+    if (!run_.Sim().Exists(image)) {
+        Add(Severity::Error, line,
+            "Driver names " + Quoted(driver) + ", which the script does not install as " +
+                Quoted(image) + WhereInstalled(image) +
+                ": the program registers the boot-start miniport service " + Quoted(title) +
+                " with the image System32\\drivers\\" + driver + ", which is not there, so " +
+                PlatformTitle(PlatformCode()) +
+                " does not start the adapter; copy it with a line such as 1=.\\NT\\" + driver +
+                ",.\\SYSTEM32\\DRIVERS\\" + driver);
     }
 }
 
@@ -407,9 +725,14 @@ void Findings::CheckListSizes() {
     for (const auto& [name, capacity] : read) {
         const ListSection section = ReadListSection(run_, layout_, name, capacity);
         if (!section.tooLarge || section.layout == nullptr) continue;
+        const bool comments =
+            std::any_of(section.lines.begin(), section.lines.end(),
+                        [](const auto& l) { return shell_text::IsComment(l.text); });
         Add(Severity::Error, section.layout->number,
             "section [" + name + "] does not fit the program's " + std::to_string(capacity) +
-                "-byte buffer (with \"<GROUp>\" replaced): the program skips it whole");
+                "-byte buffer (with \"<GROUp>\" replaced): the program skips it whole" +
+                (comments ? "; its comment lines count: " + WindowsAgainstWine("comment-lines")
+                          : std::string()));
     }
 }
 
@@ -420,6 +743,15 @@ std::optional<ListSection> Findings::ShellSection(std::string_view family) {
                         script_capacity::kSection);
     if (section.tooLarge) return std::nullopt;  // reported with the other sizes
     return section;
+}
+
+bool Findings::HasOneCharacterKey(const NumberedLine& line, Severity severity, const char* what) {
+    if (line.text.size() <= 2 || line.text[1] == '=') return true;  // nothing to read after a key
+    Add(severity, line.number,
+        "the line's key is not one character: the program takes " + std::string(what) +
+            " from the line's third character on, " + Quoted(shell_text::ValueAfterKey(line.text)) +
+            "; write 1=" + std::string(ShortcutValue(line.text)));
+    return false;
 }
 
 void Findings::CheckShortcuts() {
@@ -433,15 +765,63 @@ void Findings::CheckShortcuts() {
         ShortcutRecord record;
         std::string groupFile;
         std::string groupName;
-        if (!ParseShortcutEntry(ctx, value, record, groupFile, groupName)) {
+        const bool made = ParseShortcutEntry(ctx, value, record, groupFile, groupName);
+        const std::vector<std::string_view> fields = ShortcutFields(value);
+        if (GroupNameSplits(line.written)) {
+            std::string read = "the program reads ";
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                static const char* const kNames[] = {"the program ", "the group ", "the title "};
+                read += (i == 0                   ? ""
+                         : i + 1 == fields.size() ? " and "
+                                                  : ", ") +
+                        std::string(kNames[i]) + Quoted(fields[i]);
+            }
+            Add(Severity::Error, line.number,
+                "GroupName " + Quoted(ctx.groupName) +
+                    " holds \",\", which splits this line's fields once it is put in: " + read +
+                    (made ? std::string()
+                          : ", and the shortcut is not made: " +
+                                ShortcutProblem(ctx.windowsDirText, value)) +
+                    "; write the group name without commas");
+            continue;
+        }
+        if (!made) {
             Add(Severity::Error, line.number,
                 "the shortcut is not made: " + ShortcutProblem(ctx.windowsDirText, value));
-        } else if (++taken > kMaxShortcuts) {
+            continue;
+        }
+        if (++taken > kMaxShortcuts) {
             Add(Severity::Error, line.number,
                 "more than " + std::to_string(kMaxShortcuts) +
                     " shortcuts: the program makes the first " + std::to_string(kMaxShortcuts) +
                     " and drops this one and the rest");
+            continue;
         }
+        if (fields[1].size() < kStartupGroup.size() &&
+            StartsWithIgnoringCase(kStartupGroup, 0, fields[1])) {
+            Add(Severity::Warning, line.number,
+                "the group " + Quoted(fields[1]) +
+                    " is taken as the Startup group (the program compares the field with "
+                    "\"Startup\" over the field's own length): the shortcut's program starts at "
+                    "every log-on; write the group's whole name");
+        }
+        CheckShortcutTarget(line, fields[0]);
+    }
+}
+
+void Findings::CheckShortcutTarget(const NumberedLine& line, std::string_view program) {
+    const std::string target = shell_text::JoinPath(run_.Context().windowsDirText, program);
+    if (IsAbsolute(program) || program.substr(0, 1) == "\\") {
+        Add(Severity::Error, line.number,
+            "the shortcut's program " + Quoted(program) +
+                " is joined to the Windows directory: the shortcut points at " + Quoted(target) +
+                ", which cannot exist; write a path below the Windows directory (such as "
+                "HELP\\README.TXT) and copy the file there with a driver line");
+    } else if (!run_.Sim().Exists(target)) {
+        Add(Severity::Warning, line.number,
+            "the shortcut's program " + Quoted(target) +
+                " is not on the machine after the install" + WhereInstalled(target) +
+                ": the shortcut points at a missing file");
     }
 }
 
@@ -449,30 +829,26 @@ void Findings::CheckPrograms() {
     const std::optional<ListSection> section = ShellSection(shell_text::section_family::kExecute);
     if (!section) return;
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
-    const std::vector<platform::sim::ExecRecord>& started = run_.Sim().Execs();
+    std::size_t taken = 0;  // the command lines the program takes, in order
     for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
         const std::string_view program = shell_text::ValueAfterKey(line.text);
         if (program.empty()) continue;
+        if (!HasOneCharacterKey(line, Severity::Error, "the command line")) continue;
         const std::string commandLine = shell_text::JoinPath(workingDirectory, program);
-        const bool wasStarted = std::any_of(
-            started.begin(), started.end(),
-            [&commandLine](const auto& exec) { return exec.commandLine == commandLine; });
-        if (!wasStarted) {
+        if (!Fits(commandLine, shell_capacity::kCommandLine)) {
             Add(Severity::Error, line.number,
-                !Fits(commandLine, shell_capacity::kCommandLine)
-                    ? "the command line " + Quoted(commandLine) + " is " +
-                          std::to_string(commandLine.size()) + " bytes, over the " +
-                          std::to_string(shell_capacity::kCommandLine - 1) +
-                          " the program takes: the program is not started"
-                    : "the program is not started: the program starts the first " +
-                          std::to_string(kMaxPrograms) + " programs only");
-            continue;
-        }
-        // WinExec runs the command line's first word, with ".EXE" when it has no extension.
-        std::string file = commandLine.substr(0, commandLine.find(' '));
-        if (file.find('.', file.rfind('\\') + 1) == std::string::npos) file += ".EXE";
-        if (!run_.Sim().Exists(file)) {
+                "the command line " + Quoted(commandLine) + " is " +
+                    std::to_string(commandLine.size()) + " bytes, over the " +
+                    std::to_string(shell_capacity::kCommandLine - 1) +
+                    " the program takes: the program is not started");
+        } else if (++taken > kMaxPrograms) {
+            Add(Severity::Error, line.number,
+                "the program is not started: the program starts the first " +
+                    std::to_string(kMaxPrograms) + " programs only");
+        } else if (StartedFile(commandLine, run_.Sim()).empty()) {
+            std::string file = commandLine.substr(0, commandLine.find(' '));
+            if (file.find('.', file.rfind('\\') + 1) == std::string::npos) file += ".EXE";
             Add(Severity::Warning, line.number,
                 "the program " + Quoted(file) +
                     " is not on the medium: starting it fails and nothing is said");
@@ -486,6 +862,7 @@ void Findings::CheckExtraFiles() {
     if (!section) return;
     for (const NumberedLine& line : section->lines) {
         if (shell_text::IsComment(line.text)) continue;
+        if (!HasOneCharacterKey(line, Severity::Warning, "the file's name")) continue;
         const std::string path = shell_text::JoinPath(run_.Context().windowsDirText,
                                                       shell_text::ValueAfterKey(line.text));
         if (!Fits(path, shell_capacity::kExtraFilePath)) {
@@ -503,35 +880,47 @@ void Findings::CheckUninstall() {
     const std::string entry = shell_text::JoinPath(kUninstallKey, ctx.groupName);
     const std::optional<std::string> command =
         run_.Sim().StringValue(platform::RegRoot::LocalMachine, entry, "UnInstallString");
-    const ProfileSection* section = FindSection(script_names::kUninstall);
-    if (section == nullptr || section->lines.empty() ||
-        shell_text::IsComment(section->lines.front().text)) {
+    const ListSection section = ReadListSection(run_, layout_, script_names::kUninstall,
+                                                script_capacity::kUninstallSection);
+    if (section.tooLarge || section.lines.empty()) return;
+    const NumberedLine& first = section.lines.front();
+    if (shell_text::IsComment(first.text)) {
+        if (section.lines.size() > 1) {
+            Add(Severity::Warning, first.number,
+                "the first line of [UnInstall] is a comment: the program registers no uninstall "
+                "program and never reads line " +
+                    std::to_string(section.lines[1].number) + ": " +
+                    WindowsAgainstWine("comment-lines"));
+        }
         return;
     }
-    const int line = section->lines.front().number;
+    if (!HasOneCharacterKey(first, Severity::Error, "the uninstall program's name")) return;
     if (!command) {
-        const std::string program = shell_text::JoinPath(
-            ctx.windowsDirText, shell_text::ValueAfterKey(section->lines.front().text));
+        const std::string program =
+            shell_text::JoinPath(ctx.windowsDirText, shell_text::ValueAfterKey(first.text));
+        const ProfileLine* groupLine = DisplayLine(script_names::kGroupName);
         if (!Fits(program, shell_capacity::kUninstallProgram)) {
-            Add(Severity::Error, line,
+            Add(Severity::Error, first.number,
                 "the uninstall program's path " + Quoted(program) + " is " +
                     std::to_string(program.size()) + " bytes, over the " +
                     std::to_string(shell_capacity::kUninstallProgram - 1) +
                     " the program takes: no uninstall entry is made");
-        } else if (!Fits(entry, shell_capacity::kUninstallEntryKey)) {
-            Add(Severity::Error, line,
-                "the uninstall entry's key is " + std::to_string(entry.size()) +
-                    " bytes, over the " + std::to_string(shell_capacity::kUninstallEntryKey - 1) +
-                    " the program takes (GroupName is too long): no uninstall entry is made");
+        } else if (!Fits(entry, shell_capacity::kUninstallEntryKey) && groupLine != nullptr) {
+            const std::size_t most =
+                shell_capacity::kUninstallEntryKey - 2 - std::string_view(kUninstallKey).size();
+            Add(Severity::Error, groupLine->number,
+                "GroupName is " + std::to_string(ctx.groupName.size()) +
+                    " bytes: the uninstall entry takes a name of at most " + std::to_string(most) +
+                    ", so no uninstall entry is made; write a shorter group name");
         }
         return;
     }
     const std::string program = UninstallProgramOf(*command);
     if (!program.empty() && !run_.Sim().Exists(program)) {
-        Add(Severity::Warning, section->lines.front().number,
+        Add(Severity::Warning, first.number,
             "the uninstall program " + Quoted(program) +
-                " is not on the machine after the install (no driver line copies it): the "
-                "uninstall entry names a missing file");
+                " is not on the machine after the install" + WhereInstalled(program) +
+                ": the uninstall entry names a missing file");
     }
 }
 
@@ -555,6 +944,13 @@ void Findings::CheckBoxes() {
     }
 }
 
+void Findings::CheckVersionDifferences() {
+    for (Finding& finding : VersionDifferenceFindings(run_.Sim().VersionDifferencesMet(),
+                                                      ScriptPathOf(run_), Host())) {
+        found_.push_back(std::move(finding));
+    }
+}
+
 std::vector<Finding> Findings::Gather() {
     if (run_.ScriptBytes().empty() && !run_.Sim().Exists(ScriptPathOf(run_))) {
         Add(Severity::Error, 0,
@@ -562,17 +958,21 @@ std::vector<Finding> Findings::Gather() {
             "found (message 50), the program changes nothing and ends with exit code 2");
     }
     CheckNames();
+    CheckDisplaySection(CheckByteOrderMark());
     CheckText();
     CheckDisplayValues();
     CheckModify();
     CheckDeviceIds();
     CheckDriverLines();
+    CheckPlatformInstalls();
+    CheckMiniport();
     CheckListSizes();
     CheckShortcuts();
     CheckPrograms();
     CheckExtraFiles();
     CheckUninstall();
     CheckBoxes();
+    CheckVersionDifferences();
     std::stable_sort(found_.begin(), found_.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     for (Finding& finding : found_)

@@ -21,7 +21,7 @@ ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layo
     const std::vector<std::string_view> lines = block.Lines();
     const std::vector<ProfileLine>& numbered = section.layout->lines;
     for (std::size_t i = 0; i < lines.size() && i < numbered.size(); ++i) {
-        section.lines.push_back({numbered[i].number, std::string(lines[i])});
+        section.lines.push_back({numbered[i].number, std::string(lines[i]), numbered[i].text});
     }
     return section;
 }
@@ -36,7 +36,7 @@ std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSe
         if (section.tooLarge) continue;
         for (const NumberedLine& line : section.lines) {
             if (line.text.front() == ';') continue;
-            DriverLine parsed{line.number, CCopyListItem(), 0};
+            DriverLine parsed{line.number, line.written, CCopyListItem(), 0};
             parsed.parseCode = parsed.item.ParseLine(line.text, run.StartDir(), run.WindowsDir());
             lines.push_back(std::move(parsed));
         }

@@ -13,7 +13,8 @@ namespace setup32::check {
 
 struct NumberedLine {
     int number;
-    std::string text;  // as the program's section read gives it, "<GROUp>" replaced
+    std::string text;     // as the program's section read gives it, "<GROUp>" replaced
+    std::string written;  // the same line before "<GROUp>" is replaced
 };
 
 struct ListSection {
@@ -31,6 +32,7 @@ ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layo
 // left out, and so are comment lines).
 struct DriverLine {
     int number;
+    std::string written;  // the line before "<GROUp>" is replaced
     CCopyListItem item;
     int parseCode;  // 0 or one of parse_error
 };
