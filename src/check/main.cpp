@@ -31,7 +31,20 @@ constexpr const char* kUsage =
     "usage: setup32-check MEDIUM [--platform win95,win98,nt40,win2k|all]\n"
     "                     [--language en,zh,ja|all] [--config-sys FILE] [--registry FILE.reg]\n"
     "                     [--answer retry=yes|no] [--floppy] [--start-dir X:\\DIR]\n"
-    "                     [--windows-dir C:\\DIR] [--json]\n";
+    "                     [--windows-dir C:\\DIR] [--plans] [--json]\n"
+    "       setup32-check --help\n"
+    "\n"
+    "Dry-runs setup32.exe on the medium (the folder that holds SETUP32.INI) on simulated\n"
+    "Windows machines, one run for each platform and language (default: every platform,\n"
+    "English), and says what in the script will not work as meant. Each machine starts\n"
+    "as examples/machine describes it: the medium in A:\\, Windows in C:\\windows, and its\n"
+    "CONFIG.SYS; --start-dir, --windows-dir and --config-sys change that.\n"
+    "\n"
+    "The report gives each finding once and one line for each run (its exit code, the\n"
+    "files copied and failed, the message boxes); --plans adds each run's whole plan,\n"
+    "--json gives everything as one JSON document.\n"
+    "\n"
+    "Exit status: 0 nothing found, 1 warnings only, 2 errors, 3 the check could not run.\n";
 
 std::optional<std::string> ReadHostFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -66,7 +79,9 @@ bool Choose(const std::string& list, const std::vector<Info>& all, std::vector<I
 
 struct CommandLine {
     CheckOptions options;
+    bool help = false;
     bool json = false;
+    PlanDetail detail = PlanDetail::Summary;
 };
 
 bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& whyNot) {
@@ -84,8 +99,13 @@ bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& wh
             return true;
         };
         std::string value;
-        if (argument == "--json") {
+        if (argument == "--help" || argument == "-h") {
+            command.help = true;
+            return true;
+        } else if (argument == "--json") {
             command.json = true;
+        } else if (argument == "--plans") {
+            command.detail = PlanDetail::Full;
         } else if (argument == "--floppy") {
             command.options.floppy = true;
         } else if (argument == "--platform") {
@@ -149,6 +169,18 @@ void PreferMemoryForScratch(const std::filesystem::path& medium) {
         setenv("TMPDIR", kMemoryFileSystem, 0);
 }
 
+int Check(const CommandLine& command) {
+    PreferMemoryForScratch(command.options.medium);
+    std::string whyNot;
+    const std::optional<CheckResult> result = CheckMedium(command.options, whyNot);
+    if (!result) {
+        std::cerr << "setup32-check: " << whyNot << "\n";
+        return kCannotRun;
+    }
+    std::cout << (command.json ? JsonReport(*result) : TextReport(*result, command.detail));
+    return ExitStatus(*result);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,12 +190,15 @@ int main(int argc, char** argv) {
         std::cerr << "setup32-check: " << whyNot << "\n" << kUsage;
         return kCannotRun;
     }
-    PreferMemoryForScratch(command.options.medium);
-    const std::optional<CheckResult> result = CheckMedium(command.options, whyNot);
-    if (!result) {
-        std::cerr << "setup32-check: " << whyNot << "\n";
-        return kCannotRun;
+    if (command.help) {
+        std::cout << kUsage;
+        return 0;
     }
-    std::cout << (command.json ? JsonReport(*result) : TextReport(*result));
-    return ExitStatus(*result);
+    // Whatever the medium holds, the checker ends with a status and a reason.
+    try {
+        return Check(command);
+    } catch (const std::exception& failure) {
+        std::cerr << "setup32-check: the check stopped: " << failure.what() << "\n";
+    }
+    return kCannotRun;
 }
