@@ -1,6 +1,10 @@
 #include "check/check.h"
 
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 
 #include "check/dry_run.h"
 #include "check/findings.h"
@@ -16,6 +20,11 @@ namespace setup32::check {
 namespace {
 
 namespace version = platform::sim::version;
+
+// Where the host keeps files in memory, when it does.
+constexpr const char* kMemoryFileSystem = "/dev/shm";
+// Room kept free there beside a dry run's files.
+constexpr std::uintmax_t kMemoryHeadroom = 16 * 1024 * 1024;
 
 // What a 1.44 MB disk holds for files: 2847 clusters of 512 bytes, each
 // file and each folder taking whole clusters.
@@ -119,7 +128,22 @@ bool ScriptUnusable(const MediumListing& medium, std::string& whyNot) {
     return false;
 }
 
+std::uintmax_t FreeBytes(const char* directory) {
+    struct statvfs space {};
+    if (statvfs(directory, &space) != 0) return 0;
+    return static_cast<std::uintmax_t>(space.f_bavail) * space.f_frsize;
+}
+
 }  // namespace
+
+void PreferMemoryForScratch(const std::filesystem::path& medium) {
+    if (std::getenv("TMPDIR") != nullptr || access(kMemoryFileSystem, W_OK | X_OK) != 0) return;
+    MediumListing listing;
+    std::string whyNot;
+    if (!ListMedium(medium, listing, whyNot)) return;
+    if (FreeBytes(kMemoryFileSystem) >= 2 * listing.bytes + kMemoryHeadroom)
+        setenv("TMPDIR", kMemoryFileSystem, 0);
+}
 
 const std::vector<PlatformInfo>& Platforms() {
     static const std::vector<PlatformInfo> platforms = {

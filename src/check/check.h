@@ -153,6 +153,13 @@ constexpr std::uintmax_t kLargestScript = 1024 * 1024;
 // made, its SETUP32.INI is a directory or too large to be a setup script).
 std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot);
 
+// Each dry run lays out a machine of a few hundred files and removes it
+// again; on a disk most of the check's time is spent waiting for that. So
+// the machines go to the memory file system when there is one with room for
+// a run (the medium, and what the install copies out of it): TMPDIR is set
+// to it, unless the user set TMPDIR.
+void PreferMemoryForScratch(const std::filesystem::path& medium);
+
 // 0 nothing found, 1 warnings only, 2 errors.
 int ExitStatus(const CheckResult& result);
 

@@ -43,6 +43,10 @@ std::string ClosestName(std::string_view name, const std::vector<std::string>& k
     const std::string* nearest = nullptr;
     std::size_t nearestDistance = 0;
     for (const std::string& candidate : known) {
+        // The distance is at least the difference in length.
+        const std::size_t shortest = std::min(lower.size(), candidate.size());
+        const std::size_t longest = std::max(lower.size(), candidate.size());
+        if (nearest != nullptr && longest - shortest >= nearestDistance) continue;
         const std::size_t distance = Distance(lower, AsciiLower(candidate), row);
         if (nearest == nullptr || distance < nearestDistance) {
             nearest = &candidate;

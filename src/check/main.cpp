@@ -1,11 +1,6 @@
 // setup32-check MEDIUM [options]: dry-runs a distribution medium on the
 // simulated Windows versions and says what is wrong with its script.
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -14,7 +9,6 @@
 #include <vector>
 
 #include "check/check.h"
-#include "check/medium.h"
 #include "check/report.h"
 
 namespace {
@@ -22,10 +16,6 @@ namespace {
 using namespace setup32::check;
 
 constexpr int kCannotRun = 3;
-// Where the host keeps files in memory, when it does.
-constexpr const char* kMemoryFileSystem = "/dev/shm";
-// Room kept free there beside a dry run's files.
-constexpr std::uintmax_t kMemoryHeadroom = 16 * 1024 * 1024;
 
 constexpr const char* kUsage =
     "usage: setup32-check MEDIUM [--platform win95,win98,nt40,win2k|all]\n"
@@ -147,26 +137,6 @@ bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& wh
     }
     if (!haveMedium) whyNot = "no MEDIUM given";
     return haveMedium;
-}
-
-std::uintmax_t FreeBytes(const char* directory) {
-    struct statvfs space {};
-    if (statvfs(directory, &space) != 0) return 0;
-    return static_cast<std::uintmax_t>(space.f_bavail) * space.f_frsize;
-}
-
-// Each dry run lays out a machine of a few hundred files and removes it
-// again; on a disk most of the check's time is spent waiting for that. So
-// the machines go to the memory file system when there is one with room for
-// a run (the medium, and what the install copies out of it); a temporary
-// folder the user chose with TMPDIR stays theirs.
-void PreferMemoryForScratch(const std::filesystem::path& medium) {
-    if (std::getenv("TMPDIR") != nullptr || access(kMemoryFileSystem, W_OK | X_OK) != 0) return;
-    MediumListing listing;
-    std::string whyNot;
-    if (!ListMedium(medium, listing, whyNot)) return;
-    if (FreeBytes(kMemoryFileSystem) >= 2 * listing.bytes + kMemoryHeadroom)
-        setenv("TMPDIR", kMemoryFileSystem, 0);
 }
 
 int Check(const CommandLine& command) {

@@ -29,9 +29,10 @@ from install_checks import UNINSTALL_KEY
 sys.path.insert(0, str(ROOT / "tools"))
 import demo_machine  # noqa: E402
 
-# The native preset's checker, and the optimised one that
-# tools/bench-check-vs-wine builds; the one built last is used.
-CHECKERS = [ROOT / "build" / "check-release" / "setup32-check",
+# The optimised checker (the checker preset, which tools/setup32-check and
+# tools/bench-check-vs-wine build) and the native preset's; the one built
+# last is used.
+CHECKERS = [ROOT / "build" / "checker" / "setup32-check",
             ROOT / "build" / "native" / "setup32-check"]
 WINDOWS = "C:\\windows"
 GROUP_SCRIPT = WINDOWS + "\\SETUP.INI"
