@@ -202,8 +202,8 @@ std::string PlanText(const Plan& plan) {
     std::string text = "  Started in " + plan.startDir + ", Windows directory " + plan.windowsDir +
                        (plan.silent ? ", silent mode\n" : ", shown mode (Start pressed)\n");
     return text + CopiesText(plan) + RegistryText(plan) + ShellText(plan) + ConfigText(plan) +
-           BoxesText(plan) + "  Exit code " + std::to_string(plan.exitCode) + "\n" +
-           UncertainText(plan);
+           BoxesText(plan) + "  setup32.exe ends with exit code " + std::to_string(plan.exitCode) +
+           "\n" + UncertainText(plan);
 }
 
 // The files of the plan's copies whose last attempt succeeded, and those

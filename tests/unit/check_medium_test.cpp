@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kProjectRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kProjectRoot = SETUP32_SOURCE_DIR;
 
 CheckOptions AllRuns(const fs::path& medium) {
     CheckOptions options;
