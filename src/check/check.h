@@ -50,6 +50,7 @@ struct CheckOptions {
     std::optional<std::string> configSys;  // the bytes of C:\CONFIG.SYS before the install
     std::string startDir;                  // where the medium is: "A:\", "D:\SETUP"
     std::string windowsDir;                // "C:\WINDOWS"
+    bool withoutConfigSys = false;         // the machine has no C:\CONFIG.SYS at all
     std::optional<std::string> registry;   // REGEDIT4 text loaded before the run
     RetryAnswer retry = RetryAnswer::No;
     bool floppy = false;  // the medium is a 1.44 MB disk: its size and names are checked

@@ -168,7 +168,8 @@ void DryRun::LayOutWindows(const CheckOptions& options) {
             sim_.WriteFile(windowsDir_ + "\\INF\\" + file, "driver database");
         }
     }
-    sim_.WriteFile(kConfigSysPath, options.configSys.value_or(DefaultMachine().configSys));
+    if (!options.withoutConfigSys)
+        sim_.WriteFile(kConfigSysPath, options.configSys.value_or(DefaultMachine().configSys));
     sim_.LoadRegistry(BuiltInRegistry(platform_, folders));
 }
 

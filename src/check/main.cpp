@@ -19,16 +19,16 @@ constexpr int kCannotRun = 3;
 
 constexpr const char* kUsage =
     "usage: setup32-check MEDIUM [--platform win95,win98,nt40,win2k|all]\n"
-    "                     [--language en,zh,ja|all] [--config-sys FILE] [--registry FILE.reg]\n"
-    "                     [--answer retry=yes|no] [--floppy] [--start-dir X:\\DIR]\n"
-    "                     [--windows-dir C:\\DIR] [--plans] [--json]\n"
+    "                     [--language en,zh,ja|all] [--config-sys FILE | --no-config-sys]\n"
+    "                     [--registry FILE.reg] [--answer retry=yes|no] [--floppy]\n"
+    "                     [--start-dir X:\\DIR] [--windows-dir C:\\DIR] [--plans] [--json]\n"
     "       setup32-check --help\n"
     "\n"
     "Dry-runs setup32.exe on the medium (the folder that holds SETUP32.INI) on simulated\n"
     "Windows machines, one run for each platform and language (default: every platform,\n"
     "English), and says what in the script will not work as meant. Each machine starts\n"
     "as examples/machine describes it: the medium in A:\\, Windows in C:\\windows, and its\n"
-    "CONFIG.SYS; --start-dir, --windows-dir and --config-sys change that.\n"
+    "CONFIG.SYS; --start-dir, --windows-dir, --config-sys and --no-config-sys change that.\n"
     "\n"
     "The report gives each finding once and one line for each run (its exit code, the\n"
     "files copied and failed, the message boxes); --plans adds each run's whole plan,\n"
@@ -96,6 +96,8 @@ bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& wh
             command.json = true;
         } else if (argument == "--plans") {
             command.detail = PlanDetail::Full;
+        } else if (argument == "--no-config-sys") {
+            command.options.withoutConfigSys = true;
         } else if (argument == "--floppy") {
             command.options.floppy = true;
         } else if (argument == "--platform") {

@@ -248,8 +248,10 @@ std::string RunsText(const CheckResult& result) {
                 Column(std::to_string(failed), 8) +
                 Column(std::to_string(run.plan.boxes.size()), 7);
         for (const Uncertainty& uncertain : run.plan.uncertain) {
-            text += (&uncertain == &run.plan.uncertain.front() ? "  uncertain on " : "; ") +
-                    std::string(run.platform.title) + ": " + uncertain.behaviour;
+            text += &uncertain == &run.plan.uncertain.front()
+                        ? "  uncertain on " + std::string(run.platform.title) + ": "
+                        : std::string("; ");
+            text += uncertain.behaviour;
         }
         text += "\n";
     }

@@ -188,7 +188,9 @@ def checker_plan(run: Run, registry: bytes, config_sys: Optional[bytes]) -> dict
         command = [str(checker()), str(run.medium_dir), "--platform", scenario.version,
                    "--language", scenario.locale, "--start-dir", scenario.medium,
                    "--windows-dir", WINDOWS, "--registry", str(seed), "--json"]
-        if config_sys is not None:
+        if config_sys is None:
+            command.append("--no-config-sys")
+        else:
             config = Path(scratch) / "CONFIG.SYS"
             config.write_bytes(config_sys)
             command += ["--config-sys", str(config)]
@@ -366,8 +368,9 @@ def keys_differ(planned: Planned, after: Dict[str, Registry]) -> List[str]:
 
 
 def config_differs(run: Run, planned: Planned) -> List[str]:
-    """CONFIG.SYS as the plan leaves it. The checker's machine always has
-    one, so a Wine machine without it is not compared."""
+    """CONFIG.SYS as the plan leaves it. Where the machine has none, the
+    checker's has none either (--no-config-sys), and the file list says
+    whether either run wrote one."""
     if planned.config_sys is None:
         return []
     config = run.machine.file(CONFIG_SYS)
