@@ -1,6 +1,10 @@
 #include "check/check.h"
 
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 
 #include "check/dry_run.h"
 #include "check/findings.h"
@@ -17,8 +21,11 @@ namespace {
 
 namespace version = platform::sim::version;
 
-// No setup script comes near this size; a larger file is not one.
-constexpr std::uintmax_t kLargestScript = 1024 * 1024;
+// Where the host keeps files in memory, when it does.
+constexpr const char* kMemoryFileSystem = "/dev/shm";
+// Room kept free there beside a dry run's files.
+constexpr std::uintmax_t kMemoryHeadroom = 16 * 1024 * 1024;
+
 // What a 1.44 MB disk holds for files: 2847 clusters of 512 bytes, each
 // file and each folder taking whole clusters.
 constexpr std::uintmax_t kFloppyCluster = 512;
@@ -95,12 +102,24 @@ std::vector<Finding> HoistCommon(std::vector<RunResult>& runs) {
     return common;
 }
 
-bool ScriptTooLarge(const MediumListing& medium, std::string& whyNot) {
-    for (const std::filesystem::path& file : medium.files) {
-        if (file.has_parent_path() || !EqualsIgnoringCase(file.string(), kScriptName)) continue;
-        std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(medium.root / file, error);
-        if (size > kLargestScript) {
+// A SETUP32.INI that no run can read as a script: a directory (the program
+// takes it for a missing script), or a file too large to be one.
+bool ScriptUnusable(const MediumListing& medium, std::string& whyNot) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(medium.root, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::directory_entry& entry = *it;
+        if (!EqualsIgnoringCase(entry.path().filename().string(), kScriptName)) continue;
+        std::error_code statError;
+        if (entry.is_directory(statError)) {
+            whyNot =
+                "SETUP32.INI is a directory, not a file: setup32.exe takes it for a missing "
+                "script (message 50, exit code 2) and installs nothing";
+            return true;
+        }
+        const std::uintmax_t size =
+            entry.is_regular_file(statError) ? entry.file_size(statError) : 0;
+        if (!statError && size > kLargestScript) {
             whyNot = "SETUP32.INI is " + std::to_string(size) + " bytes, over " +
                      std::to_string(kLargestScript) + ": that is no setup script";
             return true;
@@ -109,14 +128,29 @@ bool ScriptTooLarge(const MediumListing& medium, std::string& whyNot) {
     return false;
 }
 
+std::uintmax_t FreeBytes(const char* directory) {
+    struct statvfs space {};
+    if (statvfs(directory, &space) != 0) return 0;
+    return static_cast<std::uintmax_t>(space.f_bavail) * space.f_frsize;
+}
+
 }  // namespace
+
+void PreferMemoryForScratch(const std::filesystem::path& medium) {
+    if (std::getenv("TMPDIR") != nullptr || access(kMemoryFileSystem, W_OK | X_OK) != 0) return;
+    MediumListing listing;
+    std::string whyNot;
+    if (!ListMedium(medium, listing, whyNot)) return;
+    if (FreeBytes(kMemoryFileSystem) >= 2 * listing.bytes + kMemoryHeadroom)
+        setenv("TMPDIR", kMemoryFileSystem, 0);
+}
 
 const std::vector<PlatformInfo>& Platforms() {
     static const std::vector<PlatformInfo> platforms = {
-        {"win95", "Windows 95", version::kWindows95, "C:\\WINDOWS"},
-        {"win98", "Windows 98", version::kWindows98, "C:\\WINDOWS"},
-        {"nt40", "Windows NT 4.0", version::kWindowsNT4, "C:\\WINNT"},
-        {"win2k", "Windows 2000", version::kWindows2000, "C:\\WINNT"},
+        {"win95", "Windows 95", version::kWindows95},
+        {"win98", "Windows 98", version::kWindows98},
+        {"nt40", "Windows NT 4.0", version::kWindowsNT4},
+        {"win2k", "Windows 2000", version::kWindows2000},
     };
     return platforms;
 }
@@ -148,7 +182,7 @@ bool operator==(const Finding& a, const Finding& b) {
 
 std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot) {
     MediumListing medium;
-    if (!ListMedium(options.medium, medium, whyNot) || ScriptTooLarge(medium, whyNot)) {
+    if (!ListMedium(options.medium, medium, whyNot) || ScriptUnusable(medium, whyNot)) {
         return std::nullopt;
     }
     CheckResult result;

@@ -16,7 +16,6 @@ struct PlatformInfo {
     const char* name;   // as the command line names it: "win95"
     const char* title;  // "Windows 95"
     std::uint32_t version;
-    const char* windowsDir;
 };
 
 struct LanguageInfo {
@@ -47,12 +46,14 @@ struct CheckOptions {
     std::filesystem::path medium;
     std::vector<PlatformInfo> platforms;
     std::vector<LanguageInfo> languages;
-    std::optional<std::string> configSys;  // CONFIG.SYS bytes; else a built-in sample
+    // Each of these three not given is the default machine's (DefaultMachine()).
+    std::optional<std::string> configSys;  // the bytes of C:\CONFIG.SYS before the install
+    std::string startDir;                  // where the medium is: "A:\", "D:\SETUP"
+    std::string windowsDir;                // "C:\WINDOWS"
+    bool withoutConfigSys = false;         // the machine has no C:\CONFIG.SYS at all
     std::optional<std::string> registry;   // REGEDIT4 text loaded before the run
     RetryAnswer retry = RetryAnswer::No;
-    bool floppy = false;
-    std::string startDir;    // empty: A:\ with floppy, else D:\ (the medium as a CD)
-    std::string windowsDir;  // empty: the platform's usual one
+    bool floppy = false;  // the medium is a 1.44 MB disk: its size and names are checked
 };
 
 // Every text of a plan is UTF-8, converted from the run's code page.
@@ -97,7 +98,19 @@ struct NamedValue {
     std::string data;
 };
 
+// A place where the run met a difference between Windows versions that its
+// source names without saying exactly what those versions do: the run's
+// result on them is uncertain.
+struct Uncertainty {
+    std::string versions;    // "95 98"
+    std::string behaviour;   // what the run took those versions to do
+    std::string source;      // where the difference is documented
+    std::string path;        // the file or registry key it was met in
+    std::vector<int> lines;  // the file's lines, in order; empty when none applies
+};
+
 struct Plan {
+    int exitCode = 0;  // the code setup32.exe ends with
     std::string startDir;
     std::string windowsDir;
     bool silent = false;
@@ -118,6 +131,7 @@ struct Plan {
     std::vector<std::string> programs;  // command lines, in the order started
     std::vector<BoxPlan> boxes;
     bool restartAsked = false;
+    std::vector<Uncertainty> uncertain;
 };
 
 struct RunResult {
@@ -132,10 +146,20 @@ struct CheckResult {
     std::vector<RunResult> runs;
 };
 
+// No setup script comes near this size; a larger SETUP32.INI is not one.
+constexpr std::uintmax_t kLargestScript = 1024 * 1024;
+
 // Checks the medium; none, with the reason in `whyNot`, when the check
 // cannot run (the medium is missing or is a file, a copy of it cannot be
-// made, the script is too large to be a setup script).
+// made, its SETUP32.INI is a directory or too large to be a setup script).
 std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot);
+
+// Each dry run lays out a machine of a few hundred files and removes it
+// again; on a disk most of the check's time is spent waiting for that. So
+// the machines go to the memory file system when there is one with room for
+// a run (the medium, and what the install copies out of it): TMPDIR is set
+// to it, unless the user set TMPDIR.
+void PreferMemoryForScratch(const std::filesystem::path& medium);
 
 // 0 nothing found, 1 warnings only, 2 errors.
 int ExitStatus(const CheckResult& result);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "check/default_machine.h"
 #include "install/script.h"
 #include "messages/messages.h"
 #include "shellint/shell_text.h"
@@ -24,13 +25,6 @@ constexpr const char* kAdapterInstance = "6E02\\BUS_00&DEV_0D&FUNC_00";
 // The times a failed copy is tried again when the answer is Yes, before
 // the user gives up: the same file does not appear by asking again.
 constexpr int kRetriesPerFile = 1;
-
-constexpr const char* kSampleConfigSys =
-    "DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
-    "DEVICE=C:\\WINDOWS\\EMM386.EXE NOEMS\r\n"
-    "DOS=HIGH,UMB\r\n"
-    "FILES=40\r\n"
-    "BUFFERS=30\r\n";
 
 bool IsNt(const PlatformInfo& platform) {
     return shell_text::IsNtFamily(OsKindFromVersion(platform.version));
@@ -96,23 +90,30 @@ std::string HostFileBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+std::string OrDefault(const std::string& given, const std::string& fallback) {
+    return given.empty() ? fallback : given;
+}
+
 }  // namespace
+
+VersionedMachine::VersionedMachine(const PlatformInfo& platform, const LanguageInfo& language) {
+    sim.SetVersion(platform.version);
+    sim.SetLcid(language.lcid);
+}
 
 DryRun::DryRun(const CheckOptions& options, const MediumListing& medium,
                const PlatformInfo& platform, const LanguageInfo& language, std::string& whyNot)
     : platform_(platform),
       language_(language),
       retry_(options.retry),
-      startDir_(!options.startDir.empty() ? options.startDir
-                : options.floppy          ? "A:\\"
-                                          : "D:\\"),
-      windowsDir_(!options.windowsDir.empty() ? options.windowsDir : platform.windowsDir),
+      startDir_(OrDefault(options.startDir, DefaultMachine().startDir)),
+      windowsDir_(OrDefault(options.windowsDir, DefaultMachine().windowsDir)),
+      machineOf_(platform, language),
+      sim_(machineOf_.sim),
       files_(sim_.machine().files),
       machine_{sim_.machine().host,    sim_.machine().profile, sim_.machine().registry, files_,
                sim_.machine().desktop, sim_.machine().boxes,   sim_.machine().dialogs},
       app_(machine_, kProgramName) {
-    sim_.SetVersion(platform.version);
-    sim_.SetLcid(language.lcid);
     if (DriveOf(windowsDir_) != 'C') {
         whyNot = "the Windows directory must be on drive C:, as CONFIG.SYS is: " + windowsDir_;
         return;
@@ -167,7 +168,8 @@ void DryRun::LayOutWindows(const CheckOptions& options) {
             sim_.WriteFile(windowsDir_ + "\\INF\\" + file, "driver database");
         }
     }
-    sim_.WriteFile(kConfigSysPath, options.configSys.value_or(kSampleConfigSys));
+    if (!options.withoutConfigSys)
+        sim_.WriteFile(kConfigSysPath, options.configSys.value_or(DefaultMachine().configSys));
     sim_.LoadRegistry(BuiltInRegistry(platform_, folders));
 }
 

@@ -23,6 +23,13 @@ namespace setup32::check {
 // Host files below the machine's drives: Windows path -> bytes.
 using FileSnapshot = std::map<std::string, std::string>;
 
+// A simulated machine set to the platform's version and the language's
+// locale before anything that reads them (the program's objects) is made.
+struct VersionedMachine {
+    VersionedMachine(const PlatformInfo& platform, const LanguageInfo& language);
+    platform::sim::SimMachine sim;
+};
+
 class DryRun {
   public:
     // Lays out the machine; Ready() is false, with the reason in
@@ -47,6 +54,8 @@ class DryRun {
     const std::string& WindowsDir() const { return windowsDir_; }
     const std::string& ScriptBytes() const { return script_; }
     bool ShownMode() const { return shown_; }
+    // The code setup32.exe ends with, once the run is over.
+    ExitCode Outcome() const { return app_.Outcome(); }
     // The medium's names that could not be given in the run's code page.
     const std::vector<std::string>& UnconvertedNames() const { return unconverted_; }
 
@@ -69,7 +78,8 @@ class DryRun {
     std::string windowsDir_;
     std::string script_;
     platform::sim::TempDirectory root_{"setup32-check"};
-    platform::sim::SimMachine sim_;
+    VersionedMachine machineOf_;
+    platform::sim::SimMachine& sim_;
     RecordingFiles files_;
     platform::Machine machine_;
     CSetupApp app_;

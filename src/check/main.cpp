@@ -1,11 +1,6 @@
 // setup32-check MEDIUM [options]: dry-runs a distribution medium on the
 // simulated Windows versions and says what is wrong with its script.
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -14,7 +9,6 @@
 #include <vector>
 
 #include "check/check.h"
-#include "check/medium.h"
 #include "check/report.h"
 
 namespace {
@@ -22,16 +16,25 @@ namespace {
 using namespace setup32::check;
 
 constexpr int kCannotRun = 3;
-// Where the host keeps files in memory, when it does.
-constexpr const char* kMemoryFileSystem = "/dev/shm";
-// Room kept free there beside a dry run's files.
-constexpr std::uintmax_t kMemoryHeadroom = 16 * 1024 * 1024;
 
 constexpr const char* kUsage =
     "usage: setup32-check MEDIUM [--platform win95,win98,nt40,win2k|all]\n"
-    "                     [--language en,zh,ja|all] [--config-sys FILE] [--registry FILE.reg]\n"
-    "                     [--answer retry=yes|no] [--floppy] [--start-dir X:\\DIR]\n"
-    "                     [--windows-dir C:\\DIR] [--json]\n";
+    "                     [--language en,zh,ja|all] [--config-sys FILE | --no-config-sys]\n"
+    "                     [--registry FILE.reg] [--answer retry=yes|no] [--floppy]\n"
+    "                     [--start-dir X:\\DIR] [--windows-dir C:\\DIR] [--plans] [--json]\n"
+    "       setup32-check --help\n"
+    "\n"
+    "Dry-runs setup32.exe on the medium (the folder that holds SETUP32.INI) on simulated\n"
+    "Windows machines, one run for each platform and language (default: every platform,\n"
+    "English), and says what in the script will not work as meant. Each machine starts\n"
+    "as examples/machine describes it: the medium in A:\\, Windows in C:\\windows, and its\n"
+    "CONFIG.SYS; --start-dir, --windows-dir, --config-sys and --no-config-sys change that.\n"
+    "\n"
+    "The report gives each finding once and one line for each run (its exit code, the\n"
+    "files copied and failed, the message boxes); --plans adds each run's whole plan,\n"
+    "--json gives everything as one JSON document.\n"
+    "\n"
+    "Exit status: 0 nothing found, 1 warnings only, 2 errors, 3 the check could not run.\n";
 
 std::optional<std::string> ReadHostFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -66,7 +69,9 @@ bool Choose(const std::string& list, const std::vector<Info>& all, std::vector<I
 
 struct CommandLine {
     CheckOptions options;
+    bool help = false;
     bool json = false;
+    PlanDetail detail = PlanDetail::Summary;
 };
 
 bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& whyNot) {
@@ -84,8 +89,15 @@ bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& wh
             return true;
         };
         std::string value;
-        if (argument == "--json") {
+        if (argument == "--help" || argument == "-h") {
+            command.help = true;
+            return true;
+        } else if (argument == "--json") {
             command.json = true;
+        } else if (argument == "--plans") {
+            command.detail = PlanDetail::Full;
+        } else if (argument == "--no-config-sys") {
+            command.options.withoutConfigSys = true;
         } else if (argument == "--floppy") {
             command.options.floppy = true;
         } else if (argument == "--platform") {
@@ -129,24 +141,16 @@ bool ParseArguments(int argc, char** argv, CommandLine& command, std::string& wh
     return haveMedium;
 }
 
-std::uintmax_t FreeBytes(const char* directory) {
-    struct statvfs space {};
-    if (statvfs(directory, &space) != 0) return 0;
-    return static_cast<std::uintmax_t>(space.f_bavail) * space.f_frsize;
-}
-
-// Each dry run lays out a machine of a few hundred files and removes it
-// again; on a disk most of the check's time is spent waiting for that. So
-// the machines go to the memory file system when there is one with room for
-// a run (the medium, and what the install copies out of it); a temporary
-// folder the user chose with TMPDIR stays theirs.
-void PreferMemoryForScratch(const std::filesystem::path& medium) {
-    if (std::getenv("TMPDIR") != nullptr || access(kMemoryFileSystem, W_OK | X_OK) != 0) return;
-    MediumListing listing;
+int Check(const CommandLine& command) {
+    PreferMemoryForScratch(command.options.medium);
     std::string whyNot;
-    if (!ListMedium(medium, listing, whyNot)) return;
-    if (FreeBytes(kMemoryFileSystem) >= 2 * listing.bytes + kMemoryHeadroom)
-        setenv("TMPDIR", kMemoryFileSystem, 0);
+    const std::optional<CheckResult> result = CheckMedium(command.options, whyNot);
+    if (!result) {
+        std::cerr << "setup32-check: " << whyNot << "\n";
+        return kCannotRun;
+    }
+    std::cout << (command.json ? JsonReport(*result) : TextReport(*result, command.detail));
+    return ExitStatus(*result);
 }
 
 }  // namespace
@@ -158,12 +162,15 @@ int main(int argc, char** argv) {
         std::cerr << "setup32-check: " << whyNot << "\n" << kUsage;
         return kCannotRun;
     }
-    PreferMemoryForScratch(command.options.medium);
-    const std::optional<CheckResult> result = CheckMedium(command.options, whyNot);
-    if (!result) {
-        std::cerr << "setup32-check: " << whyNot << "\n";
-        return kCannotRun;
+    if (command.help) {
+        std::cout << kUsage;
+        return 0;
     }
-    std::cout << (command.json ? JsonReport(*result) : TextReport(*result));
-    return ExitStatus(*result);
+    // Whatever the medium holds, the checker ends with a status and a reason.
+    try {
+        return Check(command);
+    } catch (const std::exception& failure) {
+        std::cerr << "setup32-check: the check stopped: " << failure.what() << "\n";
+    }
+    return kCannotRun;
 }

@@ -1,6 +1,7 @@
 #include "check/plan.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "check/registry_diff.h"
@@ -202,6 +203,7 @@ void PlanReader::ReadBoxes(Plan& plan) {
 
 Plan PlanReader::Read() {
     Plan plan;
+    plan.exitCode = static_cast<int>(run_.Outcome());
     plan.startDir = Text(run_.StartDir());
     plan.windowsDir = Text(run_.WindowsDir());
     plan.silent = !run_.ShownMode();
@@ -211,6 +213,7 @@ Plan PlanReader::Read() {
     ReadConfigSys(plan);
     ReadShell(plan);
     ReadBoxes(plan);
+    plan.uncertain = UncertaintiesOf(run_.Sim().VersionDifferencesMet(), codePage_);
     return plan;
 }
 
@@ -218,6 +221,40 @@ Plan PlanReader::Read() {
 
 Plan PlanOf(DryRun& run, const std::vector<ProfileSection>& layout) {
     return PlanReader(run, layout).Read();
+}
+
+std::vector<Uncertainty> UncertaintiesOf(
+    const std::vector<platform::sim::VersionDifferenceMet>& met, unsigned codePage) {
+    struct Found {
+        std::string_view id;
+        Uncertainty uncertainty;
+    };
+    std::vector<Found> found;
+    for (const platform::sim::VersionDifferenceMet& meeting : met) {
+        const platform::sim::VersionDifference& difference =
+            platform::sim::VersionDifferenceById(meeting.id);
+        if (difference.certain) continue;
+        const std::string path = ToUtf8(meeting.path, codePage);
+        auto it = std::find_if(found.begin(), found.end(), [&](const Found& earlier) {
+            return earlier.id == difference.id && earlier.uncertainty.path == path;
+        });
+        if (it == found.end()) {
+            found.push_back({difference.id,
+                             {std::string(difference.versions),
+                              std::string(difference.behaviour),
+                              std::string(difference.source),
+                              path,
+                              {}}});
+            it = std::prev(found.end());
+        }
+        std::vector<int>& lines = it->uncertainty.lines;
+        const auto place = std::lower_bound(lines.begin(), lines.end(), meeting.line);
+        if (meeting.line > 0 && (place == lines.end() || *place != meeting.line))
+            lines.insert(place, meeting.line);
+    }
+    std::vector<Uncertainty> uncertain;
+    for (Found& each : found) uncertain.push_back(std::move(each.uncertainty));
+    return uncertain;
 }
 
 }  // namespace setup32::check

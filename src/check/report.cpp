@@ -1,5 +1,8 @@
 #include "check/report.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "check/json_writer.h"
 
 namespace setup32::check {
@@ -11,10 +14,77 @@ std::string FindingLine(const Finding& finding) {
     return text + ": " + finding.message + "\n";
 }
 
-std::string FindingsText(const std::vector<Finding>& findings) {
-    if (findings.empty()) return "  no findings\n";
-    std::string text;
-    for (const Finding& finding : findings) text += FindingLine(finding);
+// A finding and the runs that have it, by their index in the result.
+struct SharedFinding {
+    Finding finding;
+    std::vector<std::size_t> runs;
+};
+
+// Every finding of the result once, those of the medium (no line) first,
+// then by line; findings of one line in the order the runs gave them.
+std::vector<SharedFinding> FindingsOnce(const CheckResult& result) {
+    std::vector<std::size_t> everyRun(result.runs.size());
+    for (std::size_t i = 0; i < everyRun.size(); ++i) everyRun[i] = i;
+    std::vector<SharedFinding> once;
+    for (const Finding& finding : result.common) once.push_back({finding, everyRun});
+    for (std::size_t run = 0; run < result.runs.size(); ++run) {
+        for (const Finding& finding : result.runs[run].findings) {
+            const auto same = std::find_if(once.begin(), once.end(), [&](const SharedFinding& f) {
+                return f.finding == finding;
+            });
+            if (same == once.end()) {
+                once.push_back({finding, {run}});
+            } else if (same->runs.back() != run) {
+                same->runs.push_back(run);
+            }
+        }
+    }
+    std::stable_sort(once.begin(), once.end(), [](const SharedFinding& a, const SharedFinding& b) {
+        return a.finding.line < b.finding.line;
+    });
+    return once;
+}
+
+// "Windows 95, Windows NT 4.0 (English, Japanese)": each platform of the
+// runs, with the languages it has when it does not have every language
+// checked.
+std::string RunsNamed(const CheckResult& result, const std::vector<std::size_t>& runs) {
+    std::vector<std::string> languagesChecked;
+    for (const RunResult& run : result.runs) {
+        if (std::find(languagesChecked.begin(), languagesChecked.end(), run.language.title) ==
+            languagesChecked.end()) {
+            languagesChecked.push_back(run.language.title);
+        }
+    }
+    std::vector<std::pair<std::string, std::vector<std::string>>> platforms;
+    for (const std::size_t index : runs) {
+        const RunResult& run = result.runs[index];
+        if (platforms.empty() || platforms.back().first != run.platform.title)
+            platforms.push_back({run.platform.title, {}});
+        platforms.back().second.push_back(run.language.title);
+    }
+    std::string named;
+    for (const auto& [platform, languages] : platforms) {
+        if (!named.empty()) named += ", ";
+        named += platform;
+        if (languages.size() == languagesChecked.size()) continue;
+        named += " (";
+        for (const std::string& language : languages)
+            named += (&language == &languages.front() ? "" : ", ") + language;
+        named += ")";
+    }
+    return named;
+}
+
+std::string FindingsText(const CheckResult& result) {
+    const std::vector<SharedFinding> once = FindingsOnce(result);
+    if (once.empty()) return "Findings: none\n";
+    std::string text = "Findings:\n";
+    for (const SharedFinding& shared : once) {
+        text += FindingLine(shared.finding);
+        if (shared.runs.size() < result.runs.size())
+            text += "      on " + RunsNamed(result, shared.runs) + "\n";
+    }
     return text;
 }
 
@@ -113,11 +183,79 @@ std::string BoxesText(const Plan& plan) {
     return text;
 }
 
+std::string UncertainText(const Plan& plan) {
+    std::string text;
+    for (const Uncertainty& uncertain : plan.uncertain) {
+        text += "  Uncertain on Windows " + uncertain.versions + ": " + uncertain.behaviour +
+                ", met in " + uncertain.path;
+        if (!uncertain.lines.empty()) {
+            text += uncertain.lines.size() == 1 ? " line " : " lines ";
+            for (const int line : uncertain.lines)
+                text += (line == uncertain.lines.front() ? "" : ", ") + std::to_string(line);
+        }
+        text += "; the source says only that these versions differ (" + uncertain.source + ")\n";
+    }
+    return text;
+}
+
 std::string PlanText(const Plan& plan) {
     std::string text = "  Started in " + plan.startDir + ", Windows directory " + plan.windowsDir +
                        (plan.silent ? ", silent mode\n" : ", shown mode (Start pressed)\n");
     return text + CopiesText(plan) + RegistryText(plan) + ShellText(plan) + ConfigText(plan) +
-           BoxesText(plan);
+           BoxesText(plan) + "  setup32.exe ends with exit code " + std::to_string(plan.exitCode) +
+           "\n" + UncertainText(plan);
+}
+
+// The files of the plan's copies whose last attempt succeeded, and those
+// whose last attempt failed: a copy tried again counts once.
+std::pair<std::size_t, std::size_t> CopiedAndFailed(const Plan& plan) {
+    std::vector<const CopyRecord*> last;
+    for (const CopyRecord& copy : plan.copies) {
+        const auto same = std::find_if(last.begin(), last.end(), [&copy](const CopyRecord* seen) {
+            return seen->source == copy.source && seen->destination == copy.destination;
+        });
+        if (same == last.end()) {
+            last.push_back(&copy);
+        } else {
+            *same = &copy;
+        }
+    }
+    const auto failed = static_cast<std::size_t>(std::count_if(
+        last.begin(), last.end(), [](const CopyRecord* copy) { return copy->error != 0; }));
+    return {last.size() - failed, failed};
+}
+
+std::string RunTitle(const RunResult& run) {
+    return std::string(run.platform.title) + ", " + run.language.title;
+}
+
+std::string Column(const std::string& text, std::size_t width) {
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}
+
+std::string RunsText(const CheckResult& result) {
+    const std::string heading = "Runs:";
+    std::size_t titleWidth = heading.size() - 2;
+    for (const RunResult& run : result.runs)
+        titleWidth = std::max(titleWidth, RunTitle(run).size());
+    std::string text = heading + std::string(titleWidth + 2 - heading.size(), ' ') +
+                       "  exit  copied  failed  boxes\n";
+    for (const RunResult& run : result.runs) {
+        const std::string title = RunTitle(run);
+        const auto [copied, failed] = CopiedAndFailed(run.plan);
+        text += "  " + title + std::string(titleWidth - title.size(), ' ') +
+                Column(std::to_string(run.plan.exitCode), 6) + Column(std::to_string(copied), 8) +
+                Column(std::to_string(failed), 8) +
+                Column(std::to_string(run.plan.boxes.size()), 7);
+        for (const Uncertainty& uncertain : run.plan.uncertain) {
+            text += &uncertain == &run.plan.uncertain.front()
+                        ? "  uncertain on " + std::string(run.platform.title) + ": "
+                        : std::string("; ");
+            text += uncertain.behaviour;
+        }
+        text += "\n";
+    }
+    return text;
 }
 
 void WriteFindings(JsonWriter& json, const std::vector<Finding>& findings) {
@@ -153,8 +291,21 @@ void WriteStrings(JsonWriter& json, const std::vector<std::string>& texts) {
     json.EndArray();
 }
 
+void WriteUncertain(JsonWriter& json, const std::vector<Uncertainty>& uncertain) {
+    json.BeginArray();
+    for (const Uncertainty& each : uncertain) {
+        json.BeginObject().Key("versions").String(each.versions);
+        json.Key("behaviour").String(each.behaviour).Key("source").String(each.source);
+        json.Key("path").String(each.path).Key("lines").BeginArray();
+        for (const int line : each.lines) json.Number(static_cast<std::uintmax_t>(line));
+        json.EndArray().EndObject();
+    }
+    json.EndArray();
+}
+
 void WritePlan(JsonWriter& json, const Plan& plan) {
     json.BeginObject();
+    json.Key("exitCode").Number(static_cast<std::uintmax_t>(plan.exitCode));
     json.Key("startDir").String(plan.startDir).Key("windowsDir").String(plan.windowsDir);
     json.Key("silent").Bool(plan.silent);
     json.Key("copies").BeginArray();
@@ -224,25 +375,24 @@ void WritePlan(JsonWriter& json, const Plan& plan) {
     }
     json.EndArray();
     json.Key("restartAsked").Bool(plan.restartAsked);
+    json.Key("uncertain");
+    WriteUncertain(json, plan.uncertain);
     json.EndObject();
 }
 
 }  // namespace
 
-std::string TextReport(const CheckResult& result) {
-    std::string text;
-    if (result.runs.size() > 1) text += "== Every run\n" + FindingsText(result.common) + "\n";
-    for (const RunResult& run : result.runs) {
-        std::vector<Finding> findings = run.findings;
-        if (result.runs.size() <= 1)
-            findings.insert(findings.begin(), result.common.begin(), result.common.end());
-        text += std::string("== ") + run.platform.title + ", " + run.language.title +
-                " (code page " + std::to_string(run.language.codePage) + ")\n";
-        text += "Findings:\n" + FindingsText(findings) + "Plan:\n" + PlanText(run.plan) + "\n";
+std::string TextReport(const CheckResult& result, PlanDetail detail) {
+    std::string text = FindingsText(result) + "\n" + RunsText(result) + "\n";
+    if (detail == PlanDetail::Full) {
+        for (const RunResult& run : result.runs) {
+            text += "== " + RunTitle(run) + " (code page " + std::to_string(run.language.codePage) +
+                    ")\n" + PlanText(run.plan) + "\n";
+        }
     }
     const int status = ExitStatus(result);
-    text += status == 2 ? "Errors found.\n" : status == 1 ? "Warnings only.\n" : "Nothing found.\n";
-    return text;
+    text += status == 2 ? "Errors found." : status == 1 ? "Warnings only." : "Nothing found.";
+    return text + (detail == PlanDetail::Full ? "\n" : " Each run's whole plan: --plans.\n");
 }
 
 std::string JsonReport(const CheckResult& result) {

@@ -7,7 +7,15 @@
 
 namespace setup32::check {
 
-std::string TextReport(const CheckResult& result);
+enum class PlanDetail {
+    Summary,  // the findings, each once, and one line for each run
+    Full,     // and after them each run's whole plan
+};
+
+// The first screen is what a vendor needs: every finding once, with the runs
+// it belongs to when not to all, then for each run its exit code, the files
+// copied and failed and the message boxes shown.
+std::string TextReport(const CheckResult& result, PlanDetail detail = PlanDetail::Summary);
 std::string JsonReport(const CheckResult& result);
 
 }  // namespace setup32::check

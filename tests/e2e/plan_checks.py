@@ -29,9 +29,10 @@ from install_checks import UNINSTALL_KEY
 sys.path.insert(0, str(ROOT / "tools"))
 import demo_machine  # noqa: E402
 
-# The native preset's checker, and the optimised one that
-# tools/bench-check-vs-wine builds; the one built last is used.
-CHECKERS = [ROOT / "build" / "check-release" / "setup32-check",
+# The optimised checker (the checker preset, which tools/setup32-check and
+# tools/bench-check-vs-wine build) and the native preset's; the one built
+# last is used.
+CHECKERS = [ROOT / "build" / "checker" / "setup32-check",
             ROOT / "build" / "native" / "setup32-check"]
 WINDOWS = "C:\\windows"
 GROUP_SCRIPT = WINDOWS + "\\SETUP.INI"
@@ -187,7 +188,9 @@ def checker_plan(run: Run, registry: bytes, config_sys: Optional[bytes]) -> dict
         command = [str(checker()), str(run.medium_dir), "--platform", scenario.version,
                    "--language", scenario.locale, "--start-dir", scenario.medium,
                    "--windows-dir", WINDOWS, "--registry", str(seed), "--json"]
-        if config_sys is not None:
+        if config_sys is None:
+            command.append("--no-config-sys")
+        else:
             config = Path(scratch) / "CONFIG.SYS"
             config.write_bytes(config_sys)
             command += ["--config-sys", str(config)]
@@ -365,8 +368,9 @@ def keys_differ(planned: Planned, after: Dict[str, Registry]) -> List[str]:
 
 
 def config_differs(run: Run, planned: Planned) -> List[str]:
-    """CONFIG.SYS as the plan leaves it. The checker's machine always has
-    one, so a Wine machine without it is not compared."""
+    """CONFIG.SYS as the plan leaves it. Where the machine has none, the
+    checker's has none either (--no-config-sys), and the file list says
+    whether either run wrote one."""
     if planned.config_sys is None:
         return []
     config = run.machine.file(CONFIG_SYS)

@@ -8,6 +8,7 @@
 
 #include "check/closest_name.h"
 #include "check/json_writer.h"
+#include "check/plan.h"
 #include "check/profile_layout.h"
 #include "check/registry_diff.h"
 #include "check/text_encoding.h"
@@ -121,6 +122,25 @@ TEST(CheckJson, StringsAndNestingAreValidJson) {
     json.BeginObject().Key("list").BeginArray().Number(1).Null().EndArray();
     json.Key("empty").BeginObject().EndObject().EndObject();
     EXPECT_EQ("{\n  \"list\": [\n    1,\n    null\n  ],\n  \"empty\": {}\n}\n", json.Text());
+}
+
+// Where a run met a difference whose source does not say what 95 and 98
+// do: once for each file, with the lines in order.
+TEST(CheckPlan, UncertainDifferencesAreGivenOnceForEachFileWithTheirLines) {
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"lone-cr", "A:\\SETUP32.INI", 5},
+        {"lone-cr", "A:\\SETUP32.INI", 3},
+        {"lone-cr", "C:\\windows\\SETUP.INI", 0},
+        {"lone-cr", "A:\\SETUP32.INI", 5},
+    };
+    const std::vector<Uncertainty> uncertain = UncertaintiesOf(met, 1252);
+    ASSERT_EQ(2u, uncertain.size());
+    EXPECT_EQ("A:\\SETUP32.INI", uncertain[0].path);
+    EXPECT_EQ((std::vector<int>{3, 5}), uncertain[0].lines);
+    EXPECT_EQ("95 98", uncertain[0].versions);
+    EXPECT_EQ("a lone CR does not end a profile line", uncertain[0].behaviour);
+    EXPECT_EQ("C:\\windows\\SETUP.INI", uncertain[1].path);
+    EXPECT_TRUE(uncertain[1].lines.empty());
 }
 
 }  // namespace
