@@ -4,6 +4,7 @@ before and after an install and compared; and the programs that a traced
 process started, read from Wine's +process debug channel."""
 import dataclasses
 import re
+import stat
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
@@ -105,16 +106,18 @@ def registry_changes(before: Dict[str, Key], after: Dict[str, Key]) -> List[KeyC
 # --- the files of drive C: --------------------------------------------------------
 
 
-def read_files(prefix: Path) -> Dict[str, Tuple[str, int, int]]:
+def read_files(prefix: Path) -> Dict[str, Tuple[str, int, int, bool]]:
     """Every file of drive C: by lower-case Windows path: (path as
-    written, size, modification time)."""
+    written, size, modification time, read-only). Wine shows a file's
+    read-only attribute as a file its owner may not write."""
     root = prefix / "drive_c"
     found = {}
     for path in root.rglob("*"):
         if path.is_file() and not path.is_symlink():
             name = "C:\\" + str(path.relative_to(root)).replace("/", "\\")
             status = path.stat()
-            found[name.lower()] = (name, status.st_size, status.st_mtime_ns)
+            found[name.lower()] = (name, status.st_size, status.st_mtime_ns,
+                                   not status.st_mode & stat.S_IWUSR)
     return found
 
 
@@ -123,6 +126,7 @@ class FileChange:
     path: str
     change: str  # added, changed or removed
     size: Optional[int]
+    was_read_only: bool = False
 
 
 def file_changes(before, after) -> List[FileChange]:
@@ -132,9 +136,9 @@ def file_changes(before, after) -> List[FileChange]:
         if old is None:
             changes.append(FileChange(new[0], "added", new[1]))
         elif new is None:
-            changes.append(FileChange(old[0], "removed", None))
+            changes.append(FileChange(old[0], "removed", None, old[3]))
         elif old[1:] != new[1:]:
-            changes.append(FileChange(new[0], "changed", new[1]))
+            changes.append(FileChange(new[0], "changed", new[1], old[3]))
     return changes
 
 
@@ -158,7 +162,7 @@ class Start:
     batch: bool = False
 
 
-_TRACE = re.compile(r"^([0-9a-f]{4}):trace:process:(\w+) (.*)$")
+TRACE_LINE = re.compile(r"^([0-9a-f]{4}):trace:process:(\w+) (.*)$")
 _QUOTED = r'L"((?:[^"\\]|\\.)*)"'
 
 
@@ -171,7 +175,7 @@ def programs_started(trace: str) -> List[Start]:
     in order: the process's first thread is the one that wrote the trace's
     first line, and each CreateProcess call of that thread opens an entry
     that the lines after it fill in."""
-    lines = [match.groups() for match in map(_TRACE.match, trace.splitlines()) if match]
+    lines = [match.groups() for match in map(TRACE_LINE.match, trace.splitlines()) if match]
     if not lines:
         return []
     main_thread = lines[0][0]

@@ -2,8 +2,12 @@
 the sample (tests/media/vendor): its own driver files, device ids, batch
 post-install program and a Japanese group name, on Windows 98 and NT 4.0,
 in English and Japanese. Each report must list the vendor's programs, its
-device clean-up and its message box."""
+device clean-up and its message box. A run on a display that does not
+answer is reported as a run that showed no window. And the demo's reports
+that the vendor's guide shows are the real ones (tools/check-guide --wine)."""
 import functools
+import os
+import subprocess
 import sys
 from pathlib import Path
 
@@ -12,6 +16,7 @@ from harness import ROOT, WORK, Scenario, expect, expect_equal
 sys.path.insert(0, str(ROOT / "tools"))
 import demo  # noqa: E402
 import demo_medium  # noqa: E402
+import demo_report  # noqa: E402
 
 VENDOR = ROOT / "tests" / "media" / "vendor"
 CONFIG_SYS = b"DEVICE=C:\\AHX\\AHX1.SYS\r\nFILES=30\r\n"
@@ -74,3 +79,51 @@ def check_report(run):
 ALL = [Scenario(f"demo-vendor-{version}-{locale}", version, locale, check_report, medium="A:\\",
                 prepare=prepare)
        for version, locale in (("win98", "ja"), ("nt40", "en"))]
+
+
+def prepare_without_display(run):
+    run.demo = demo.prepare(run, ROOT / "examples" / "medium",
+                            demo.MachineDescription.read().config_sys)
+    run.start = functools.partial(demo.start_traced, run, NO_SERVER)
+
+
+NO_SERVER = ":77"  # a display no X server answers
+
+
+def check_no_window(run):
+    """The program, started on a display that does not answer, shows no
+    window: the report says so with what Wine said, claims no copy failed
+    at a message box, and the demo would end with a non-zero status."""
+    driver = demo.Driver(run, None, True, demo.answers(""), tell=lambda _: None)
+    code = demo.see_through(run, driver, 60)
+    report = demo.report_of(run, run.demo, driver, code)
+    expect(report["no_window"], f"no window reported: {report['windows_seen']}")
+    expect(any("display" in line.lower() or "driver" in line.lower()
+               for line in report["wine_said"]), f"what Wine said: {report['wine_said']}")
+    expect_equal({entry["reason"] for entry in report["files_named"]},
+                 {"the destination was not written, and no message box names it"},
+                 "why no file was copied")
+    printed = demo_report.text(report)
+    expect("showed no window at all" in printed and "Exit code:" not in printed,
+           f"the report's head: {printed.splitlines()[:6]}")
+
+
+def check_guide_examples(run):
+    """The real tools/demo, run as each of the guide's examples says, prints
+    the report the guide shows."""
+    checked = subprocess.run([str(ROOT / "tools" / "check-guide"), "--wine"], capture_output=True,
+                             text=True, env=dict(os.environ, DISPLAY=run.display))
+    expect(checked.returncode == 0, f"the guide's demo examples:\n{checked.stdout}{checked.stderr}")
+
+
+def no_start(run):
+    run.start = lambda: None
+
+
+ALL += [
+    Scenario("demo-no-window", "win95", "en", check_no_window, medium="A:\\",
+             prepare=prepare_without_display,
+             unplanned="the program shows no window, so no install is planned"),
+    Scenario("guide-demo-examples", "win98", "ja", check_guide_examples, prepare=no_start,
+             unplanned="each example runs tools/demo, in a machine of its own"),
+]
