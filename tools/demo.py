@@ -13,10 +13,11 @@ not answer, the demo runs on a virtual one of its own (Xvfb), always with
 The machine is the one that examples/machine describes, as the checker's
 is: the medium in its start directory (drive A:, as a floppy disk would
 be) and its CONFIG.SYS. It has the adapter too: an enumeration key for
-each device id of the script and the two driver database files. Two stand-ins take the place of
-programs that Wine and the medium lack: the program-group converter, which
-only keeps the group script it was given, and a small test program for each
-program that an Execute line names and the medium does not hold."""
+each device id of the script and the two driver database files. Two
+stand-ins take the place of programs that Wine and the medium lack: the
+program-group converter, which only keeps the group script it was given,
+and a small test program for each program that an Execute line names and
+the medium does not hold."""
 import argparse
 import configparser
 import contextlib
@@ -83,6 +84,8 @@ def display_answers(display: str) -> Optional[str]:
                                timeout=DISPLAY_ANSWER)
     except subprocess.TimeoutExpired:
         return f"no answer within {DISPLAY_ANSWER} s"
+    except FileNotFoundError:
+        return "xdpyinfo, which asks it, is missing (tools/bootstrap installs it)"
     if found.returncode == 0:
         return None
     said = found.stderr.strip().splitlines()
