@@ -41,12 +41,25 @@ def _as_latin1(error: UnicodeDecodeError):
     return "".join(map(chr, error.object[error.start : error.end])), error.end
 
 
+def _from_latin1(error: UnicodeEncodeError):
+    """The byte that _as_latin1 read as a character, given back."""
+    return bytes(map(ord, error.object[error.start : error.end])), error.end
+
+
 codecs.register_error("demo-as-latin1", _as_latin1)
+codecs.register_error("demo-from-latin1", _from_latin1)
 
 
 def decode(data: bytes, codec: str) -> str:
     """Text of the script in the machine's code page."""
     return data.decode(codec, errors="demo-as-latin1")
+
+
+def encode(text: str, codec: str) -> bytes:
+    """The bytes of a text that decode() gave, in the machine's code page;
+    a character the code page lacks becomes "?"."""
+    return "".join(c if ord(c) < 0x100 or c.encode(codec, errors="ignore") else "?"
+                   for c in text).encode(codec, errors="demo-from-latin1")
 
 
 @dataclasses.dataclass
@@ -101,7 +114,8 @@ class Script:
         data = path.read_bytes()
         bom = data.startswith(UTF8_BOM)
         # Wine reads a file with the mark as UTF-8; the mark itself it skips.
-        text = data[len(UTF8_BOM):].decode("utf-8", errors="replace") if bom else decode(data, codec)
+        text = data[len(UTF8_BOM):].decode("utf-8", errors="replace") if bom else \
+            decode(data, codec)
         sections: Dict[str, Section] = {}
         current = None
         for raw in text.splitlines():
@@ -133,7 +147,8 @@ class Script:
         return {name: section.entries for name, section in (self.by_name or {}).items()}
 
     def has(self, section: str, key: str) -> bool:
-        return any(name.lower() == key.lower() for name, _ in self.sections.get(section.lower(), []))
+        entries = self.sections.get(section.lower(), [])
+        return any(name.lower() == key.lower() for name, _ in entries)
 
     def size(self, section: str, with_comments: bool) -> int:
         """The bytes a section read returns, each line with its terminator,
@@ -147,7 +162,7 @@ class Script:
         text = "".join(line + "\0" for line in lines)
         if group:
             text = re.sub(re.escape(PLACEHOLDER), lambda _: group, text, flags=re.IGNORECASE)
-        return len(text.encode(self.codec, errors="replace"))
+        return len(encode(text, self.codec))
 
     def skipped_on_windows_only(self, section: str, capacity: int) -> bool:
         """Whether the section's comment lines, which Windows returns and
@@ -169,8 +184,7 @@ class Script:
         """GroupName as the program holds it: cut to its buffer, the
         default when the key is missing, empty when its value is."""
         text = self.value("Display", "GroupName", DEFAULT_GROUP)
-        return text.encode(self.codec, errors="replace")[:GROUP_NAME_CAPACITY - 1].decode(
-            self.codec, errors="ignore")
+        return decode(encode(text, self.codec)[:GROUP_NAME_CAPACITY - 1], self.codec)
 
     @property
     def silent(self) -> bool:

@@ -11,8 +11,8 @@ from typing import Dict, List, Optional
 
 from demo_machine import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
     pe_machine, programs_started, quoted, registry_changes
-from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, FAMILIES, SECOND_FILE_SECTION, \
-    SECTION_CAPACITY, UNINSTALL_CAPACITY, CopyLine, Script, relative
+from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, FAMILIES, SECTION_CAPACITY, \
+    UNINSTALL_CAPACITY, CopyLine, Script, decode, encode, relative
 from harness import ROOT, SHIPPING, STAND_IN_NOTE, host_path
 
 # What the exit code of setup32.exe says about the run.
@@ -96,8 +96,7 @@ class Build:
 
 def cut(text: str, limit: int, codec: str) -> str:
     """The text cut to `limit` bytes of the code page, never inside a character."""
-    data = text.encode(codec, errors="replace")[:limit]
-    return data.decode(codec, errors="ignore")
+    return decode(encode(text, codec)[:limit], codec)
 
 
 @dataclasses.dataclass
@@ -111,7 +110,7 @@ class KeyNames:
     @classmethod
     def of(cls, group: str, codec: str) -> "KeyNames":
         record = cut(group or DEFAULT_GROUP, PRODUCT_KEY_NAME, codec)
-        fits = len((UNINSTALL_KEY + group).encode(codec, errors="replace")) <= UNINSTALL_KEY_PATH
+        fits = len(encode(UNINSTALL_KEY + group, codec)) <= UNINSTALL_KEY_PATH
         return cls(record, group if group and not group.endswith("\\") and fits else None)
 
 
@@ -229,7 +228,8 @@ def mark(known: Dict[str, str], difference: str, item: str, here: str) -> dict:
     return {"id": difference, "item": item, "windows": known[difference], "here": here}
 
 
-def bom_marks(script: Script, platform: str, outcomes: List[dict], known: Dict[str, str]) -> List[dict]:
+def bom_marks(script: Script, platform: str, outcomes: List[dict],
+              known: Dict[str, str]) -> List[dict]:
     """Where the script's UTF-8 byte-order mark, which Wine reads past, would
     change the run on Windows."""
     if not script.bom:
@@ -291,9 +291,10 @@ def comment_marks(script: Script, platform: str, outcomes: List[dict],
         marks.append(mark(known, "comment-lines", "uninstall entry",
                           f"with its comment lines [UnInstall] is {script.size('UnInstall', True)} "
                           "bytes: on Windows the section is skipped and no entry is written"))
-    commented = [script.by_name[name.lower()].name
+    sections = script.by_name or {}
+    commented = [sections[name.lower()].name
                  for name in script.file_sections(platform) + others + ["UnInstall"]
-                 if name.lower() in (script.by_name or {}) and script.by_name[name.lower()].comments]
+                 if name.lower() in sections and sections[name.lower()].comments]
     if commented and not marks:
         marks.append(mark(known, "comment-lines", "script",
                           f"here {', '.join(f'[{name}]' for name in commented)} "
@@ -345,7 +346,8 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         "medium_problems": problems,
         "script": "found" if script.found else "missing",
         "group": script.group,
-        "group_from": "[Display] GroupName" if script.has("Display", "GroupName") else "the default",
+        "group_from": "[Display] GroupName" if script.has("Display", "GroupName") else
+        "the default",
         "device_ids": script.device_ids,
         "build": build.describe(),
         "no_window": showed_no_window(script, seen, said),
