@@ -6,7 +6,7 @@ import dataclasses
 import re
 import stat
 from pathlib import Path
-from typing import Dict, List, Optional, Tuple
+from typing import Dict, List, Optional, Set, Tuple
 
 from harness import HIVES, Registry
 
@@ -106,19 +106,20 @@ def registry_changes(before: Dict[str, Key], after: Dict[str, Key]) -> List[KeyC
 # --- the files of drive C: --------------------------------------------------------
 
 
-def read_files(prefix: Path) -> Dict[str, Tuple[str, int, int, bool]]:
+def read_files(prefix: Path) -> Tuple[Dict[str, Tuple[str, int, int]], Set[str]]:
     """Every file of drive C: by lower-case Windows path: (path as
-    written, size, modification time, read-only). Wine shows a file's
-    read-only attribute as a file its owner may not write."""
+    written, size, modification time); and the lower-case paths of those
+    that are read-only, which Wine shows as files their owner may not write."""
     root = prefix / "drive_c"
-    found = {}
+    found, read_only = {}, set()
     for path in root.rglob("*"):
         if path.is_file() and not path.is_symlink():
             name = "C:\\" + str(path.relative_to(root)).replace("/", "\\")
             status = path.stat()
-            found[name.lower()] = (name, status.st_size, status.st_mtime_ns,
-                                   not status.st_mode & stat.S_IWUSR)
-    return found
+            found[name.lower()] = (name, status.st_size, status.st_mtime_ns)
+            if not status.st_mode & stat.S_IWUSR:
+                read_only.add(name.lower())
+    return found, read_only
 
 
 @dataclasses.dataclass
@@ -126,7 +127,6 @@ class FileChange:
     path: str
     change: str  # added, changed or removed
     size: Optional[int]
-    was_read_only: bool = False
 
 
 def file_changes(before, after) -> List[FileChange]:
@@ -136,9 +136,9 @@ def file_changes(before, after) -> List[FileChange]:
         if old is None:
             changes.append(FileChange(new[0], "added", new[1]))
         elif new is None:
-            changes.append(FileChange(old[0], "removed", None, old[3]))
+            changes.append(FileChange(old[0], "removed", None))
         elif old[1:] != new[1:]:
-            changes.append(FileChange(new[0], "changed", new[1], old[3]))
+            changes.append(FileChange(new[0], "changed", new[1]))
     return changes
 
 
@@ -146,10 +146,11 @@ def file_changes(before, after) -> List[FileChange]:
 class Snapshot:
     registry: Dict[str, Key]
     files: Dict[str, Tuple[str, int, int]]
+    read_only: Set[str]  # lower-case paths of the read-only files
 
     @classmethod
     def take(cls, prefix: Path) -> "Snapshot":
-        return cls(read_registry(prefix), read_files(prefix))
+        return cls(read_registry(prefix), *read_files(prefix))
 
 
 # --- the programs started -----------------------------------------------------------

@@ -7,7 +7,7 @@ import difflib
 import hashlib
 import re
 from pathlib import Path
-from typing import Dict, List, Optional
+from typing import Dict, List, Optional, Set
 
 from demo_machine import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
     pe_machine, programs_started, quoted, registry_changes
@@ -160,7 +160,7 @@ def why_not_copied(line: CopyLine, destination: str, medium: Path, boxes: List[B
 
 
 def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str, FileChange],
-                  windows: str, boxes: List[Box]) -> List[dict]:
+                  read_only: Set[str], windows: str, boxes: List[Box]) -> List[dict]:
     """Each file the script names for the platform: copied or not, and why not."""
     outcomes = []
     for line in script.copy_lines(platform):
@@ -173,7 +173,7 @@ def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str
         outcomes.append({"section": line.section, "line": line.line, "source": line.source,
                          "destination": destination, "copied": copied, "reason": reason,
                          "uses_group": line.uses_group,
-                         "was_read_only": copied and changed[destination.lower()].was_read_only})
+                         "was_read_only": copied and destination.lower() in read_only})
     return outcomes
 
 
@@ -334,7 +334,8 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         config_change.change = "rewritten"  # written anew with the bytes it had
     config = config_sys_outcome(config_before, config_after, config_change is not None, codec)
     added_or_changed = {c.path.lower(): c for c in setup_files if c.change != "removed"}
-    outcomes = copy_outcomes(script, platform, medium, added_or_changed, windows, boxes)
+    outcomes = copy_outcomes(script, platform, medium, added_or_changed, before.read_only, windows,
+                             boxes)
     known = wine_differences()
     said = wine_said(trace)
     names = KeyNames.of(script.group, codec)

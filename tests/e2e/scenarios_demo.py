@@ -4,7 +4,8 @@ post-install program and a Japanese group name, on Windows 98 and NT 4.0,
 in English and Japanese. Each report must list the vendor's programs, its
 device clean-up and its message box. Two mistakes on the sample, each
 report held whole against what the machine shows: a UTF-8 byte-order mark
-glued to [Display], which Wine reads past and Windows does not, and no
+glued to [Display], which Wine reads past and Windows does not (with a
+read-only destination, which Wine replaces and Windows does not), and no
 [Display] at all. A run on a display that does not answer is reported as a
 run that showed no window. And the demo's reports that the vendor's guide
 shows are the real ones (tools/check-guide --wine)."""
@@ -104,8 +105,16 @@ def variant_of_sample(name: str, script: bytes) -> Path:
     return target
 
 
-def prepare_variant(script: bytes):
+READ_ONLY_DESTINATION = "C:\\windows\\DSKUNINS.EXE"  # the third file of the sample
+
+
+def prepare_variant(script: bytes, read_only: str = ""):
+    """The sample with another script; with a read-only file in the way of a copy."""
     def prepare_run(run):
+        if read_only:
+            held = run.machine.file(read_only)
+            held.write_bytes(b"an older uninstaller\r\n")
+            held.chmod(0o444)
         medium = variant_of_sample(run.scenario.name, script)
         run.demo = demo.prepare(run, medium, UNTOUCHED_CONFIG_SYS)
         run.start = functools.partial(demo.start_traced, run)
@@ -123,10 +132,11 @@ def paths(report, purpose):
     return [key["path"] for key in report["registry"][purpose]]
 
 
-def check_bom_on_display(run):
-    """Wine reads past the mark and finds [Display]: the report says what the
-    machine shows, and marks each item that Windows, finding no [Display],
-    would give otherwise."""
+def check_wine_differences(run):
+    """Wine reads past the mark and finds [Display], and replaces the
+    read-only file: the report says what the machine shows, and marks each
+    item that Windows, finding no [Display] and refusing the copy, would
+    give otherwise."""
     report = report_of_run(run)
     group = "Disk Tools"
     expect_equal((report["exit_code"], report["group"], report["group_from"]),
@@ -146,6 +156,8 @@ def check_bom_on_display(run):
         ("file 1", "utf8-bom", f"on Windows <GROUp> is replaced by {default}"),
         ("script", "comment-lines", "here [Win95 Driver Files] holds comment lines, which the "
          "program passes over itself: the same result on Windows"),
+        ("file 2", "read-only-destination", "the destination was read-only: on Windows this copy "
+         "fails and the retry question comes"),
     ], "the items Wine's differences touch")
     expect_equal((report["config_sys"]["state"], [f["change"] for f in report["files"]
                                                    if f["path"] == "C:\\CONFIG.SYS"]),
@@ -210,8 +222,8 @@ def no_start(run):
 
 
 ALL += [
-    Scenario("demo-bom-on-display", "win95", "en", check_bom_on_display, medium="A:\\",
-             prepare=prepare_variant(BOM_ON_DISPLAY),
+    Scenario("demo-wine-differences", "win95", "en", check_wine_differences, medium="A:\\",
+             prepare=prepare_variant(BOM_ON_DISPLAY, READ_ONLY_DESTINATION),
              unplanned="the checker reads the byte-order mark as Windows does, not as Wine"),
     Scenario("demo-without-display", "win95", "en", check_without_display, medium="A:\\",
              prepare=prepare_variant(WITHOUT_DISPLAY),
