@@ -6,17 +6,20 @@ the programs started (Wine's +process trace) and every message box.
 
 With a display ($DISPLAY) the setup's dialogs appear on it and you press
 Start and answer its questions yourself; --auto presses Start and answers
-the questions as --answers says. Without a display the demo runs on a
-virtual one (Xvfb), always with --auto, and keeps a screenshot of each
-dialog and message box.
+the questions as --answers says. Without a display, or with one that does
+not answer, the demo runs on a virtual one of its own (Xvfb), always with
+--auto, and keeps a screenshot of each dialog and message box.
 
-The medium is drive A: of the machine, as a floppy disk would be. The
-machine has the adapter: an enumeration key for each device id of the
-script and the two driver database files. Two stand-ins take the place of
-programs that Wine and the medium lack: the program-group converter, which
-only keeps the group script it was given, and a small test program for each
-program that an Execute line names and the medium does not hold."""
+The machine is the one that examples/machine describes, as the checker's
+is: the medium in its start directory (drive A:, as a floppy disk would
+be) and its CONFIG.SYS. It has the adapter too: an enumeration key for
+each device id of the script and the two driver database files. Two
+stand-ins take the place of programs that Wine and the medium lack: the
+program-group converter, which only keeps the group script it was given,
+and a small test program for each program that an Execute line names and
+the medium does not hold."""
 import argparse
+import configparser
 import contextlib
 import dataclasses
 import json
@@ -26,7 +29,7 @@ import subprocess
 import sys
 import time
 from pathlib import Path
-from typing import Dict, List, Optional
+from typing import Dict, List, Optional, Tuple
 
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
@@ -42,20 +45,51 @@ PROGRAM = BUILD / "src" / "app" / "win32" / PROGRAM_NAME
 PLATFORMS = {"win95": "Windows 95", "win98": "Windows 98", "nt40": "Windows NT 4.0",
              "win2k": "Windows 2000"}
 LANGUAGES = {"en": "English", "zh": "Traditional Chinese", "ja": "Japanese"}
-WINDOWS = "C:\\windows"
-SAMPLE_CONFIG_SYS = (b"DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n"
-                     b"DEVICE=C:\\OLDDRV\\OLDADP.SYS /D:1\r\n"
-                     b"DOS=HIGH,UMB\r\n"
-                     b"FILES=40\r\n")
+# The machine the checker starts from too: its start directory, its Windows
+# directory and, beside it, its CONFIG.SYS.
+MACHINE = ROOT / "examples" / "machine"
+WINE_WINDOWS = "C:\\windows"  # where every Wine machine keeps Windows
 QUESTIONS = ("retry", "cancel", "restart")
 YES, NO, OK = 6, 7, 1
 EXIT = 2  # the main dialog's Exit button
 WS_VISIBLE = 0x10000000
 MAIN_DIALOG_IDLE = 5  # seconds without a box before a stopped install is taken as ended
+DISPLAY_ANSWER = 10  # seconds a display has to answer
+REPORT = DEMO / "report.txt"  # the last run's report, as printed
 
 
 def say(text):
     print(f"demo: {text}", flush=True)
+
+
+@dataclasses.dataclass
+class MachineDescription:
+    start_dir: str  # ends in a backslash: A:\ or C:\DRV\
+    windows: str
+    config_sys: bytes
+
+    @classmethod
+    def read(cls, directory: Path = MACHINE) -> "MachineDescription":
+        ini = configparser.ConfigParser()
+        ini.read(directory / "machine.ini", encoding="ascii")
+        start = ini.get("Machine", "StartDir")
+        return cls(start.rstrip("\\") + "\\", ini.get("Machine", "WindowsDir"),
+                   (directory / "CONFIG.SYS").read_bytes())
+
+
+def display_answers(display: str) -> Optional[str]:
+    """None when the X display answers; else why not, in a few words."""
+    try:
+        found = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True,
+                               timeout=DISPLAY_ANSWER)
+    except subprocess.TimeoutExpired:
+        return f"no answer within {DISPLAY_ANSWER} s"
+    except FileNotFoundError:
+        return "xdpyinfo, which asks it, is missing (tools/bootstrap installs it)"
+    if found.returncode == 0:
+        return None
+    said = found.stderr.strip().splitlines()
+    return said[-1] if said else f"xdpyinfo ended with code {found.returncode}"
 
 
 def answers(text: str) -> Dict[str, bool]:
@@ -78,8 +112,8 @@ def options(argv=None):
     parser.add_argument("--medium", type=Path, default=ROOT / "examples" / "medium",
                         help="the medium's directory (default: examples/medium)")
     parser.add_argument("--config-sys", type=Path,
-                        help="the machine's C:\\CONFIG.SYS before the install (default: four "
-                             "lines, one of them loading the sample's old driver)")
+                        help="the machine's C:\\CONFIG.SYS before the install (default: "
+                             "examples/machine/CONFIG.SYS, which loads the sample's old driver)")
     parser.add_argument("--platform", choices=PLATFORMS, default="win95",
                         help="the Windows version the machine reports (default: win95)")
     parser.add_argument("--language", choices=LANGUAGES, default="en",
@@ -93,7 +127,7 @@ def options(argv=None):
                         help="also write the report as report.json beside the screenshots")
     parser.add_argument("--auto", action="store_true",
                         help="press Start and answer the questions without you "
-                             "(always so without a display)")
+                             "(always so without a display that answers)")
     args = parser.parse_args(argv)
     if args.config_sys and not args.config_sys.is_file():
         parser.error(f"--config-sys: no file {args.config_sys}")
@@ -125,7 +159,7 @@ def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
     with open(machine.path / "system.reg", "a", encoding="utf-8") as registry:
         registry.write(blocks)
     for name in DRIVER_DATABASE:
-        machine.file(f"{WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
+        machine.file(f"{WINE_WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
 
 
 def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
@@ -137,7 +171,8 @@ def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
                                           BUILD / "tests" / "marker.exe")
     machine = run.machine
     machine.file("C:\\CONFIG.SYS").write_bytes(config_sys)
-    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe", machine.file(WINDOWS + "\\grpconv.exe"))
+    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe",
+                 machine.file(WINE_WINDOWS + "\\grpconv.exe"))
     give_the_machine_the_adapter(machine, script.device_ids)
     return Prepared(source, problems, script, stand_ins, config_sys, Snapshot.take(machine.path))
 
@@ -146,12 +181,12 @@ def trace_path(run: Run) -> Path:
     return run.machine.path / "process-trace.txt"
 
 
-def start_traced(run: Run):
-    """Starts the program in the medium's directory with Wine's process
-    trace going to a file of the machine; the programs it starts inherit
-    the trace's stream."""
+def start_traced(run: Run, display: Optional[str] = None):
+    """Starts the program in the medium's directory (on the run's display
+    unless another is named) with Wine's process trace going to a file of
+    the machine; the programs it starts inherit the trace's stream."""
     scenario = run.scenario
-    env = dict(os.environ, WINEDEBUG=TRACE_CHANNELS, DISPLAY=run.display)
+    env = dict(os.environ, WINEDEBUG=TRACE_CHANNELS, DISPLAY=display or run.display)
     with open(trace_path(run), "wb") as trace:
         run.program = subprocess.Popen(
             [str(harness.WINEBOX), "run", str(run.machine.path), "--cwd", scenario.medium, "--",
@@ -170,6 +205,7 @@ class Driver:
                  tell=say):
         self.run, self.shots, self.auto, self.chosen, self.tell = run, shots, auto, chosen, tell
         self.boxes: List[Box] = []
+        self.seen: List[str] = []  # the kinds of window of the program seen, in order
         self.pictures = 0
         self.exiting = False  # Exit was pressed: its question is answered Yes
 
@@ -212,9 +248,13 @@ class Driver:
         deadline = time.monotonic() + seconds
         idle_since = time.monotonic()
         while run.still_running() and time.monotonic() < deadline:
+            if "main dialog" not in self.seen and run.probe.wait(title, 0):
+                self.seen.append("main dialog")
             found = run.probe.rows("box", 1, allow_missing=True)
             if found:
                 idle_since = time.monotonic()
+                if "message box" not in self.seen:
+                    self.seen.append("message box")
             if found and found[0] != last_box:
                 caption, body = found[0]
                 question = self.question(body)
@@ -233,6 +273,7 @@ class Driver:
                     run.probe.press(title, 1)
                     pressed = True
                     if run.probe.wait(run.msg(101), 3):
+                        self.seen.append("progress window")
                         self.shot("progress", run.msg(101))
                 elif self.auto and pressed and not self.exiting and \
                         time.monotonic() - idle_since > MAIN_DIALOG_IDLE and self.main_dialog_shown():
@@ -263,14 +304,16 @@ def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
 
 def report_of(run: Run, prepared: Prepared, driver: Driver, code: Optional[int]) -> dict:
     config = run.machine.file("C:\\CONFIG.SYS")
+    source = prepared.source.resolve()
     return build_report(
         platform=run.scenario.version, language=run.language, codec=run.machine.codec,
-        medium=run.medium_dir, source=prepared.source, problems=prepared.problems,
+        medium=run.medium_dir, source=source.relative_to(ROOT) if source.is_relative_to(ROOT)
+        else source, problems=prepared.problems,
         script=prepared.script, stand_ins=prepared.stand_ins, before=prepared.before,
         after=Snapshot.take(run.machine.path), config_before=prepared.config_sys,
         config_after=config.read_bytes() if config.exists() else None,
         trace=trace_path(run).read_text(encoding="utf-8", errors="replace"), boxes=driver.boxes,
-        exit_code=code, build=Build(PROGRAM), windows=WINDOWS)
+        seen=driver.seen, exit_code=code, build=Build(PROGRAM), windows=WINE_WINDOWS)
 
 
 # --- the demo itself ---------------------------------------------------------------------
@@ -328,12 +371,37 @@ class ReadOnlyMount:
         demo_medium.unwritable(self.medium, False)
 
 
+def place_medium(machine: Machine, start_dir: str, medium: Path):
+    """Makes the medium's host directory the start directory: a drive of
+    its own for a drive root, else a directory of a drive (made for it
+    unless it is C:)."""
+    drive, _, directory = start_dir.partition(":")
+    directory = directory.strip("\\")
+    if not directory:
+        machine.map_drive(drive, medium)
+        return
+    if drive.upper() == "C":
+        target = machine.file(start_dir)
+    else:
+        root = machine.path / f"drive_{drive.lower()}"
+        root.mkdir(exist_ok=True)
+        machine.map_drive(drive, root)
+        target = harness.host_path(root, directory)
+    target.parent.mkdir(parents=True, exist_ok=True)
+    target.symlink_to(medium, target_is_directory=True)
+
+
 def demo(args, screen: str, auto: bool, shots: Path) -> dict:
+    described = MachineDescription.read()
+    if described.windows.lower() != WINE_WINDOWS.lower():
+        say(f"examples/machine names the Windows directory {described.windows}; a Wine machine "
+            f"keeps Windows in {WINE_WINDOWS}, so the demo's machine does")
     machine = new_machine(args, screen)
-    run = Run(Scenario("demo", args.platform, args.language, steps=None, medium="A:\\"), machine,
+    run = Run(Scenario("demo", args.platform, args.language, steps=None,
+                       medium=described.start_dir), machine,
               Probe(machine, BUILD / "tests" / "probe.exe"), screen)
     run.medium_dir = DEMO / "medium"
-    config_sys = args.config_sys.read_bytes() if args.config_sys else SAMPLE_CONFIG_SYS
+    config_sys = args.config_sys.read_bytes() if args.config_sys else described.config_sys
     prepared = prepare(run, args.medium, config_sys)
     for problem in prepared.problems:
         say(problem)
@@ -343,8 +411,8 @@ def demo(args, screen: str, auto: bool, shots: Path) -> dict:
         say(f"{name} is not on the medium: a stand-in takes its place")
     with (ReadOnlyMount(run.medium_dir) if args.write_protected else
           contextlib.nullcontext(run.medium_dir)) as drive:
-        machine.map_drive("a", drive)
-        say("the medium is drive A: of the machine" +
+        place_medium(machine, described.start_dir, drive)
+        say(f"the medium is {described.start_dir} of the machine" +
             (", write-protected" if args.write_protected else ""))
         driver = Driver(run, shots if auto else None, auto, args.answers)
         if not auto:
@@ -355,25 +423,38 @@ def demo(args, screen: str, auto: bool, shots: Path) -> dict:
     return report_of(run, prepared, driver, code)
 
 
+def choose_display() -> Tuple[Optional[harness.Displays], str]:
+    """The caller's display when it answers, else a virtual one of our own
+    (and the Displays that ends it)."""
+    wanted = os.environ.get("DISPLAY")
+    if wanted:
+        problem = display_answers(wanted)
+        if problem is None:
+            return None, wanted
+        say(f"the display {wanted} does not answer ({problem}): running on a virtual display "
+            "of our own instead, with --auto")
+    own = harness.Displays(1, own=True)
+    screen = own.free.get()
+    say(f"{'no display: ' if not wanted else ''}running on the virtual display {screen} "
+        "with --auto")
+    return own, screen
+
+
 def main():
     args = options()
     build()
-    own_display = not os.environ.get("DISPLAY")
-    if own_display:
-        display = harness.Displays(1)
-        screen = display.free.get()
-        say(f"no display: running on a virtual one ({screen}) with --auto")
-    else:
-        display, screen = None, os.environ["DISPLAY"]
-    auto = args.auto or own_display
+    own, screen = choose_display()
+    auto = args.auto or own is not None
     shots = DEMO / "shots"
     shutil.rmtree(shots, ignore_errors=True)
     try:
         report = demo(args, screen, auto, shots)
     finally:
-        if display:
-            display.close()
-    print("\n" + text(report))
+        if own:
+            own.close()
+    printed = text(report)
+    REPORT.write_text(printed + "\n", encoding="utf-8")
+    print("\n" + printed)
     if args.json:
         shots.mkdir(parents=True, exist_ok=True)
         (shots / "report.json").write_text(json.dumps(report, ensure_ascii=False, indent=2),
@@ -383,6 +464,9 @@ def main():
         print(f"Screenshots of the dialogs: {shots.relative_to(ROOT)}/")
     print(f"The machine stays in {(DEMO / 'machine').relative_to(ROOT)} for a look "
           f"(WINEPREFIX={DEMO / 'machine'}).")
+    if report["no_window"]:
+        say("setup32.exe showed no window at all (see Wine's messages in the report)")
+        return 1
     return 0
 
 

@@ -4,8 +4,9 @@ before and after an install and compared; and the programs that a traced
 process started, read from Wine's +process debug channel."""
 import dataclasses
 import re
+import stat
 from pathlib import Path
-from typing import Dict, List, Optional, Tuple
+from typing import Dict, List, Optional, Set, Tuple
 
 from harness import HIVES, Registry
 
@@ -105,17 +106,20 @@ def registry_changes(before: Dict[str, Key], after: Dict[str, Key]) -> List[KeyC
 # --- the files of drive C: --------------------------------------------------------
 
 
-def read_files(prefix: Path) -> Dict[str, Tuple[str, int, int]]:
+def read_files(prefix: Path) -> Tuple[Dict[str, Tuple[str, int, int]], Set[str]]:
     """Every file of drive C: by lower-case Windows path: (path as
-    written, size, modification time)."""
+    written, size, modification time); and the lower-case paths of those
+    that are read-only, which Wine shows as files their owner may not write."""
     root = prefix / "drive_c"
-    found = {}
+    found, read_only = {}, set()
     for path in root.rglob("*"):
         if path.is_file() and not path.is_symlink():
             name = "C:\\" + str(path.relative_to(root)).replace("/", "\\")
             status = path.stat()
             found[name.lower()] = (name, status.st_size, status.st_mtime_ns)
-    return found
+            if not status.st_mode & stat.S_IWUSR:
+                read_only.add(name.lower())
+    return found, read_only
 
 
 @dataclasses.dataclass
@@ -142,10 +146,11 @@ def file_changes(before, after) -> List[FileChange]:
 class Snapshot:
     registry: Dict[str, Key]
     files: Dict[str, Tuple[str, int, int]]
+    read_only: Set[str]  # lower-case paths of the read-only files
 
     @classmethod
     def take(cls, prefix: Path) -> "Snapshot":
-        return cls(read_registry(prefix), read_files(prefix))
+        return cls(read_registry(prefix), *read_files(prefix))
 
 
 # --- the programs started -----------------------------------------------------------
@@ -158,7 +163,7 @@ class Start:
     batch: bool = False
 
 
-_TRACE = re.compile(r"^([0-9a-f]{4}):trace:process:(\w+) (.*)$")
+TRACE_LINE = re.compile(r"^([0-9a-f]{4}):trace:process:(\w+) (.*)$")
 _QUOTED = r'L"((?:[^"\\]|\\.)*)"'
 
 
@@ -171,7 +176,7 @@ def programs_started(trace: str) -> List[Start]:
     in order: the process's first thread is the one that wrote the trace's
     first line, and each CreateProcess call of that thread opens an entry
     that the lines after it fill in."""
-    lines = [match.groups() for match in map(_TRACE.match, trace.splitlines()) if match]
+    lines = [match.groups() for match in map(TRACE_LINE.match, trace.splitlines()) if match]
     if not lines:
         return []
     main_thread = lines[0][0]

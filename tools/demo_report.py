@@ -7,34 +7,57 @@ import difflib
 import hashlib
 import re
 from pathlib import Path
-from typing import Dict, List, Optional
+from typing import Dict, List, Optional, Set
 
-from demo_machine import FileChange, KeyChange, Snapshot, Start, file_changes, pe_machine, \
-    programs_started, quoted, registry_changes
-from demo_medium import CopyLine, Script, relative
+from demo_machine import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
+    pe_machine, programs_started, quoted, registry_changes
+from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, FAMILIES, SECTION_CAPACITY, \
+    UNINSTALL_CAPACITY, CopyLine, Script, decode, encode, relative
 from harness import ROOT, SHIPPING, STAND_IN_NOTE, host_path
 
 # What the exit code of setup32.exe says about the run.
 EXIT_CODES = {
     0: "the install ran to its end and no file was given up",
     1: "Exit was pressed before any install",
-    2: "no setup script was found",
+    2: "Start could not find or open the setup script",
     3: "the copy pass ended early at the cancel question",
     4: "one or more files were given up at the retry question",
     5: "the CONFIG.SYS edit failed and ended the install",
+    6: "the main dialog could not be created; nothing was done",
 }
+# What Wine says when it cannot show a window at all.
+NO_WINDOW = re.compile(r"no driver could be loaded|cannot open display|can't open display",
+                       re.IGNORECASE)
+WINE_DIFFERENCES = ROOT / "src" / "platform" / "sim" / "wine_differences.tsv"
+# The names the product key and the uninstall entry take, in bytes.
+PRODUCT_KEY_NAME = 190
+UNINSTALL_KEY_PATH = 199
+UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\"
+
+
+def wine_differences() -> Dict[str, str]:
+    """What Windows does, by the id of each difference of the one list."""
+    found = {}
+    for line in WINE_DIFFERENCES.read_text(encoding="utf-8").splitlines():
+        if line and not line.startswith("#"):
+            difference, _, _, windows = line.split("\t")
+            found[difference] = windows
+    return found
+
 
 # What the device clean-up of Windows 95 and 98 removes.
 ENUM_KEY = "Enum\\PCI\\VEN_7A3E&DEV_"
 DRIVER_DATABASE = ("DRVIDX.BIN", "DRVDATA.BIN")
+CONFIG_SYS = "C:\\CONFIG.SYS"
 
 # The registry keys the setup writes, by purpose: a pattern of the key's
-# path (after "HKEY_..."), given the script's group name.
+# path (after "HKEY_..."), given the names of the product key and of the
+# uninstall entry.
 PURPOSES = [
-    ("product key", r"HKEY_CURRENT_USER\\Software\\{group}(\\.*)?"),
+    ("product key", r"HKEY_CURRENT_USER\\Software\\{record}(\\.*)?"),
     ("uninstall entry",
      r"HKEY_LOCAL_MACHINE\\Software\\(Wow6432Node\\)?Microsoft\\Windows\\CurrentVersion\\"
-     r"Uninstall\\{group}(\\.*)?"),
+     r"Uninstall\\{entry}(\\.*)?"),
     ("services", r"HKEY_LOCAL_MACHINE\\System\\(CurrentControlSet|ControlSet\d+)\\Services\\.*"),
     ("enumeration keys", r"HKEY_LOCAL_MACHINE\\Enum\\.*"),
 ]
@@ -71,18 +94,41 @@ class Build:
                 "sha256": hashlib.sha256(data).hexdigest(), "shipping": SHIPPING}
 
 
-def purpose(path: str, group: str) -> Optional[str]:
+def cut(text: str, limit: int, codec: str) -> str:
+    """The text cut to `limit` bytes of the code page, never inside a character."""
+    return decode(encode(text, codec)[:limit], codec)
+
+
+@dataclasses.dataclass
+class KeyNames:
+    """The names the program gives the product key and the uninstall entry
+    for a group name: the record falls back to the default name, the entry
+    is written only for a name that can name a key of its own."""
+    record: str
+    entry: Optional[str]
+
+    @classmethod
+    def of(cls, group: str, codec: str) -> "KeyNames":
+        record = cut(group or DEFAULT_GROUP, PRODUCT_KEY_NAME, codec)
+        fits = len(encode(UNINSTALL_KEY + group, codec)) <= UNINSTALL_KEY_PATH
+        return cls(record, group if group and not group.endswith("\\") and fits else None)
+
+
+def purpose(path: str, names: KeyNames) -> Optional[str]:
     for name, pattern in PURPOSES:
-        if re.fullmatch(pattern.format(group=re.escape(group)), path, re.IGNORECASE):
+        if name == "uninstall entry" and names.entry is None:
+            continue
+        filled = pattern.format(record=re.escape(names.record), entry=re.escape(names.entry or ""))
+        if re.fullmatch(filled, path, re.IGNORECASE):
             return name
     return None
 
 
-def registry_by_purpose(changes: List[KeyChange], group: str) -> Dict[str, List[dict]]:
+def registry_by_purpose(changes: List[KeyChange], names: KeyNames) -> Dict[str, List[dict]]:
     grouped: Dict[str, List[dict]] = {name: [] for name, _ in PURPOSES}
     grouped["other"] = []
     for change in changes:
-        name = purpose(change.path, group)
+        name = purpose(change.path, names)
         if name is None and WINE_OWN.match(change.path):
             continue
         grouped[name or "other"].append(dataclasses.asdict(change))
@@ -94,16 +140,27 @@ def windows_path(medium_path: str, windows: str) -> str:
     return windows + "\\" + relative(medium_path) if medium_path.startswith(".\\") else medium_path
 
 
-def why_not_copied(line: CopyLine, destination: str, medium: Path) -> str:
+def retry_box(destination: str, boxes: List[Box]) -> Optional[Box]:
+    """The retry question that names the destination, if one came."""
+    return next((box for box in boxes if box.question == "retry" and
+                 f"'{destination.lower()}'" in box.text.lower()), None)
+
+
+def why_not_copied(line: CopyLine, destination: str, medium: Path, boxes: List[Box]) -> str:
+    box = retry_box(destination, boxes)
+    if box is not None:
+        return f"the copy failed and was given up at the retry question (box {box.number})"
     if not host_path(medium, relative(line.source)).is_file():
         return "the source is not on the medium"
     if ":" not in destination:
         return "the destination is neither .\\-relative nor a full path"
-    return "the copy failed or was given up (see the message boxes)"
+    if not destination.lower().startswith("c:"):
+        return "the destination is not on drive C:, which the demo does not watch"
+    return "the destination was not written, and no message box names it"
 
 
 def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str, FileChange],
-                  windows: str) -> List[dict]:
+                  read_only: Set[str], windows: str, boxes: List[Box]) -> List[dict]:
     """Each file the script names for the platform: copied or not, and why not."""
     outcomes = []
     for line in script.copy_lines(platform):
@@ -112,9 +169,11 @@ def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str
         if line.source is None:
             reason = "the line names no destination (no comma)"
         else:
-            reason = None if copied else why_not_copied(line, destination, medium)
+            reason = None if copied else why_not_copied(line, destination, medium, boxes)
         outcomes.append({"section": line.section, "line": line.line, "source": line.source,
-                         "destination": destination, "copied": copied, "reason": reason})
+                         "destination": destination, "copied": copied, "reason": reason,
+                         "uses_group": line.uses_group,
+                         "was_read_only": copied and destination.lower() in read_only})
     return outcomes
 
 
@@ -132,13 +191,20 @@ def device_cleanup(script: Script, before: Snapshot, after: Snapshot, windows: s
         [outcome(f"{windows}\\inf\\{name}", before.files, after.files) for name in DRIVER_DATABASE]
 
 
-def config_sys_diff(before: bytes, after: Optional[bytes], codec: str) -> List[str]:
+def config_sys_outcome(before: bytes, after: Optional[bytes], touched: bool,
+                       codec: str) -> Dict[str, object]:
+    """What became of C:\\CONFIG.SYS: gone, rewritten (with a difference, or
+    with the same bytes) or not rewritten at all."""
     if after is None:
-        return ["C:\\CONFIG.SYS is gone"]
+        return {"state": "gone", "diff": []}
+    if after == before:
+        return {"state": "rewritten with the same bytes" if touched else "not rewritten",
+                "diff": []}
     old = before.decode(codec, errors="replace").splitlines()
     new = after.decode(codec, errors="replace").splitlines()
-    return list(difflib.unified_diff(old, new, "CONFIG.SYS before", "CONFIG.SYS after",
+    diff = list(difflib.unified_diff(old, new, "CONFIG.SYS before", "CONFIG.SYS after",
                                      lineterm=""))
+    return {"state": "rewritten" if diff else "rewritten with other line ends", "diff": diff}
 
 
 def describe_start(start: Start, stand_ins: List[str]) -> dict:
@@ -158,14 +224,121 @@ def describe_start(start: Start, stand_ins: List[str]) -> dict:
     return entry
 
 
+def mark(known: Dict[str, str], difference: str, item: str, here: str) -> dict:
+    return {"id": difference, "item": item, "windows": known[difference], "here": here}
+
+
+def bom_marks(script: Script, platform: str, outcomes: List[dict],
+              known: Dict[str, str]) -> List[dict]:
+    """Where the script's UTF-8 byte-order mark, which Wine reads past, would
+    change the run on Windows."""
+    if not script.bom:
+        return []
+    hidden = script.bom_hides
+    marks = [mark(known, "utf8-bom", "script", (
+        f"here line 1 is the header of [{script.by_name[hidden].name}], which Windows does not "
+        "find" if hidden else "here line 1 is no section header, so Windows finds every section "
+        "Wine finds"))]
+    if hidden == "display":
+        nt = platform in ("nt40", "win2k")
+        marks += [
+            mark(known, "utf8-bom", "group",
+                 f"on Windows GroupName falls back to the default, {DEFAULT_GROUP}"),
+            mark(known, "utf8-bom", "product key", f"on Windows the key is named {DEFAULT_GROUP}"),
+            mark(known, "utf8-bom", "uninstall entry",
+                 f"on Windows the entry is named {DEFAULT_GROUP}")]
+        marks.append(mark(known, "utf8-bom", "services",
+                          "on Windows Driver falls back to empty: no miniport service") if nt else
+                     mark(known, "utf8-bom", "device ids",
+                          f"on Windows DeviceID falls back to {DEFAULT_DEVICE_IDS}"))
+        if script.silent:
+            marks.append(mark(known, "utf8-bom", "script",
+                              "on Windows bShow falls back to YES: the main dialog is shown"))
+    for number, outcome in enumerate(outcomes):
+        if outcome["section"].lower() == hidden:
+            marks.append(mark(known, "utf8-bom", f"file {number}",
+                              "on Windows the section is not found: this file is not copied"))
+        elif hidden == "display" and outcome["uses_group"]:
+            marks.append(mark(known, "utf8-bom", f"file {number}",
+                              f"on Windows <GROUp> is replaced by {DEFAULT_GROUP}"))
+    return marks
+
+
+def comment_marks(script: Script, platform: str, outcomes: List[dict],
+                  known: Dict[str, str]) -> List[dict]:
+    """Where the comment lines that Wine leaves out of a section read, and
+    Windows returns with the others, would change the run on Windows; when
+    they change nothing, one note that the run read some."""
+    marks = []
+    for section in script.file_sections(platform):
+        if script.skipped_on_windows_only(section, SECTION_CAPACITY):
+            here = (f"with its comment lines [{section}] is {script.size(section, True)} bytes: "
+                    "on Windows the section is skipped whole and this file is not copied")
+            marks += [mark(known, "comment-lines", f"file {number}", here)
+                      for number, outcome in enumerate(outcomes) if outcome["section"] == section]
+    others = [f"{FAMILIES[platform]} {part}" for part in
+              ("ShortCut", "Execute", "UnInstall Extra File")]
+    for section in others:
+        if script.skipped_on_windows_only(section, SECTION_CAPACITY):
+            marks.append(mark(known, "comment-lines", "script",
+                              f"with its comment lines [{section}] is {script.size(section, True)} "
+                              "bytes: on Windows the section is skipped whole"))
+    if script.first_line_is_comment("UnInstall"):
+        marks.append(mark(known, "comment-lines", "uninstall entry",
+                          "the first line of [UnInstall] is a comment: on Windows no uninstall "
+                          "entry is written"))
+    elif script.skipped_on_windows_only("UnInstall", UNINSTALL_CAPACITY):
+        marks.append(mark(known, "comment-lines", "uninstall entry",
+                          f"with its comment lines [UnInstall] is {script.size('UnInstall', True)} "
+                          "bytes: on Windows the section is skipped and no entry is written"))
+    sections = script.by_name or {}
+    commented = [sections[name.lower()].name
+                 for name in script.file_sections(platform) + others + ["UnInstall"]
+                 if name.lower() in sections and sections[name.lower()].comments]
+    if commented and not marks:
+        marks.append(mark(known, "comment-lines", "script",
+                          f"here {', '.join(f'[{name}]' for name in commented)} "
+                          f"{'hold' if len(commented) > 1 else 'holds'} comment lines, which "
+                          "the program passes over itself: the same result on Windows"))
+    return marks
+
+
+def read_only_marks(outcomes: List[dict], known: Dict[str, str]) -> List[dict]:
+    return [mark(known, "read-only-destination", f"file {number}",
+                 "the destination was read-only: on Windows this copy fails and the retry "
+                 "question comes")
+            for number, outcome in enumerate(outcomes) if outcome["was_read_only"]]
+
+
+def wine_said(trace: str) -> List[str]:
+    """Wine's own messages among its process trace, its fix-me notes left out."""
+    return [line for line in trace.splitlines()
+            if line.strip() and not TRACE_LINE.match(line) and ":fixme:" not in line]
+
+
+def showed_no_window(script: Script, seen: List[str], said: List[str]) -> bool:
+    """Whether the program could show no window at all: Wine said so, or a
+    shown-mode run ended without any window of it seen."""
+    return any(NO_WINDOW.search(line) for line in said) or (not script.silent and not seen)
+
+
 def build_report(*, platform: str, language: str, codec: str, medium: Path, source: Path,
                  problems: List[str], script: Script, stand_ins: List[str], before: Snapshot,
                  after: Snapshot, config_before: bytes, config_after: Optional[bytes],
-                 trace: str, boxes: List[Box], exit_code: Optional[int], build: Build,
-                 windows: str) -> dict:
+                 trace: str, boxes: List[Box], seen: List[str], exit_code: Optional[int],
+                 build: Build, windows: str) -> dict:
     changes = file_changes(before.files, after.files)
     setup_files = [c for c in changes if not WINE_FILES.match(c.path)]
+    config_change = next((c for c in setup_files if c.path.lower() == CONFIG_SYS.lower()), None)
+    if config_change and config_change.change == "changed" and config_after == config_before:
+        config_change.change = "rewritten"  # written anew with the bytes it had
+    config = config_sys_outcome(config_before, config_after, config_change is not None, codec)
     added_or_changed = {c.path.lower(): c for c in setup_files if c.change != "removed"}
+    outcomes = copy_outcomes(script, platform, medium, added_or_changed, before.read_only, windows,
+                             boxes)
+    known = wine_differences()
+    said = wine_said(trace)
+    names = KeyNames.of(script.group, codec)
     return {
         "platform": platform,
         "language": language,
@@ -174,56 +347,113 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         "medium_problems": problems,
         "script": "found" if script.found else "missing",
         "group": script.group,
+        "group_from": "[Display] GroupName" if script.has("Display", "GroupName") else
+        "the default",
         "device_ids": script.device_ids,
         "build": build.describe(),
+        "no_window": showed_no_window(script, seen, said),
+        "windows_seen": seen,
+        "wine_said": said,
         "exit_code": exit_code,
         "exit_meaning": EXIT_CODES.get(exit_code, "not a code that setup32.exe gives"),
-        "files_named": copy_outcomes(script, platform, medium, added_or_changed, windows),
+        "files_named": outcomes,
         "files": [dataclasses.asdict(c) for c in setup_files],
-        "registry": registry_by_purpose(registry_changes(before.registry, after.registry),
-                                        script.group),
+        "registry": registry_by_purpose(registry_changes(before.registry, after.registry), names),
         "device_cleanup": device_cleanup(script, before, after, windows),
-        "config_sys": config_sys_diff(config_before, config_after, codec),
+        "config_sys": config,
         "programs": [describe_start(s, stand_ins) for s in programs_started(trace)],
         "boxes": [dataclasses.asdict(box) for box in boxes],
+        "wine_differences": bom_marks(script, platform, outcomes, known) +
+        comment_marks(script, platform, outcomes, known) + read_only_marks(outcomes, known),
     }
 
 
 # --- plain text -----------------------------------------------------------------------
 
+WINE_SAID_SHOWN = 12  # lines of Wine's messages in the text
 
-def text(report: dict) -> str:
+
+def marks(report: dict, item: str, indent: str) -> List[str]:
+    """The known differences of Wine from Windows that touch the item."""
+    return [f"{indent}! Wine differs from Windows here ({found['id']}): {found['here']}"
+            for found in report["wine_differences"] if found["item"] == item]
+
+
+def differences_met(report: dict) -> List[str]:
+    """What Windows does, once for each difference the report marks."""
+    met = {found["id"]: found["windows"] for found in report["wine_differences"]}
+    if not met:
+        return []
+    return ["", "Where Wine, which ran this install, differs from Windows (marked ! above):"] + \
+        [f"  {difference}: {windows}" for difference, windows in met.items()]
+
+
+def head(report: dict) -> List[str]:
     lines = [f"Install report: {report['platform']}, {report['language']} "
              f"(code page {report['code_page']}), medium {report['medium']}"]
     lines += [f"  ! {problem}" for problem in report["medium_problems"]]
     if report["script"] == "missing":
-        lines.append("  ! the medium has no SETUP32.INI: the program says so, changes nothing "
-                     "and ends with exit code 2 once Exit is pressed")
+        lines.append("  ! the medium has no SETUP32.INI")
+    lines += marks(report, "script", "  ")
     build = report["build"]
     lines += [f"Build that ran: {build['file']}, {build['size']} bytes, {build['machine']}, "
               f"sha256 {build['sha256']}",
-              "  (the shipping i686 file)" if build["shipping"] else f"  ({STAND_IN_NOTE})",
-              f"Exit code: {report['exit_code']} ({report['exit_meaning']})", ""]
-    lines.append(f"Files the script names ({len(report['files_named'])}):")
-    for entry in report["files_named"]:
+              "  (the shipping i686 file)" if build["shipping"] else f"  ({STAND_IN_NOTE})"]
+    if report["no_window"]:
+        lines += [f"setup32.exe showed no window at all: Wine could not show it, so nothing was "
+                  f"pressed and no question answered; it ended with exit code "
+                  f"{report['exit_code']}. Wine said:"]
+        said = report["wine_said"]
+        lines += [f"  {line}" for line in said[:WINE_SAID_SHOWN]] or ["  nothing"]
+        if len(said) > WINE_SAID_SHOWN:
+            lines.append(f"  ... and {len(said) - WINE_SAID_SHOWN} more lines (see report.json)")
+    else:
+        lines.append(f"Exit code: {report['exit_code']} ({report['exit_meaning']})")
+    lines.append(f"Group name: {report['group']} (from {report['group_from']})")
+    lines += marks(report, "group", "  ")
+    return lines + [""]
+
+
+def files(report: dict) -> List[str]:
+    lines = [f"Files the script names ({len(report['files_named'])}):"]
+    for number, entry in enumerate(report["files_named"]):
         if entry["copied"]:
             lines.append(f"  copied      {entry['source']} -> {entry['destination']}")
+        elif entry["source"] is not None:
+            lines.append(f"  not copied  {entry['source']} -> {entry['destination']}: "
+                         f"{entry['reason']}")
         else:
             lines.append(f"  not copied  {entry['line']}: {entry['reason']}")
-    lines.append(f"Files added, changed or removed on drive C: ({len(report['files'])}):")
-    lines += [f"  {f['change']:8} {f['path']}" + (f"  ({f['size']} bytes)" if f["size"] is not None
-                                                  else "") for f in report["files"]]
-    lines += ["", "Registry:"]
+        lines += marks(report, f"file {number}", "    ")
+    lines.append(f"Files added, changed, rewritten or removed on drive C: "
+                 f"({len(report['files'])}):")
+    lines += [f"  {f['change']:9} {f['path']}" + (f"  ({f['size']} bytes)" if f["size"] is not None
+                                                   else "") for f in report["files"]]
+    return lines
+
+
+def registry(report: dict) -> List[str]:
+    lines = ["", "Registry:"]
     for name, keys in report["registry"].items():
         lines.append(f"  {name}: " + ("none" if not keys else f"{len(keys)} key(s)"))
+        lines += marks(report, name, "    ")
         for key in keys:
             lines.append(f"    {key['change']} {key['path']}")
             lines += [f"      {value}" for value in key["values"]]
     lines += ["", f"Device clean-up (device ids {', '.join(report['device_ids']) or 'none'}):"]
+    lines += marks(report, "device ids", "  ")
     lines += [f"  {entry['state']:18} {entry['name']}" for entry in report["device_cleanup"]]
-    lines += ["", "CONFIG.SYS:"]
-    lines += [f"  {line}" for line in report["config_sys"]] or ["  unchanged"]
-    lines += ["", "Programs started by the setup:"]
+    return lines
+
+
+def config_sys(report: dict) -> List[str]:
+    config = report["config_sys"]
+    lines = ["", f"CONFIG.SYS: {config['state']}"]
+    return lines + [f"  {line}" for line in config["diff"]]
+
+
+def programs_and_boxes(report: dict) -> List[str]:
+    lines = ["", "Programs started by the setup:"]
     for program in report["programs"]:
         note = f"  ({program['note']})" if program["note"] else ""
         lines.append(f"  {program['command_line']}{note}")
@@ -236,4 +466,9 @@ def text(report: dict) -> str:
                      (f"; screenshot {box['screenshot']}" if box["screenshot"] else ""))
     if not report["boxes"]:
         lines.append("  none")
-    return "\n".join(lines)
+    return lines
+
+
+def text(report: dict) -> str:
+    return "\n".join(head(report) + files(report) + registry(report) + config_sys(report) +
+                     programs_and_boxes(report) + differences_met(report))
