@@ -21,8 +21,7 @@ using platform::RegRoot;
 using platform::sim::SimDialogView;
 
 const std::filesystem::path kSampleMedium =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
-    "medium";
+    std::filesystem::path(SETUP32_SOURCE_DIR) / "examples" / "medium";
 
 constexpr const char* kConfigBefore = "DEVICE=C:\\OLDDRV\\OLDADP.SYS\r\nFILES=30\r\n";
 constexpr const char* kEnumKey = "Enum\\PCI\\VEN_7A3E&DEV_6E02\\BUS_00&DEV_0D&FUNC_00";

@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kProjectRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kProjectRoot = fs::path(SETUP32_SOURCE_DIR);
 const fs::path kMedia = kProjectRoot / "tests" / "media";
 
 constexpr Severity E = Severity::Error;
@@ -58,8 +58,10 @@ std::vector<LanguageInfo> LanguagesNamed(const std::vector<std::string>& names) 
 }
 
 CheckResult Check(const fs::path& medium, const std::vector<std::string>& platforms,
-                  const std::vector<std::string>& languages = {"en"}) {
+                  const std::vector<std::string>& languages = {"en"},
+                  const std::string& windowsDir = "") {
     CheckOptions options;
+    options.windowsDir = windowsDir;
     options.medium = medium;
     options.platforms = PlatformsNamed(platforms);
     options.languages = LanguagesNamed(languages);
@@ -157,22 +159,22 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
     };
     for (const char* language : {"en", "ja"}) {
         const std::string run = std::string("nt40 ") + language;
-        expected.push_back({run, 17, E, {"\"D:\\NT\\WNASPI32.DLL\" is missing", "message 42"}});
+        expected.push_back({run, 17, E, {"\"A:\\NT\\WNASPI32.DLL\" is missing", "message 42"}});
         if (run == "nt40 en") expected.push_back(in(run, notText));
         expected.insert(
             expected.end(),
             {
                 {run, 24, E, {"is 65 bytes, over the 63", "not started"}},
-                {run, 25, W, {"\"D:\\TOOLS\\ASINFO.EXE\" is not on the medium"}},
+                {run, 25, W, {"\"A:\\TOOLS\\ASINFO.EXE\" is not on the medium"}},
                 {run,
                  35,
                  E,
                  {"\"C:\\TOOLS\\ASINFO.EXE\" is joined to the Windows directory",
-                  "\"C:\\WINNT\\C:\\TOOLS\\ASINFO.EXE\""}},
+                  "\"C:\\windows\\C:\\TOOLS\\ASINFO.EXE\""}},
                 {run,
                  36,
                  W,
-                 {"\"C:\\WINNT\\README.TXT\" is not on the machine", "(no driver line copies it)"}},
+                 {"\"C:\\windows\\README.TXT\" is not on the machine", "(no driver line copies it)"}},
                 {run, 37, W, {"the group \"Start\" is taken as the Startup group"}},
                 {run,
                  40,
@@ -182,7 +184,7 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                 {run,
                  41,
                  E,
-                 {"\"C:\\WINNT\\SYSTEM32\\DRIVERS\" names a folder", "(message 42)",
+                 {"\"C:\\windows\\SYSTEM32\\DRIVERS\" names a folder", "(message 42)",
                   "write \".\\SYSTEM32\\DRIVERS\\AS2940.SYS\""}},
                 {run, 42, E, {"\" .\\SYSTEM32\\AS2940.SYS\" is neither", "begins with a blank"}},
                 {run, 45, W, {"key is not one character", "\"=SETUP.INI\"", "write 1=SETUP.INI"}},
@@ -198,7 +200,7 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                              "boot-start miniport service", "does not start the adapter"}});
         if (run == "win2k en") expected.push_back(in(run, notText));
         expected.push_back({run, 21, E, {"the title is 40 bytes, over the 31"}});
-        expected.push_back(in(run, {"", 28, W, {"\"C:\\WINNT\\ASUNINST.EXE\" is not on the"}}));
+        expected.push_back(in(run, {"", 28, W, {"\"C:\\windows\\ASUNINST.EXE\" is not on the"}}));
     }
     ExpectTable(result, expected);
     EXPECT_EQ(2, ExitStatus(result));
@@ -256,7 +258,7 @@ TEST(CheckFindings, DisplayValuesAreReportedOnTheLineTheProgramReads) {
                      5,
                      E,
                      {"Driver names \"QX7.SYS\"",
-                      "(line 13 copies it to \"C:\\WINNT\\SYSTEM32\\QX7.SYS\" instead)",
+                      "(line 13 copies it to \"C:\\windows\\SYSTEM32\\QX7.SYS\" instead)",
                       "image System32\\drivers\\QX7.SYS, which is not there"}},
                 });
 }
@@ -270,7 +272,7 @@ TEST(CheckFindings, CommasOfTheGroupNameAndKeyedLinesAreReadAsTheProgramReadsThe
              8,
              E,
              {"holds \",\", which splits this line's fields",
-              "copies \"D:\\DOC\\QX7 Tools\" to \" Inc..TXT,.\\HELP\\QX7 Tools, Inc..TXT\""}},
+              "copies \"A:\\DOC\\QX7 Tools\" to \" Inc..TXT,.\\HELP\\QX7 Tools, Inc..TXT\""}},
             {"nt40 en",
              12,
              E,
@@ -326,7 +328,8 @@ CheckResult CheckNtScript(const NtScript& script) {
     for (const std::string& file : script.files)
         std::ofstream(dir.path() / file, std::ios::binary) << "program";
     std::ofstream(dir.path() / "SETUP32.INI", std::ios::binary) << script.Text();
-    return Check(dir.path(), {"nt40"});
+    // The limits are measured below NT's usual Windows directory.
+    return Check(dir.path(), {"nt40"}, {"en"}, "C:\\WINNT");
 }
 
 std::string Repeated(const std::string& line, int count) {
@@ -394,7 +397,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          254,
          {},
          {{"nt40 en", 8, E, {"the value is 255 bytes; the program takes 254"}}}},
-        {"Execute command line, D:\\ included",
+        {"Execute command line, A:\\ included",
          [](std::size_t n) {
              const std::string program = std::string(n - 3 - 4, 'P') + ".EXE";
              NtScript script;
@@ -438,7 +441,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          40,
          {},
          {{"nt40 en", 50, E, {"more than 40 shortcuts"}}}},
-        {"extra file's path, C:\\WINNT\\ included",
+        {"extra file's path, C:\\windows\\ included",
          [](std::size_t n) {
              NtScript script;
              script.extra = "[NT UnInstall Extra File]\r\n1=" + std::string(n - 9, 'X') + "\r\n";
@@ -447,7 +450,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          199,
          {},
          {{"nt40 en", 10, E, {"is 200 bytes, over the 199", "not recorded"}}}},
-        {"uninstall program's path, C:\\WINNT\\ included",
+        {"uninstall program's path, C:\\windows\\ included",
          [](std::size_t n) {
              NtScript script;
              script.extra = "[UnInstall]\r\n1=" + std::string(n - 9, 'U') + "\r\n";
@@ -511,14 +514,14 @@ TEST(CheckFindings, ReadOnlyDestinationSaysWhatWindowsDoes) {
     ASSERT_TRUE(ListMedium(dir.path(), medium, whyNot)) << whyNot;
     DryRun run(options, medium, Platforms()[2], Languages()[0], whyNot);
     ASSERT_TRUE(run.Ready()) << whyNot;
-    run.Sim().WriteFile("C:\\WINNT\\SYSTEM32\\QX7.DLL", "an older copy");
-    run.Sim().SetAttributes("C:\\WINNT\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
+    run.Sim().WriteFile("C:\\windows\\SYSTEM32\\QX7.DLL", "an older copy");
+    run.Sim().SetAttributes("C:\\windows\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
     run.Run();
     const std::vector<Finding> found =
         FindingsOf(run, ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host));
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(Finding({Severity::Error, 10,
-                       "the file is not copied to \"C:\\WINNT\\SYSTEM32\\QX7.DLL\": the "
+                       "the file is not copied to \"C:\\windows\\SYSTEM32\\QX7.DLL\": the "
                        "destination is read-only (Windows error 5): Windows' CopyFileA refuses "
                        "to replace a read-only destination, with error 5; a trial under Wine "
                        "does not show this (Wine's CopyFileA replaces a read-only destination)"}),
@@ -537,12 +540,12 @@ platform::sim::SimMachine& Machine() {
 }
 
 TEST(CheckFindings, VersionDifferencesGiveOneFindingPerDifferenceAndFile) {
-    const std::string script = "D:\\SETUP32.INI";
+    const std::string script = "A:\\SETUP32.INI";
     const std::vector<VersionDifferenceMet> met = {
-        {"lone-cr", "D:\\SETUP32.INI", 3},
-        {"lone-cr", "d:\\setup32.ini", 1},
-        {"lone-cr", "D:\\SETUP32.INI", 3},
-        {"lone-cr", "D:\\SETUP32.INI", 9},
+        {"lone-cr", "A:\\SETUP32.INI", 3},
+        {"lone-cr", "a:\\setup32.ini", 1},
+        {"lone-cr", "A:\\SETUP32.INI", 3},
+        {"lone-cr", "A:\\SETUP32.INI", 9},
         {"key-size", "HKEY_LOCAL_MACHINE\\Software\\X", 0},
     };
     const VersionDifference keySize = {"key-size", "95", "a key holds at most 64 KB of data",
@@ -580,8 +583,8 @@ bool MachineModelsLoneCr() {
     platform::sim::SimMachine sim;
     sim.SetVersion(platform::sim::version::kWindows95);
     sim.MapDrive('D', dir.path());
-    sim.WriteFile("D:\\A.INI", "[s]\rk=v\r");
-    sim.machine().profile.ReadString("D:\\A.INI", "s", "k", "", 10);
+    sim.WriteFile("A:\\A.INI", "[s]\rk=v\r");
+    sim.machine().profile.ReadString("A:\\A.INI", "s", "k", "", 10);
     return !sim.VersionDifferencesMet().empty();
 }
 

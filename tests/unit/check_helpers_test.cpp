@@ -138,7 +138,8 @@ TEST(CheckPlan, UncertainDifferencesAreGivenOnceForEachFileWithTheirLines) {
     EXPECT_EQ("A:\\SETUP32.INI", uncertain[0].path);
     EXPECT_EQ((std::vector<int>{3, 5}), uncertain[0].lines);
     EXPECT_EQ("95 98", uncertain[0].versions);
-    EXPECT_EQ("a lone CR does not end a profile line", uncertain[0].behaviour);
+    EXPECT_EQ(std::string(platform::sim::VersionDifferenceById("lone-cr").behaviour),
+              uncertain[0].behaviour);
     EXPECT_EQ("C:\\windows\\SETUP.INI", uncertain[1].path);
     EXPECT_TRUE(uncertain[1].lines.empty());
 }
