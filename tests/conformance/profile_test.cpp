@@ -292,6 +292,38 @@ TEST_F(ProfileTest, LoneCrEndsNoLineOn95And98) {
     });
 }
 
+// A script that another program holds open for reading, sharing reading and
+// writing (a viewer that shows it). Wine's dlls/kernel32/tests/profile.c
+// (older copies), test_profile_existing: "Win9x and WinME returns 0 for all
+// cases except the first one", the first being a holder that shares reading
+// only; NT reads the file in every case that shares reading (held-profile).
+TEST_F(ProfileTest, AScriptHeldOpenBySharingIsReadOnNtOnly) {
+    struct Row {
+        int line;
+        WindowsVersion version;
+        const char* bShow;
+        std::size_t sectionLines;
+    };
+    const Row rows[] = {
+        {__LINE__, kWindows95, "YES", 0},
+        {__LINE__, kWindows98, "YES", 0},
+        {__LINE__, kWindowsNT4, "NO", 1},
+        {__LINE__, kWindows2000, "NO", 1},
+    };
+    const std::string path = WriteScript({"[Display]", "bShow=NO"});
+    const auto viewer = backend_->HoldForReading(path);
+    int ran = 0;
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version.version, Language())) continue;
+        TRACE_ROW(row);
+        ++ran;
+        EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), row.bShow);
+        EXPECT_EQ(LinesOf(machine_.profile.ReadSection(path, "Display", 2048)).size(),
+                  row.sectionLines);
+    }
+    if (ran == 0) GTEST_SKIP() << "Windows 95 and 98 read nothing; Wine reads it as NT does";
+}
+
 // Little-endian UTF-16 of ASCII text.
 std::string Utf16(std::string_view ascii) {
     std::string bytes;

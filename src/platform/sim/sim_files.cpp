@@ -208,6 +208,12 @@ SimFileSystem::Hold SimFileSystem::HoldOn(const Target& target) const {
     return strongest;
 }
 
+SimFileSystem::Hold SimFileSystem::HoldOn(const std::string& windowsPath) const {
+    Target target;
+    if (Resolve(windowsPath, target) != win_error::kSuccess) return Hold::None;
+    return HoldOn(target);
+}
+
 bool SimFileSystem::IsReadOnly(const Target& target) const {
     const auto it = attributes_.find(target.key);
     return it != attributes_.end() && (it->second & kFileAttributeReadOnly) != 0;

@@ -64,6 +64,8 @@ class SimFileSystem final : public FileSystem {
         ReadSharing,  // opened for reading, sharing reading and writing
     };
     void HoldFile(const std::string& windowsPath, WindowHandle window, Hold hold);
+    // How the file at `windowsPath` is held open now.
+    Hold HoldOn(const std::string& windowsPath) const;
 
   private:
     // An absolute place on a drive: the letter (upper case) and the

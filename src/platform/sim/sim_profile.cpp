@@ -29,9 +29,10 @@ struct ProfileRules {
     bool loneCrEndsLine = true;    // NT 4.0 and 2000
     bool readsUtf16 = false;       // 2000 and later
     std::size_t sectionLimit = 0;  // 95 and 98; 0: none
+    bool readsHeldFile = true;     // a file another program reads, sharing it: NT
     bool operator==(const ProfileRules& other) const {
         return loneCrEndsLine == other.loneCrEndsLine && readsUtf16 == other.readsUtf16 &&
-               sectionLimit == other.sectionLimit;
+               sectionLimit == other.sectionLimit && readsHeldFile == other.readsHeldFile;
     }
 };
 
@@ -41,8 +42,8 @@ ProfileRules RulesOf(const HostFacts* host) {
     const std::uint32_t version = host->Version();
     const bool ntFamily = (version & 0x80000000u) == 0;
     const unsigned major = version & 0xFFu;
-    if (!ntFamily) return {false, false, k9xSectionLimit};
-    return {true, major >= 5, 0};
+    if (!ntFamily) return {false, false, k9xSectionLimit, false};
+    return {true, major >= 5, 0, true};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -437,6 +438,11 @@ const SimProfile::ParsedFile* SimProfile::Load(const std::string& path) {
     struct stat status {};
     if (files_.ReadableHostPath(windowsPath, host) != 0 || ::stat(host.c_str(), &status) != 0 ||
         !S_ISREG(status.st_mode)) {
+        return nullptr;
+    }
+    if (!RulesOf(&host_).readsHeldFile &&
+        files_.HoldOn(windowsPath) == SimFileSystem::Hold::ReadSharing) {
+        RecordMet("held-profile", windowsPath, 0);
         return nullptr;
     }
     const FileStamp stamp{status.st_dev, status.st_ino, status.st_size, SinceEpoch(status.st_mtim),

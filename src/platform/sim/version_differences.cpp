@@ -37,6 +37,16 @@ const std::vector<VersionDifference>& VersionDifferences() {
          "profile section must not exceed 32K\", \"Windows 95: The maximum buffer size is "
          "32,767 characters\"; Microsoft KB Q230194: just under 32KB per read on Windows 95/98",
          false},
+        // Met on a 95 or 98 run by a read of a profile file that another
+        // program holds open for reading, sharing reading and writing.
+        {"held-profile", "95 98",
+         "Windows 95 and 98 read nothing from a profile file that another program holds open "
+         "for reading while sharing it for writing: every keyed read gives its default and "
+         "every section read is empty; NT and 2000 read the file",
+         "Wine dlls/kernel32/tests/profile.c (older copies), test_profile_existing: \"Win9x "
+         "and WinME returns 0 for all cases except the first one\" (the first holds the file "
+         "with GENERIC_READ and FILE_SHARE_READ only)",
+         true},
         {"write-over-open-file", "95 98",
          "CopyFileA and _lcreat over a file another program reads, sharing reading and writing, "
          "fail with error 32",
