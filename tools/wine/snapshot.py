@@ -8,9 +8,7 @@ import stat
 from pathlib import Path
 from typing import Dict, List, Optional, Set, Tuple
 
-from harness import HIVES, Registry
-
-TRACE_CHANNELS = "+process"
+from wine.machine import HIVES, Registry
 
 # --- the registry ---------------------------------------------------------------
 
