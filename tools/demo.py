@@ -420,7 +420,11 @@ def choose_display() -> Tuple[Optional[Displays], str]:
 
 def main():
     args = options()
-    build()
+    try:
+        build()
+    except host.NoWine as no_wine:
+        say(f"this host cannot run Wine machines: {no_wine}")
+        return 2
     own, screen = choose_display()
     auto = args.auto or own is not None
     shots = DEMO / "shots"
