@@ -107,6 +107,13 @@ class SimFileSystem final : public FileSystem {
     // Why a file cannot be made or written over at `target` (reached by
     // `windowsPath`), or 0.
     std::uint32_t WritableError(const std::string& windowsPath, const Target& target);
+    // The calls once they pass the gate.
+    std::uint32_t MakeDirectoryOnDisk(const std::string& path);
+    std::uint32_t CopyOnDisk(const std::string& from, const std::string& to, bool failIfExists);
+    std::uint32_t SetAttributesOnDisk(const std::string& path, std::uint32_t attributes);
+    std::uint32_t RemoveOnDisk(const std::string& path);
+    std::uint32_t RenameOnDisk(const std::string& from, const std::string& to);
+    std::uint32_t CreateOnDisk(const std::string& path, FileHandle& handle);
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
     // Moves the attributes kept for `fromKey` and everything below it.
