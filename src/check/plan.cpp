@@ -90,7 +90,7 @@ int PlanReader::LineOfCopy(const CopyAttempt& copy) {
 }
 
 void PlanReader::ReadCopies(Plan& plan) {
-    for (const CopyAttempt& copy : run_.Files().Copies()) {
+    for (const CopyAttempt& copy : run_.Copies()) {
         CopyRecord record{Text(copy.source), Text(copy.destination), 0, copy.error,
                           LineOfCopy(copy)};
         if (const std::optional<std::string> bytes = run_.Sim().ReadFile(copy.source)) {
@@ -98,7 +98,7 @@ void PlanReader::ReadCopies(Plan& plan) {
         }
         plan.copies.push_back(std::move(record));
     }
-    for (const DirectoryAttempt& directory : run_.Files().Directories()) {
+    for (const DirectoryAttempt& directory : run_.Directories()) {
         if (directory.error == 0) plan.directoriesCreated.push_back(Text(directory.path));
     }
 }

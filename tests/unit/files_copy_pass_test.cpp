@@ -321,8 +321,8 @@ TEST_F(FilePlacementTest, RetriesAFailedCopyWhileTheUserSaysYes) {
     // are closed.
     sim.AddWindow("WNASPI32");
     AddFile("A:\\WNASPI32.DLL", "C:\\WINDOWS\\SYSTEM32\\WNASPI32.DLL");
-    sim.FailCall("CopyFileA", platform::win_error::kSharingViolation, 1);
-    sim.FailCall("CopyFileA", platform::win_error::kSharingViolation, 2);
+    sim.FailCall(platform::sim::Call::CopyFileA, platform::win_error::kSharingViolation, 1);
+    sim.FailCall(platform::sim::Call::CopyFileA, platform::win_error::kSharingViolation, 2);
     sim.QueueAnswer(mb::kIdYes);
     sim.QueueAnswer(mb::kIdYes);
 

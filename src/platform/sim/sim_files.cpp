@@ -321,19 +321,23 @@ void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window
 // --- directories and files ---
 
 std::string SimFileSystem::CurrentDirectory(std::size_t capacity) {
-    if (gate_.Enter("GetCurrentDirectoryA")) return std::string();
+    if (gate_.Enter(Call::GetCurrentDirectoryA)) return std::string();
     return currentText_.size() < capacity ? currentText_ : std::string();
 }
 
 bool SimFileSystem::WindowsDirectory(std::size_t capacity, std::string& directory) {
-    if (gate_.Enter("GetWindowsDirectoryA")) return false;
+    if (gate_.Enter(Call::GetWindowsDirectoryA)) return false;
     if (windowsDir_.empty() || windowsDir_.size() >= capacity) return false;
     directory = windowsDir_;
     return true;
 }
 
 std::uint32_t SimFileSystem::MakeDirectory(const std::string& path) {
-    if (const auto error = gate_.EnterLogged("CreateDirectoryA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::CreateDirectoryA, {path},
+                               [&] { return MakeDirectoryOnDisk(path); });
+}
+
+std::uint32_t SimFileSystem::MakeDirectoryOnDisk(const std::string& path) {
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (target.exists) return win_error::kAlreadyExists;
@@ -344,7 +348,12 @@ std::uint32_t SimFileSystem::MakeDirectory(const std::string& path) {
 
 std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to,
                                   bool failIfExists) {
-    if (const auto error = gate_.EnterLogged("CopyFileA", from + " -> " + to)) return *error;
+    return gate_.LoggedOnPaths(Call::CopyFileA, {from, to},
+                               [&] { return CopyOnDisk(from, to, failIfExists); });
+}
+
+std::uint32_t SimFileSystem::CopyOnDisk(const std::string& from, const std::string& to,
+                                        bool failIfExists) {
     Target source, destination;
     if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (const std::uint32_t error = ReadableError(source)) return error;
@@ -377,7 +386,7 @@ std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destinat
 }
 
 std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& attributes) {
-    if (const auto error = gate_.Enter("GetFileAttributesA")) return *error;
+    if (const auto error = gate_.Enter(Call::GetFileAttributesA)) return *error;
     const std::string received = Received(path);
     Target target;
     if (const std::uint32_t error = Resolve(received, target)) return error;
@@ -387,7 +396,12 @@ std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& 
 }
 
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (const auto error = gate_.EnterLogged("SetFileAttributesA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::SetFileAttributesA, {path},
+                               [&] { return SetAttributesOnDisk(path, attributes); });
+}
+
+std::uint32_t SimFileSystem::SetAttributesOnDisk(const std::string& path,
+                                                 std::uint32_t attributes) {
     const std::string received = Received(path);
     Target target;
     if (const std::uint32_t error = Resolve(received, target)) return error;
@@ -397,7 +411,10 @@ std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_
 }
 
 std::uint32_t SimFileSystem::Remove(const std::string& path) {
-    if (const auto error = gate_.EnterLogged("DeleteFileA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::DeleteFileA, {path}, [&] { return RemoveOnDisk(path); });
+}
+
+std::uint32_t SimFileSystem::RemoveOnDisk(const std::string& path) {
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
@@ -409,7 +426,10 @@ std::uint32_t SimFileSystem::Remove(const std::string& path) {
 }
 
 std::uint32_t SimFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (const auto error = gate_.EnterLogged("MoveFileA", from + " -> " + to)) return *error;
+    return gate_.LoggedOnPaths(Call::MoveFileA, {from, to}, [&] { return RenameOnDisk(from, to); });
+}
+
+std::uint32_t SimFileSystem::RenameOnDisk(const std::string& from, const std::string& to) {
     Target source, destination;
     if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (!source.exists) return MissingError(source);
@@ -453,7 +473,7 @@ void SimFileSystem::MoveAttributes(const std::string& fromKey, const std::string
 
 std::uint32_t SimFileSystem::ShortPathName(const std::string& path, std::size_t capacity,
                                            std::string& shortPath) {
-    if (const auto error = gate_.Enter("GetShortPathNameA")) return *error;
+    if (const auto error = gate_.Enter(Call::GetShortPathNameA)) return *error;
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
@@ -516,7 +536,7 @@ SimFileSystem::Stream* SimFileSystem::FindStream(FileHandle file) {
 }
 
 FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& error) {
-    if (const auto fault = gate_.Enter("_lopen")) {
+    if (const auto fault = gate_.Enter(Call::_lopen)) {
         error = *fault;
         return 0;
     }
@@ -529,22 +549,25 @@ FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& er
 }
 
 FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t& error) {
-    if (const auto fault = gate_.EnterLogged("_lcreat", path)) {
-        error = *fault;
-        return 0;
-    }
+    FileHandle handle = 0;
+    error = gate_.LoggedOnPaths(Call::_lcreat, {path}, [&] { return CreateOnDisk(path, handle); });
+    return handle;
+}
+
+std::uint32_t SimFileSystem::CreateOnDisk(const std::string& path, FileHandle& handle) {
     Target target;
-    error = Resolve(Received(path), target);
+    std::uint32_t error = Resolve(Received(path), target);
     if (error == 0) error = WritableError(path, target, "win9x-lcreat-over-open-file");
     std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
     if (error == 0 && !file) error = win_error::kAccessDenied;
-    if (!file) return 0;
+    if (!file) return error;
     attributes_.erase(target.key);
-    return AddStream(file, true);
+    handle = AddStream(file, true);
+    return error;
 }
 
 long SimFileSystem::Read(FileHandle file, char* buffer, std::size_t size) {
-    if (gate_.Enter("_lread")) return -1;
+    if (gate_.Enter(Call::_lread)) return -1;
     Stream* const stream = FindStream(file);
     if (!stream || stream->writable) return -1;
     const std::size_t count = std::fread(buffer, 1, size, stream->file.get());
@@ -552,7 +575,7 @@ long SimFileSystem::Read(FileHandle file, char* buffer, std::size_t size) {
 }
 
 std::uint32_t SimFileSystem::Write(FileHandle file, std::string_view data) {
-    if (const auto error = gate_.Enter("_lwrite")) return *error;
+    if (const auto error = gate_.Enter(Call::_lwrite)) return *error;
     Stream* const stream = FindStream(file);
     if (!stream) return win_error::kInvalidHandle;
     if (!stream->writable) return win_error::kAccessDenied;
@@ -561,7 +584,7 @@ std::uint32_t SimFileSystem::Write(FileHandle file, std::string_view data) {
 }
 
 std::uint32_t SimFileSystem::Close(FileHandle file) {
-    const auto fault = gate_.Enter("_lclose");
+    const auto fault = gate_.Enter(Call::_lclose);
     const auto it = streams_.find(file);
     if (it == streams_.end()) return fault.value_or(win_error::kInvalidHandle);
     // The handle is gone even when the close reports a failure.

@@ -111,6 +111,13 @@ class SimFileSystem final : public FileSystem {
                                 const char* heldDifference);
     // Why CopyFileA of a file onto itself (reached by `windowsPath`) fails.
     std::uint32_t CopyOntoItselfError(const std::string& windowsPath);
+    // The calls once they pass the gate.
+    std::uint32_t MakeDirectoryOnDisk(const std::string& path);
+    std::uint32_t CopyOnDisk(const std::string& from, const std::string& to, bool failIfExists);
+    std::uint32_t SetAttributesOnDisk(const std::string& path, std::uint32_t attributes);
+    std::uint32_t RemoveOnDisk(const std::string& path);
+    std::uint32_t RenameOnDisk(const std::string& from, const std::string& to);
+    std::uint32_t CreateOnDisk(const std::string& path, FileHandle& handle);
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
     // Moves the attributes kept for `fromKey` and everything below it.

@@ -429,7 +429,7 @@ std::string SimProfile::ReadString(const std::string& path, const std::string& s
         return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
     };
     const std::string_view shownFallback = TrimTrailingSpaces(fallback);
-    if (gate_.Enter("GetPrivateProfileStringA")) return cut(shownFallback);
+    if (gate_.Enter(Call::GetPrivateProfileStringA)) return cut(shownFallback);
     const ParsedFile* file = Load(path);
     const ProfileLine* line = file == nullptr ? nullptr : file->FindKey(section, key, host_);
     if (line == nullptr) return cut(shownFallback);
@@ -440,7 +440,7 @@ std::string SimProfile::ReadString(const std::string& path, const std::string& s
 
 SectionBlock SimProfile::ReadSection(const std::string& path, const std::string& section,
                                      std::size_t capacity) {
-    if (gate_.Enter("GetPrivateProfileSectionA")) return PackSection({}, capacity);
+    if (gate_.Enter(Call::GetPrivateProfileSectionA)) return PackSection({}, capacity);
     const ParsedFile* file = Load(path);
     const ProfileSection* found = file == nullptr ? nullptr : file->FindSection(section, host_);
     if (found == nullptr) return PackSection({}, capacity);
