@@ -9,12 +9,21 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "install/context.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 
 namespace setup32::testing {
+
+// Little-endian UTF-16 of ASCII text with its byte-order mark, as Notepad
+// on Windows NT and 2000 saves "Unicode".
+inline std::string Utf16WithMark(std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+}
 
 class SimFixture : public ::testing::Test {
   protected:
