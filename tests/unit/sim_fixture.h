@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
+#include "state/context.h"
 
 namespace setup32::testing {
 
