@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "install/setup_fields.h"
 #include "sim_fixture.h"
+#include "state/setup_fields.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -233,7 +233,8 @@ std::uint32_t SimFileSystem::ReadableError(const Target& target) const {
     return HoldOn(target) == Hold::Exclusive ? win_error::kSharingViolation : win_error::kSuccess;
 }
 
-std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const Target& target) {
+std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const Target& target,
+                                           const char* heldDifference) {
     if (!target.exists && !target.parentIsDirectory) return win_error::kPathNotFound;
     if (target.isDirectory) return win_error::kAccessDenied;
     switch (HoldOn(target)) {
@@ -243,8 +244,7 @@ std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const
             // The NT family writes over a file that its reader shares for
             // writing; Windows 95 and 98 refuse.
             if (!host_.IsNtFamily()) {
-                gate_.RecordVersionDifference(
-                    VersionDifferenceMet{"write-over-open-file", windowsPath, 0});
+                gate_.RecordVersionDifference(VersionDifferenceMet{heldDifference, windowsPath, 0});
                 return win_error::kSharingViolation;
             }
             break;
@@ -350,9 +350,17 @@ std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to
     if (const std::uint32_t error = ReadableError(source)) return error;
     if (const std::uint32_t error = Resolve(Received(to), destination)) return error;
     if (destination.exists && failIfExists) return win_error::kFileExists;
-    if (destination.key == source.key) return win_error::kSharingViolation;
-    if (const std::uint32_t error = WritableError(to, destination)) return error;
+    if (destination.key == source.key) return CopyOntoItselfError(to);
+    if (const std::uint32_t error = WritableError(to, destination, "write-over-open-file"))
+        return error;
     return DoCopy(source, destination);
+}
+
+std::uint32_t SimFileSystem::CopyOntoItselfError(const std::string& windowsPath) {
+    // NT opens the source and then fails to open it again for writing.
+    if (host_.IsNtFamily()) return win_error::kSharingViolation;
+    gate_.RecordVersionDifference(VersionDifferenceMet{"win9x-copy-onto-itself", windowsPath, 0});
+    return win_error::kFileExists;
 }
 
 std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destination) {
@@ -527,7 +535,7 @@ FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t&
     }
     Target target;
     error = Resolve(Received(path), target);
-    if (error == 0) error = WritableError(path, target);
+    if (error == 0) error = WritableError(path, target, "win9x-lcreat-over-open-file");
     std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
     if (error == 0 && !file) error = win_error::kAccessDenied;
     if (!file) return 0;

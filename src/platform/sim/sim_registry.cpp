@@ -14,15 +14,16 @@ constexpr long kInvalidParameter = 87;
 // Windows 95 alone (Microsoft knowledge base Q122867: "The Windows 95
 // registry is limited to approximately 60 kilobytes (KB) per key. This limit
 // consists of value names, value data, and some fixed overhead. ... This
-// limitation has been removed in Microsoft Windows 98"; the reference's
-// table of registry limits: "Windows 95: There is a 64K limit for the total
-// size of all values of a key"). The fixed overhead is not documented and
-// not counted. Which error a refused write reports is not documented; the
+// limitation has been removed in Microsoft Windows 98"). The article gives
+// neither the exact limit nor the overhead: a key here holds 60 x 1,024
+// bytes, each value counting its name, its data and 16 bytes, a figure of
+// our own. Which error a refused write reports is not documented; the
 // Windows 95 DDK lists ERROR_INVALID_PARAMETER for a parameter "otherwise
 // not valid" and ERROR_OUTOFMEMORY for "insufficient memory".
 constexpr std::size_t kMaxValueName9x = 255;
 constexpr std::size_t kMaxValueData9x = 16300;
-constexpr std::size_t kMaxKeyValues95 = 64 * 1024;
+constexpr std::size_t kMaxKeyBytes95 = 60 * 1024;
+constexpr std::size_t kValueOverhead95 = 16;
 
 struct KeyOfVersion {
     RegRoot root;
@@ -108,12 +109,16 @@ long SimRegistry::SizeLimitError(const Key& key, const std::string& name,
         return kOutOfMemory;
     }
     if (!host_.IsWindows95()) return win_error::kSuccess;
-    std::size_t total = name.size() + data.size();
+    const auto bytesOf = [](std::size_t nameSize, std::size_t dataSize) {
+        return nameSize + dataSize + kValueOverhead95;
+    };
+    std::size_t total = bytesOf(name.size(), data.size());
     for (const Value& value : key.values) {
-        if (!host_.SameName(value.name, name)) total += value.name.size() + value.data.size();
+        if (!host_.SameName(value.name, name))
+            total += bytesOf(value.name.size(), value.data.size());
     }
-    if (total > kMaxKeyValues95) {
-        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-key-64k", where, 0});
+    if (total > kMaxKeyBytes95) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-key-60k", where, 0});
         return kOutOfMemory;
     }
     return win_error::kSuccess;
