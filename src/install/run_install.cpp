@@ -34,17 +34,28 @@ constexpr int kMsgDiskWriteError = 46;
 constexpr int kMsgBothContents = 51;
 constexpr int kMsgAsideNamesTaken = 55;
 
-// The report of a script that Start cannot read: not found or unreadable,
-// and whether an earlier Start of this run has installed something.
+// The report of a script that Start cannot read, by why it cannot, and
+// whether an earlier Start of this run has installed something.
 int NoScriptMessage(ScriptAccess::State state, bool installedBefore) {
-    constexpr int kNotFound = 50;
-    constexpr int kUnreadable = 52;
-    constexpr int kNotFoundAfterInstall = 53;
-    constexpr int kUnreadableAfterInstall = 54;
-    if (state == ScriptAccess::State::kNotFound) {
-        return installedBefore ? kNotFoundAfterInstall : kNotFound;
-    }
-    return installedBefore ? kUnreadableAfterInstall : kUnreadable;
+    struct Texts {
+        int first;
+        int afterInstall;
+    };
+    const auto texts = [state]() -> Texts {
+        switch (state) {
+            case ScriptAccess::State::kNotFound:
+                return {50, 53};
+            case ScriptAccess::State::kEmpty:
+                return {56, 58};
+            case ScriptAccess::State::kReadsNoSection:
+                return {57, 59};
+            case ScriptAccess::State::kReadable:
+            case ScriptAccess::State::kUnreadable:
+                break;
+        }
+        return {52, 54};
+    }();
+    return installedBefore ? texts.afterInstall : texts.first;
 }
 
 void ReportUnreadableScript(const SetupContext& ctx, const std::string& scriptPath,
@@ -81,7 +92,8 @@ InstallResult RunInstall(SetupContext& ctx, SetupFields& fields, CopyProgress& p
     const std::string scriptPath = ScriptPath(fields.startDir, fields.scriptName);
     // Without a script it can read, the sequence would install nothing and
     // still remove the default device's entries: nothing is done at all.
-    const ScriptAccess access = CheckScriptAccess(ctx.sys.files, scriptPath);
+    // What decides is what the profile functions read, not the open alone.
+    const ScriptAccess access = CheckScriptAccess(ctx.sys.files, ctx.sys.profile, scriptPath);
     if (access.state != ScriptAccess::State::kReadable) {
         ReportUnreadableScript(ctx, scriptPath, access, installedBefore);
         result.scriptUnreadable = true;

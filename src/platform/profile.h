@@ -20,6 +20,11 @@ class Profile {
     // GetPrivateProfileSectionA into a zeroed buffer of `capacity` bytes.
     virtual SectionBlock ReadSection(const std::string& path, const std::string& section,
                                      std::size_t capacity) = 0;
+    // GetPrivateProfileSectionNamesA into a zeroed buffer of `capacity`
+    // bytes: the name of every section of the file, in file order, with the
+    // same packing and capacity - 2 answer as a section read. None from a
+    // file that is missing or that Windows reads nothing from.
+    virtual SectionBlock ReadSectionNames(const std::string& path, std::size_t capacity) = 0;
 };
 
 }  // namespace setup32::platform

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "state/ascii_text.h"
 #include "state/context.h"
 
@@ -11,6 +12,8 @@ namespace setup32 {
 namespace {
 
 constexpr std::string_view kPlaceholder = "<GROUp>";
+// Enough for a first section name; only whether there is one matters.
+constexpr std::size_t kSectionNamesCapacity = 256;
 
 // Replaces every placeholder of `text` by `name`; the inserted name is never
 // searched again.
@@ -45,15 +48,28 @@ std::string ScriptPath(const std::string& startDir, const std::string& scriptNam
     return IsDriveRoot(startDir) ? startDir + scriptName : startDir + "\\" + scriptName;
 }
 
-ScriptAccess CheckScriptAccess(platform::FileSystem& files, const std::string& scriptPath) {
+ScriptAccess CheckScriptAccess(platform::FileSystem& files, platform::Profile& profile,
+                               const std::string& scriptPath) {
     std::uint32_t attributes = 0;
     if (const std::uint32_t error = files.Attributes(scriptPath, attributes)) return Failed(error);
     if ((attributes & platform::kFileAttributeDirectory) != 0) {
         return {ScriptAccess::State::kNotFound, 0};
     }
     std::uint32_t error = 0;
-    const platform::FileStream script(files, files.OpenForRead(scriptPath, error));
-    return script ? ScriptAccess{} : Failed(error);
+    platform::FileStream script(files, files.OpenForRead(scriptPath, error));
+    if (!script) return Failed(error);
+    char firstByte = 0;
+    const bool empty = script.Read(&firstByte, 1) == 0;
+    // Closed before the profile read: Windows 95 and 98 read nothing from a
+    // file that is held open, also by the program that reads it (Wine's
+    // older dlls/kernel32/tests/profile.c, test_profile_existing, holds the
+    // file in the reading process itself: "Win9x and WinME returns 0").
+    script.Close();
+    if (empty) return {ScriptAccess::State::kEmpty, 0};
+    if (profile.ReadSectionNames(scriptPath, kSectionNamesCapacity).count == 0) {
+        return {ScriptAccess::State::kReadsNoSection, 0};
+    }
+    return {};
 }
 
 void ReadGroupName(SetupContext& ctx, const std::string& scriptPath) {

@@ -12,7 +12,8 @@ namespace setup32 {
 
 namespace platform {
 class FileSystem;
-}
+class Profile;
+}  // namespace platform
 
 struct SetupContext;
 
@@ -58,15 +59,19 @@ std::string ScriptPath(const std::string& startDir, const std::string& scriptNam
 struct ScriptAccess {
     enum class State {
         kReadable,
-        kNotFound,    // no file or path of that name, or a directory
-        kUnreadable,  // the look-up or the open failed for another reason
+        kNotFound,       // no file or path of that name, or a directory
+        kUnreadable,     // the look-up or the open failed for another reason
+        kEmpty,          // the file holds no byte
+        kReadsNoSection  // the profile functions read no section from it
     };
     State state = State::kReadable;
     std::uint32_t error = 0;  // the Windows error of the look-up or the open
 };
 
-// Looks the script up and opens it for reading, as the profile reads will.
-ScriptAccess CheckScriptAccess(platform::FileSystem& files, const std::string& scriptPath);
+// Looks the script up, opens it, and asks the profile functions for its
+// sections: a script they read none from would install on every default.
+ScriptAccess CheckScriptAccess(platform::FileSystem& files, platform::Profile& profile,
+                               const std::string& scriptPath);
 
 // Reads [Display] GroupName into ctx.groupName (capacity 200, default
 // "VELKA Technology Corp").

@@ -46,6 +46,11 @@ def prepare_no_script(run: Run):
     run.machine.file("C:\\CONFIG.SYS").write_bytes(OLD_CONFIG)
 
 
+def prepare_empty_script(run: Run):
+    prepare(run)
+    run.medium_file("SETUP32.INI").write_bytes(b"")
+
+
 def start(run: Run):
     run.wait_window(run.msg(64))
     run.probe.press(run.msg(64), START)
@@ -89,6 +94,16 @@ def no_script(run: Run):
     expect_equal(run.machine.file("C:\\CONFIG.SYS").read_bytes(), OLD_CONFIG, "CONFIG.SYS")
     expect(run.machine.registry("HKCU").values("Software\\VELKA Technology Corp") is None,
            "no product key")
+
+
+def empty_script(run: Run):
+    """A script of 0 bytes opens, but Windows reads no section from it: Start
+    says it is empty, changes nothing and leaves the dialog open."""
+    start(run)
+    run.answer(OK, APP_TITLE, run.msg(56).replace("%s", run.scenario.medium + "SETUP32.INI"))
+    exit_ends_with(run, 2)
+    expect(not run.machine.file(destination(run, "A.SYS")).exists(), "no file copied")
+    expect_equal(run.machine.file("C:\\CONFIG.SYS").read_bytes(), OLD_CONFIG, "CONFIG.SYS")
 
 
 def script_held_open(run: Run):
@@ -149,6 +164,7 @@ ALL = [
              unplanned="the user exits at the main dialog, before the install"),
     Scenario("exit-2-no-script", "nt40", "en", no_script, prepare=prepare_no_script,
              unplanned="no setup script: the checker reports that and plans nothing"),
+    Scenario("exit-2-empty-script", "win95", "en", empty_script, prepare=prepare_empty_script),
     Scenario("exit-2-script-held-open", "win98", "en", script_held_open, prepare=prepare,
              unplanned="another program holds the script open, which the checker's machine cannot"),
     Scenario("exit-3-copy-cancelled", "win2k", "en", copy_cancelled, prepare=prepare_failing_copy,

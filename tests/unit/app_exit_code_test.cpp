@@ -1,6 +1,7 @@
 // How a run comes out, as the exit code tells a batch file: every code in
-// the shown and in the silent mode, every way of having no script to read,
-// and a second Start after an abandoned install.
+// the shown and in the silent mode, every way of having no script to read
+// (also one that opens and reads as nothing), and a second Start after an
+// abandoned install.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -270,22 +271,138 @@ INSTANTIATE_TEST_SUITE_P(
         NoScriptCase{"HeldOpenByAnotherProgram", Unreadable::kHeldOpen, kSharingViolation, false}),
     [](const ::testing::TestParamInfo<NoScriptCase>& info) { return info.param.name; });
 
+constexpr const char* kEmptyText =
+    "The setup script is empty:\nA:\\SETUP32.INI\n\nNothing has been installed or changed.\n"
+    "Please use a complete copy of the setup disk and press Start again.";
+constexpr const char* kNoSectionText =
+    "Windows reads no section from the setup script:\nA:\\SETUP32.INI\n\nNothing has been "
+    "installed or changed.\nPlease close any program that has the script open, check that it is "
+    "saved as plain text rather than Unicode, and press Start again.";
+
+// How a script that opens comes to give the profile functions no section.
+enum class ReadsAsNothing { kEmpty, kUtf16, kHeldByViewer, kHeldExclusively, kNoHeader };
+
+struct ReadsAsNothingCase {
+    const char* name;
+    std::uint32_t version;
+    ReadsAsNothing how;
+    std::string text;
+};
+
+void PrintTo(const ReadsAsNothingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StartWithAScriptThatReadsAsNothing
+    : public NoScriptTest,
+      public ::testing::WithParamInterface<ReadsAsNothingCase> {
+  protected:
+    void Arrange() {
+        const ReadsAsNothingCase& c = GetParam();
+        sim().SetVersion(c.version);
+        switch (c.how) {
+            case ReadsAsNothing::kEmpty:
+                WriteScript("");
+                break;
+            case ReadsAsNothing::kUtf16:
+                WriteScript(testing::Utf16WithMark(kMediumScript));
+                break;
+            case ReadsAsNothing::kHeldByViewer:
+                WriteScript(kMediumScript);
+                sim().HoldFileForReading(kScriptPath, sim().AddWindow("SETUP32.INI - Viewer"));
+                break;
+            case ReadsAsNothing::kHeldExclusively:
+                WriteScript(kMediumScript);
+                sim().HoldFile(kScriptPath, sim().AddWindow("SETUP32.INI - Editor"));
+                break;
+            case ReadsAsNothing::kNoHeader:
+                WriteScript("; [Display] was lost\r\nbShow=YES\r\n1=.\\A.SYS,.\\SYSTEM\\A.SYS\r\n");
+                break;
+        }
+    }
+};
+
+// Without a section to read, the install would run on every default:
+// copy nothing and remove device 6E02's entries. Start says what is wrong
+// instead, touches nothing, and the run ends with code 2.
+TEST_P(StartWithAScriptThatReadsAsNothing, ChangesNothingAndEndsWithCodeTwo) {
+    Arrange();
+    const std::string before = MachineState();
+    sim().QueueAnswer(mb::kIdOk);
+    sim().QueueAnswer(mb::kIdYes);
+    sim().OnNextModal([&](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
+        EXPECT_EQ(CallsOfStart(view, dialog), std::vector<std::string>{"MessageBoxA"});
+        EXPECT_FALSE(view.EndResult().has_value());
+        dialog.OnCancel(view);
+    });
+    CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
+    app.InitInstance();
+
+    EXPECT_EQ(MachineState(), before);
+    ASSERT_EQ(sim().Boxes().size(), 2u);
+    EXPECT_EQ(sim().Boxes()[0].text, GetParam().text);
+    EXPECT_EQ(sim().Boxes()[0].type, mb::kOk | mb::kIconError);
+    EXPECT_EQ(app.Outcome(), ExitCode::kNoScript);
+}
+
+// Every version reads nothing from an empty file or from lines under no
+// header; only Windows 2000 reads a UTF-16 file (see the profile's
+// conformance cases); Windows 95 and 98 read nothing from a file another
+// program holds open, whatever it shares, and a holder that shares nothing
+// keeps every version from opening it (Windows error 32).
+INSTANTIATE_TEST_SUITE_P(
+    EachVersion, StartWithAScriptThatReadsAsNothing,
+    ::testing::Values(
+        ReadsAsNothingCase{"EmptyOn95", version::kWindows95, ReadsAsNothing::kEmpty, kEmptyText},
+        ReadsAsNothingCase{"EmptyOn98", version::kWindows98, ReadsAsNothing::kEmpty, kEmptyText},
+        ReadsAsNothingCase{"EmptyOnNt4", version::kWindowsNT4, ReadsAsNothing::kEmpty, kEmptyText},
+        ReadsAsNothingCase{"EmptyOn2000", version::kWindows2000, ReadsAsNothing::kEmpty,
+                           kEmptyText},
+        ReadsAsNothingCase{"Utf16On95", version::kWindows95, ReadsAsNothing::kUtf16,
+                           kNoSectionText},
+        ReadsAsNothingCase{"Utf16On98", version::kWindows98, ReadsAsNothing::kUtf16,
+                           kNoSectionText},
+        ReadsAsNothingCase{"Utf16OnNt4", version::kWindowsNT4, ReadsAsNothing::kUtf16,
+                           kNoSectionText},
+        ReadsAsNothingCase{"HeldByAViewerOn95", version::kWindows95, ReadsAsNothing::kHeldByViewer,
+                           kNoSectionText},
+        ReadsAsNothingCase{"HeldByAViewerOn98", version::kWindows98, ReadsAsNothing::kHeldByViewer,
+                           kNoSectionText},
+        ReadsAsNothingCase{"HeldExclusivelyOn95", version::kWindows95,
+                           ReadsAsNothing::kHeldExclusively, UnreadableText(kSharingViolation)},
+        ReadsAsNothingCase{"HeldExclusivelyOn98", version::kWindows98,
+                           ReadsAsNothing::kHeldExclusively, UnreadableText(kSharingViolation)},
+        ReadsAsNothingCase{"NoHeaderOn2000", version::kWindows2000, ReadsAsNothing::kNoHeader,
+                           kNoSectionText}),
+    [](const ::testing::TestParamInfo<ReadsAsNothingCase>& info) { return info.param.name; });
+
 // A first Start copied the files and then the CONFIG.SYS edit abandoned
 // the install; a second Start that finds no script must not say that
 // nothing was changed, and the run keeps the code of that install.
 TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
+    enum class Then { kRemoved, kLookUpFails, kEmptied, kHeldByViewer };
     struct Case {
-        bool lookUpFails;  // else the script is gone
+        Then then;  // what becomes of the script before the second Start
         const char* text;
     } const cases[] = {
-        {false,
+        {Then::kRemoved,
          "Cannot find the setup script:\nA:\\SETUP32.INI\n\nThis Start has changed nothing; what "
          "the Start before it installed stays in place.\nPlease put the setup disk back and press "
          "Start again."},
-        {true,
+        {Then::kLookUpFails,
          "Cannot read the setup script:\nA:\\SETUP32.INI\n(Windows error 21)\n\nThis Start has "
          "changed nothing; what the Start before it installed stays in place.\nPlease check that "
          "the setup disk is in its drive and can be read, and press Start again."},
+        {Then::kEmptied,
+         "The setup script is empty:\nA:\\SETUP32.INI\n\nThis Start has changed nothing; what the "
+         "Start before it installed stays in place.\nPlease use a complete copy of the setup disk "
+         "and press Start again."},
+        // Last: the viewer keeps its hold for the rest of the test.
+        {Then::kHeldByViewer,
+         "Windows reads no section from the setup script:\nA:\\SETUP32.INI\n\nThis Start has "
+         "changed nothing; what the Start before it installed stays in place.\nPlease close any "
+         "program that has the script open, check that it is saved as plain text rather than "
+         "Unicode, and press Start again."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -299,10 +416,19 @@ TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
         sim().OnNextModal([&](platform::sim::SimDialogView& view, platform::DialogHandler& dialog) {
             dialog.OnOK(view);
             ASSERT_FALSE(view.EndResult().has_value());
-            if (c.lookUpFails) {
-                sim().FailCall(platform::sim::Call::GetFileAttributesA, kDriveNotReady);
-            } else {
-                std::filesystem::remove(sim().HostPath(kScriptPath));
+            switch (c.then) {
+                case Then::kRemoved:
+                    std::filesystem::remove(sim().HostPath(kScriptPath));
+                    break;
+                case Then::kLookUpFails:
+                    sim().FailCall(platform::sim::Call::GetFileAttributesA, kDriveNotReady);
+                    break;
+                case Then::kEmptied:
+                    WriteScript("");
+                    break;
+                case Then::kHeldByViewer:
+                    sim().HoldFileForReading(kScriptPath, sim().AddWindow("Viewer"));
+                    break;
             }
             dialog.OnOK(view);
             dialog.OnCancel(view);

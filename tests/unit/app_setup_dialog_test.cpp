@@ -115,7 +115,7 @@ TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
         SimMachine machine;
         MapDrive(machine, 'A');
         machine.SetCurrentDirectory("A:\\");
-        machine.WriteFile("A:\\SETUP32.INI", "");
+        machine.WriteFile("A:\\SETUP32.INI", "[Display]\r\n");
         machine.QueueAnswer(answer);
         machine.OnNextModal(PressStart);
         CSetupApp app(machine.machine(), "C:\\DISK\\Setup32.exe");

@@ -92,7 +92,7 @@ TEST(CheckMedium, OddMediaAreCheckedToTheEnd) {
         Severity severity;
         const char* words;
     } cases[] = {
-        {"empty", "", Severity::Warning, "message 49"},
+        {"no [Modify]", "[Display]\r\n", Severity::Warning, "message 49"},
         {"junk", std::string("\x00\xff\xfe[\x01]=\x80,\x9f\n\r\r\x1a", 14), Severity::Warning,
          "not text in code page"},
         {"bom", "\xEF\xBB\xBF[Display]\r\nGroupName=\"Disk Tools\"\r\n", Severity::Error,

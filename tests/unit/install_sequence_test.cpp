@@ -88,6 +88,20 @@ class InstallSequenceTest : public testing::SimFixture {
         return copies;
     }
     SimDialogView& MainView() { return *sim().DialogViews().front(); }
+    void HoldScriptForReading(const std::string& startDir, const std::string& script) {
+        const std::string path = ScriptPath(startDir, "SETUP32.INI");
+        sim().WriteFile(path, script);
+        sim().HoldFileForReading(path, sim().AddWindow("SETUP32.INI - Viewer"));
+    }
+    // The NT family's install: its files copied, Scsiscan disabled,
+    // CONFIG.SYS edited.
+    void ExpectInstalledOnNtFamily(std::size_t copies) {
+        EXPECT_EQ(copies, Copies().size());
+        EXPECT_EQ(4u, sim().DwordValue(RegRoot::LocalMachine,
+                                       "SYSTEM\\CurrentControlSet\\Services\\Scsiscan", "Start"));
+        EXPECT_EQ("FILES=30\r\n", sim().ReadFile("C:\\CONFIG.SYS"));
+        EXPECT_EQ(mb::kIdOk, MainView().EndResult());
+    }
 };
 
 // What a recorded call belongs to, by the install's steps: the copy pass;
@@ -213,6 +227,29 @@ TEST_F(InstallSequenceTest, WorkedExampleOnWindowsNTFromADirectory) {
     // No miniport service without a Driver value.
     EXPECT_FALSE(
         sim().KeyExists(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\MDR420X"));
+}
+
+// Windows NT and 2000 read a script that a viewer holds open, and 2000
+// reads one saved as UTF-16: Start installs from it as from any other.
+const std::string kWith2000Files = std::string(kExampleScript) +
+                                   "[WIN2000 Driver Files]\r\n"
+                                   "1=.\\NT\\DSKADP.SYS,.\\SYSTEM32\\DRIVERS\\DSKADP.SYS\r\n";
+
+TEST_F(InstallSequenceTest, Windows2000InstallsFromAUtf16Script) {
+    Run(version::kWindows2000, "C:\\WINNT", "D:\\DRV", testing::Utf16WithMark(kWith2000Files));
+    ExpectInstalledOnNtFamily(1);
+}
+
+TEST_F(InstallSequenceTest, WindowsNtInstallsFromAScriptAViewerHolds) {
+    HoldScriptForReading("D:\\DRV", kExampleScript);
+    Run(version::kWindowsNT4, "C:\\WINNT", "D:\\DRV");
+    ExpectInstalledOnNtFamily(3);
+}
+
+TEST_F(InstallSequenceTest, Windows2000InstallsFromAScriptAViewerHolds) {
+    HoldScriptForReading("D:\\DRV", kWith2000Files);
+    Run(version::kWindows2000, "C:\\WINNT", "D:\\DRV", kWith2000Files);
+    ExpectInstalledOnNtFamily(1);
 }
 
 TEST_F(InstallSequenceTest, MiniportServiceIsRegisteredWhenTheScriptNamesADriver) {

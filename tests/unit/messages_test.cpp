@@ -75,7 +75,7 @@ const ExpectedRow kExpected[] = {
      "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
      "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸのﾃﾞｨﾚｸﾄﾘに移動してから、もう一度このﾌﾟﾛｸﾞﾗﾑを実行して下さい。"},
     {51, "The previous CONFIG.SYS was kept as %s\nand the new one was written as %s.",
-     "原來的 CONFIG.SYS 保存在 %s\n新的 CONFIG.SYS 保存在 %s",
+     "原來的 CONFIG.SYS 已另存為 %s\n新的 CONFIG.SYS 已寫入 %s",
      "元のCONFIG.SYSは %s に保存されています。\n新しいCONFIG.SYSは %s に保存されています。"},
     {52,
      "Cannot read the setup script:\n"
@@ -87,7 +87,7 @@ const ExpectedRow kExpected[] = {
      "%s\n"
      "(Windows 錯誤碼: %d)\n\n"
      "沒有安裝任何檔案, 系統也未做任何變更.\n"
-     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次 [開始].",
      "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n"
      "%s\n"
      "(Windows ｴﾗｰ %d)\n\n"
@@ -101,8 +101,8 @@ const ExpectedRow kExpected[] = {
      "Please put the setup disk back and press Start again.",
      "找不到安裝設定檔:\n"
      "%s\n\n"
-     "這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n"
-     "請放回安裝磁碟, 再按一次開始.",
+     "這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
+     "請放回安裝磁碟, 再按一次 [開始].",
      "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n"
      "%s\n\n"
      "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
@@ -116,8 +116,8 @@ const ExpectedRow kExpected[] = {
      "無法讀取安裝設定檔:\n"
      "%s\n"
      "(Windows 錯誤碼: %d)\n\n"
-     "這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n"
-     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+     "這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
+     "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次 [開始].",
      "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n"
      "%s\n"
      "(Windows ｴﾗｰ %d)\n\n"
@@ -130,13 +130,52 @@ const ExpectedRow kExpected[] = {
      "and every name from %s to %s is taken.\n\n"
      "Please delete those you do not need and press Start again.",
      "無法修改 %s:\n"
-     "原來的內容必須先移到它旁邊一個未使用的檔名,\n"
+     "必須先將原來的內容改名為同一目錄中未使用的檔名,\n"
      "但是從 %s 到 %s 的檔名都已被使用.\n\n"
-     "請刪除其中不需要的檔案, 再按一次開始.",
+     "請刪除其中不需要的檔案, 再按一次 [開始].",
      "%s を変更できません:\n"
-     "元の内容をまずその横の空いている名前に移す必要がありますが、\n"
+     "元の内容をいったん同じﾃﾞｨﾚｸﾄﾘ内の未使用のﾌｧｲﾙ名に退避する必要がありますが、\n"
      "%s から %s までの名前はすべて使われています。\n\n"
      "不要なﾌｧｲﾙを削除してから、もう一度[開始]を押して下さい。"},
+    {56,
+     "The setup script is empty:\n%s\n\nNothing has been installed or changed.\n"
+     "Please use a complete copy of the setup disk and press Start again.",
+     "安裝設定檔是空的:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
+     "請使用完整的安裝磁碟, 再按一次 [開始].",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "完全なｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを使って、もう一度[開始]を押して下さい。"},
+    {57,
+     "Windows reads no section from the setup script:\n%s\n\n"
+     "Nothing has been installed or changed.\n"
+     "Please close any program that has the script open, check that it is saved as plain text "
+     "rather than Unicode, and press Start again.",
+     "Windows 從安裝設定檔讀不到任何區段:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
+     "請關閉開啟此檔案的其他程式, 並確認它是以純文字 (而非 Unicode) 格式儲存, 再按一次 [開始].",
+     "Windowsはｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄからｾｸｼｮﾝをひとつも読み込めません:\n%s\n\n"
+     "ｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "ｽｸﾘﾌﾟﾄを開いている他のﾌﾟﾛｸﾞﾗﾑを終了し、Unicodeではなくﾃｷｽﾄ形式で保存されていることを"
+     "確認してから、もう一度[開始]を押して下さい。"},
+    {58,
+     "The setup script is empty:\n%s\n\n"
+     "This Start has changed nothing; what the Start before it installed stays in place.\n"
+     "Please use a complete copy of the setup disk and press Start again.",
+     "安裝設定檔是空的:\n%s\n\n這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
+     "請使用完整的安裝磁碟, 再按一次 [開始].",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\n"
+     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
+     "完全なｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを使って、もう一度[開始]を押して下さい。"},
+    {59,
+     "Windows reads no section from the setup script:\n%s\n\n"
+     "This Start has changed nothing; what the Start before it installed stays in place.\n"
+     "Please close any program that has the script open, check that it is saved as plain text "
+     "rather than Unicode, and press Start again.",
+     "Windows 從安裝設定檔讀不到任何區段:\n%s\n\n"
+     "這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
+     "請關閉開啟此檔案的其他程式, 並確認它是以純文字 (而非 Unicode) 格式儲存, 再按一次 [開始].",
+     "Windowsはｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄからｾｸｼｮﾝをひとつも読み込めません:\n%s\n\n"
+     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
+     "ｽｸﾘﾌﾟﾄを開いている他のﾌﾟﾛｸﾞﾗﾑを終了し、Unicodeではなくﾃｷｽﾄ形式で保存されていることを"
+     "確認してから、もう一度[開始]を押して下さい。"},
     {60, "Welcome to setup program.", "歡迎使用本安裝程式", "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     {61, "This program will setup the drivers for your system.", "本程式將會幫你自動安裝驅動程式",
      "このﾌﾟﾛｸﾞﾗﾑはｺﾝﾋﾟｭｰﾀにﾄﾞﾗｲﾊﾞｰをｾｯﾄｱｯﾌﾟします。"},
@@ -211,7 +250,7 @@ TEST(MessageTable, StoresEveryRowInItsCodePages) {
         ++row;
     }
     EXPECT_EQ(row->id, kEndOfTable);
-    EXPECT_EQ(row - kMessageTable, 45);
+    EXPECT_EQ(row - kMessageTable, 49);
 }
 
 // Bytes an encoder could get wrong as well as the table.

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
@@ -26,6 +27,14 @@ inline void ExpectScriptPlayedOut(const platform::sim::SimMachine& sim) {
     std::string faults;
     for (const std::string& fault : sim.UnfiredFaults()) faults += "\n  " + fault;
     EXPECT_TRUE(faults.empty()) << "faults armed for calls that never came:" << faults;
+}
+
+// Little-endian UTF-16 of ASCII text with its byte-order mark, as Notepad
+// on Windows NT and 2000 saves "Unicode".
+inline std::string Utf16WithMark(std::string_view ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
 }
 
 class SimFixture : public ::testing::Test {

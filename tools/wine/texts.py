@@ -53,7 +53,7 @@ MESSAGES = {
         "en": "Cannot read the setup script:\n%s\n(Windows error %d)\n\n"
         "Nothing has been installed or changed.\n"
         "Please check that the setup disk is in its drive and can be read, and press Start again.",
-        "zh": "無法讀取安裝設定檔:\n%s\n(Windows 錯誤碼: %d)\n\n沒有安裝任何檔案, 系統也未做任何變更.\n請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+        "zh": "無法讀取安裝設定檔:\n%s\n(Windows 錯誤碼: %d)\n\n沒有安裝任何檔案, 系統也未做任何變更.\n請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次 [開始].",
         "ja": "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n%s\n(Windows ｴﾗｰ %d)\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
         "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸがﾄﾞﾗｲﾌﾞに入っていて読み込めることを確認してから、もう一度[開始]を押して下さい。",
     },
@@ -61,7 +61,7 @@ MESSAGES = {
         "en": "Cannot find the setup script:\n%s\n\n"
         "This Start has changed nothing; what the Start before it installed stays in place.\n"
         "Please put the setup disk back and press Start again.",
-        "zh": "找不到安裝設定檔:\n%s\n\n這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n請放回安裝磁碟, 再按一次開始.",
+        "zh": "找不到安裝設定檔:\n%s\n\n這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n請放回安裝磁碟, 再按一次 [開始].",
         "ja": "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが見つかりません:\n%s\n\n今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
         "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを戻してから、もう一度[開始]を押して下さい。",
     },
@@ -69,8 +69,8 @@ MESSAGES = {
         "en": "Cannot read the setup script:\n%s\n(Windows error %d)\n\n"
         "This Start has changed nothing; what the Start before it installed stays in place.\n"
         "Please check that the setup disk is in its drive and can be read, and press Start again.",
-        "zh": "無法讀取安裝設定檔:\n%s\n(Windows 錯誤碼: %d)\n\n這次的開始沒有做任何變更; 前一次開始所安裝的檔案都保留原狀.\n"
-        "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次開始.",
+        "zh": "無法讀取安裝設定檔:\n%s\n(Windows 錯誤碼: %d)\n\n這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
+        "請確認安裝磁碟已放入磁碟機並且可以讀取, 再按一次 [開始].",
         "ja": "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄを読み込めません:\n%s\n(Windows ｴﾗｰ %d)\n\n"
         "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
         "ｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸがﾄﾞﾗｲﾌﾞに入っていて読み込めることを確認してから、もう一度[開始]を押して下さい。",
@@ -79,9 +79,16 @@ MESSAGES = {
         "en": "Cannot change %s:\nits old content must first move to a free name beside it,\n"
         "and every name from %s to %s is taken.\n\n"
         "Please delete those you do not need and press Start again.",
-        "zh": "無法修改 %s:\n原來的內容必須先移到它旁邊一個未使用的檔名,\n但是從 %s 到 %s 的檔名都已被使用.\n\n請刪除其中不需要的檔案, 再按一次開始.",
-        "ja": "%s を変更できません:\n元の内容をまずその横の空いている名前に移す必要がありますが、\n%s から %s までの名前はすべて使われています。\n\n"
+        "zh": "無法修改 %s:\n必須先將原來的內容改名為同一目錄中未使用的檔名,\n但是從 %s 到 %s 的檔名都已被使用.\n\n請刪除其中不需要的檔案, 再按一次 [開始].",
+        "ja": "%s を変更できません:\n元の内容をいったん同じﾃﾞｨﾚｸﾄﾘ内の未使用のﾌｧｲﾙ名に退避する必要がありますが、\n%s から %s までの名前はすべて使われています。\n\n"
         "不要なﾌｧｲﾙを削除してから、もう一度[開始]を押して下さい。",
+    },
+    56: {
+        "en": "The setup script is empty:\n%s\n\nNothing has been installed or changed.\n"
+        "Please use a complete copy of the setup disk and press Start again.",
+        "zh": "安裝設定檔是空的:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n請使用完整的安裝磁碟, 再按一次 [開始].",
+        "ja": "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
+        "完全なｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを使って、もう一度[開始]を押して下さい。",
     },
     60: {"en": "Welcome to setup program.", "zh": "歡迎使用本安裝程式", "ja": "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     61: {

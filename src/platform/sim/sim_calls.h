@@ -10,50 +10,51 @@
 namespace setup32::platform::sim {
 
 // X(name) for every call, grouped by the service that makes it.
-#define SETUP32_SIM_CALLS(X)        \
-    /* files */                     \
-    X(GetCurrentDirectoryA)         \
-    X(GetWindowsDirectoryA)         \
-    X(CreateDirectoryA)             \
-    X(CopyFileA)                    \
-    X(GetFileAttributesA)           \
-    X(SetFileAttributesA)           \
-    X(DeleteFileA)                  \
-    X(MoveFileA)                    \
-    X(GetShortPathNameA)            \
-    X(_lopen)                       \
-    X(_lcreat)                      \
-    X(_lread)                       \
-    X(_lwrite)                      \
-    X(_lclose)                      \
-    /* profile */                   \
-    X(GetPrivateProfileStringA)     \
-    X(GetPrivateProfileSectionA)    \
-    /* registry */                  \
-    X(RegCreateKeyExA)              \
-    X(RegOpenKeyExA)                \
-    X(RegSetValueA)                 \
-    X(RegSetValueExA)               \
-    X(RegQueryValueExA)             \
-    X(RegDeleteValueA)              \
-    X(RegEnumKeyA)                  \
-    X(RegDeleteKeyA)                \
-    X(RegCloseKey)                  \
-    /* desktop */                   \
-    X(WinExec)                      \
-    X(FindWindowA)                  \
-    X(SendMessageTimeoutA)          \
-    X(SetForegroundWindow)          \
-    X(MessageBeep)                  \
-    X(SetCursor)                    \
-    X(Sleep)                        \
-    X(AdjustTokenPrivileges)        \
-    X(ExitWindowsEx)                \
-    /* message boxes and dialogs */ \
-    X(MessageBoxA)                  \
-    X(CreateFontA)                  \
-    X(LoadStringA)                  \
-    X(DialogBoxParamA)              \
+#define SETUP32_SIM_CALLS(X)          \
+    /* files */                       \
+    X(GetCurrentDirectoryA)           \
+    X(GetWindowsDirectoryA)           \
+    X(CreateDirectoryA)               \
+    X(CopyFileA)                      \
+    X(GetFileAttributesA)             \
+    X(SetFileAttributesA)             \
+    X(DeleteFileA)                    \
+    X(MoveFileA)                      \
+    X(GetShortPathNameA)              \
+    X(_lopen)                         \
+    X(_lcreat)                        \
+    X(_lread)                         \
+    X(_lwrite)                        \
+    X(_lclose)                        \
+    /* profile */                     \
+    X(GetPrivateProfileStringA)       \
+    X(GetPrivateProfileSectionA)      \
+    X(GetPrivateProfileSectionNamesA) \
+    /* registry */                    \
+    X(RegCreateKeyExA)                \
+    X(RegOpenKeyExA)                  \
+    X(RegSetValueA)                   \
+    X(RegSetValueExA)                 \
+    X(RegQueryValueExA)               \
+    X(RegDeleteValueA)                \
+    X(RegEnumKeyA)                    \
+    X(RegDeleteKeyA)                  \
+    X(RegCloseKey)                    \
+    /* desktop */                     \
+    X(WinExec)                        \
+    X(FindWindowA)                    \
+    X(SendMessageTimeoutA)            \
+    X(SetForegroundWindow)            \
+    X(MessageBeep)                    \
+    X(SetCursor)                      \
+    X(Sleep)                          \
+    X(AdjustTokenPrivileges)          \
+    X(ExitWindowsEx)                  \
+    /* message boxes and dialogs */   \
+    X(MessageBoxA)                    \
+    X(CreateFontA)                    \
+    X(LoadStringA)                    \
+    X(DialogBoxParamA)                \
     X(CreateDialogParamA)
 
 enum class Call {

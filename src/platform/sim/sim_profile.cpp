@@ -463,6 +463,20 @@ SectionBlock SimProfile::ReadSection(const std::string& path, const std::string&
     return block;
 }
 
+SectionBlock SimProfile::ReadSectionNames(const std::string& path, std::size_t capacity) {
+    if (gate_.Enter(Call::GetPrivateProfileSectionNamesA)) return PackSection({}, capacity);
+    const ParsedFile* file = Load(path);
+    std::vector<std::string_view> names;
+    if (file != nullptr) {
+        for (const ProfileSection& section : file->parse.layout) {
+            // The lines before the first header belong to no section, and
+            // an empty name would end the list.
+            if (section.number > 0 && !section.name.empty()) names.push_back(section.name);
+        }
+    }
+    return PackSection(names, capacity);
+}
+
 const SimProfile::ParsedFile* SimProfile::Load(const std::string& path) {
     const std::string windowsPath = WindowsPathOf(path, files_);
     std::filesystem::path host;

@@ -100,6 +100,7 @@ class SimProfile final : public Profile {
                            std::size_t capacity) override;
     SectionBlock ReadSection(const std::string& path, const std::string& section,
                              std::size_t capacity) override;
+    SectionBlock ReadSectionNames(const std::string& path, std::size_t capacity) override;
 
   private:
     struct ParsedFile;

@@ -24,4 +24,12 @@ SectionBlock Win32Profile::ReadSection(const std::string& path, const std::strin
     return block;
 }
 
+SectionBlock Win32Profile::ReadSectionNames(const std::string& path, std::size_t capacity) {
+    SectionBlock block;
+    block.bytes.assign(capacity, '\0');
+    block.count = GetPrivateProfileSectionNamesA(block.bytes.data(), static_cast<DWORD>(capacity),
+                                                 path.c_str());
+    return block;
+}
+
 }  // namespace setup32::platform::win32

@@ -29,6 +29,7 @@ class Win32Profile final : public Profile {
                            std::size_t capacity) override;
     SectionBlock ReadSection(const std::string& path, const std::string& section,
                              std::size_t capacity) override;
+    SectionBlock ReadSectionNames(const std::string& path, std::size_t capacity) override;
 };
 
 class Win32Registry final : public Registry {
