@@ -34,9 +34,9 @@ const char* SeverityName(Severity severity);
 
 struct Finding {
     Severity severity;
-    int line;             // SETUP32.INI line number of the cause; 0 when none applies
-    std::string message;  // UTF-8
-    std::string rule = {};  // the id of the rule that gives it: "dest-overwritten"
+    int line;                       // SETUP32.INI line number of the cause; 0 when none applies
+    std::string message;            // UTF-8
+    std::string rule = {};          // the id of the rule that gives it: "dest-overwritten"
     std::vector<int> touches = {};  // the other lines the cause shows on, in order
 };
 
@@ -67,7 +67,7 @@ struct CopyRecord {
     int line = 0;
     // The other script lines whose bytes went into the paths: the GroupName
     // line when "<GROUp>" was put in.
-    std::vector<int> from;
+    std::vector<int> from = {};
 };
 
 struct RegistryChange {
@@ -87,8 +87,8 @@ struct ShortcutPlan {
     std::string group;
     std::string title;
     std::string target;
-    int line = 0;           // the ShortCut line that asks for it
-    std::vector<int> from;  // as in CopyRecord
+    int line = 0;                // the ShortCut line that asks for it
+    std::vector<int> from = {};  // as in CopyRecord
 };
 
 // A program the install starts, and what WinExec answered.

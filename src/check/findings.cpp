@@ -441,7 +441,8 @@ void Findings::CheckGroupName() {
     }
     const std::size_t backslash = FindLastCharOf(Host(), group, "\\");
     if (backslash == group.size() - 1) {
-        Add("group-name", Severity::Error, line->number, "GroupName ends in \"\\\": no uninstall entry is made");
+        Add("group-name", Severity::Error, line->number,
+            "GroupName ends in \"\\\": no uninstall entry is made");
     } else if (backslash != std::string::npos) {
         Add("group-name", Severity::Error, line->number,
             "GroupName holds \"\\\": the product key and the uninstall entry become keys below " +
@@ -806,10 +807,9 @@ void Findings::CheckShortcuts() {
                         std::string(kNames[i]) + Quoted(fields[i]);
             }
             commaSplits_.push_back(
-                {line.number,
-                 read + (made ? std::string()
-                              : ", and its shortcut is not made: " +
-                                    ShortcutProblem(ctx.windowsDirText, value))});
+                {line.number, read + (made ? std::string()
+                                           : ", and its shortcut is not made: " +
+                                                 ShortcutProblem(ctx.windowsDirText, value))});
             continue;
         }
         if (!made) {

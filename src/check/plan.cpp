@@ -97,7 +97,10 @@ const DriverLine* PlanReader::LineOfCopy(const CopyAttempt& copy) {
 void PlanReader::ReadCopies(Plan& plan) {
     for (const CopyAttempt& copy : run_.Files().Copies()) {
         const DriverLine* line = LineOfCopy(copy);
-        CopyRecord record{Text(copy.source), Text(copy.destination), 0, copy.error,
+        CopyRecord record{Text(copy.source),
+                          Text(copy.destination),
+                          0,
+                          copy.error,
                           line ? line->number : 0,
                           line ? LinesPutInto(run_, layout_, line->written) : std::vector<int>()};
         if (const std::optional<std::string> bytes = run_.Sim().ReadFile(copy.source)) {
@@ -205,9 +208,9 @@ std::vector<int> PlanReader::ShortcutLines() {
     std::vector<int> lines;
     const int kind = OsKindFromVersion(run_.Platform().version);
     if (!shell_text::IsShellPlatform(kind)) return lines;
-    const ListSection section =
-        ReadListSection(run_, layout_, shell_text::PlatformSection(kind, shell_text::section_family::kShortcut),
-                        script_capacity::kSection);
+    const ListSection section = ReadListSection(
+        run_, layout_, shell_text::PlatformSection(kind, shell_text::section_family::kShortcut),
+        script_capacity::kSection);
     if (section.tooLarge) return lines;
     for (const NumberedLine& line : section.lines) {
         if (shell_text::IsComment(line.text)) continue;
@@ -235,10 +238,11 @@ void PlanReader::ReadPrograms(Plan& plan) {
     const int kind = OsKindFromVersion(run_.Platform().version);
     std::vector<NumberedLine> lines;
     if (shell_text::IsShellPlatform(kind)) {
-        lines = ReadListSection(run_, layout_,
-                                shell_text::PlatformSection(kind, shell_text::section_family::kExecute),
-                                script_capacity::kSection)
-                    .lines;
+        lines =
+            ReadListSection(run_, layout_,
+                            shell_text::PlatformSection(kind, shell_text::section_family::kExecute),
+                            script_capacity::kSection)
+                .lines;
     }
     const std::string& workingDirectory = run_.Context().shell.workingDirectory;
     for (const platform::sim::ExecRecord& exec : run_.Sim().Execs()) {
@@ -246,10 +250,10 @@ void PlanReader::ReadPrograms(Plan& plan) {
             return shell_text::JoinPath(workingDirectory, shell_text::ValueAfterKey(l.text)) ==
                    exec.commandLine;
         });
-        const std::uint32_t answer =
-            exec.image.empty()                           ? platform::win_error::kFileNotFound
-            : platform::sim::IsProgramName(exec.image) ? 33u
-                                                         : platform::sim::kExecNotAProgram;
+        const std::uint32_t answer = exec.image.empty() ? platform::win_error::kFileNotFound
+                                     : platform::sim::IsProgramName(exec.image)
+                                         ? 33u
+                                         : platform::sim::kExecNotAProgram;
         plan.programs.push_back({Text(exec.commandLine), Text(exec.image), answer,
                                  line == lines.end() ? 0 : line->number});
     }
@@ -261,7 +265,8 @@ void PlanReader::ReadServices(Plan& plan) {
         "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
     std::vector<int> lines;
     for (const char* key : {script_names::kDriver, script_names::kTitle}) {
-        if (const ProfileLine* line = DisplayLineOf(run_, layout_, key)) lines.push_back(line->number);
+        if (const ProfileLine* line = DisplayLineOf(run_, layout_, key))
+            lines.push_back(line->number);
     }
     std::sort(lines.begin(), lines.end());
     for (const RegistryChange& change : plan.registry) {

@@ -9,7 +9,8 @@ namespace setup32::check {
 namespace {
 
 std::string FindingLine(const Finding& finding) {
-    std::string text = std::string("  ") + SeverityName(finding.severity) + " [" + finding.rule + "]";
+    std::string text =
+        std::string("  ") + SeverityName(finding.severity) + " [" + finding.rule + "]";
     if (finding.line > 0) {
         text += " (line " + std::to_string(finding.line);
         for (const int line : finding.touches)
@@ -173,10 +174,11 @@ std::string ShellText(const Plan& plan) {
     text += "  Programs started:\n";
     if (plan.programs.empty()) text += "    none\n";
     for (const ProgramPlan& program : plan.programs) {
-        text += "    " + program.commandLine +
-                (program.answer > 31 ? std::string()
-                                     : " (WinExec answers " + std::to_string(program.answer) + ")") +
-                "\n";
+        text +=
+            "    " + program.commandLine +
+            (program.answer > 31 ? std::string()
+                                 : " (WinExec answers " + std::to_string(program.answer) + ")") +
+            "\n";
     }
     return text;
 }

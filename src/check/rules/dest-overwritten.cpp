@@ -18,8 +18,7 @@ void CheckDestOverwritten(RunFacts& facts, RuleFindings& found) {
         found.Add(Severity::Error, copy.line,
                   "the line copies " + Quoted(copy.source) + " over " + Quoted(copy.destination) +
                       ", which line " + std::to_string(before.line) + " installed from " +
-                      Quoted(before.source) + ": the file of line " +
-                      std::to_string(before.line) +
+                      Quoted(before.source) + ": the file of line " + std::to_string(before.line) +
                       " is lost; give each file a destination of its own",
                   {before.line});
     }

@@ -39,8 +39,8 @@ bool IsServiceImage(const Plan& plan, const std::string& path) {
 
 void CheckDriverNeverLoaded(RunFacts& facts, RuleFindings& found) {
     const bool nt = shell_text::IsNtFamily(OsKindFromVersion(facts.run.Platform().version));
-    const std::string loaded =
-        PathKey(shell_text::JoinPath(facts.plan.windowsDir, nt ? "SYSTEM32\\DRIVERS" : "SYSTEM\\IOSUBSYS"));
+    const std::string loaded = PathKey(
+        shell_text::JoinPath(facts.plan.windowsDir, nt ? "SYSTEM32\\DRIVERS" : "SYSTEM\\IOSUBSYS"));
     for (const CopyRecord& copy : facts.plan.copies) {
         if (copy.error != 0 || copy.line == 0 || copy.destination.size() < 3 ||
             copy.destination[1] != ':')
@@ -56,7 +56,8 @@ void CheckDriverNeverLoaded(RunFacts& facts, RuleFindings& found) {
                       ", where " + facts.run.Platform().title + " never loads a driver from: " +
                       (nt ? "its drivers are loaded from %SystemRoot%\\System32\\drivers"
                           : "its miniport and port drivers are loaded from SYSTEM\\IOSUBSYS only") +
-                      "; write " + (nt ? ".\\SYSTEM32\\DRIVERS\\" : ".\\SYSTEM\\IOSUBSYS\\") + name);
+                      "; write " + (nt ? ".\\SYSTEM32\\DRIVERS\\" : ".\\SYSTEM\\IOSUBSYS\\") +
+                      name);
     }
 }
 

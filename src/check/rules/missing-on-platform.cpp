@@ -51,13 +51,14 @@ const Kind kKinds[] = {
      [](const RunResult& run, std::vector<int>&) { return !run.plan.uninstallKey.empty(); }},
     {"programs started after the install", Always,
      [](const RunResult& run, std::vector<int>& lines) {
-         for (const ProgramPlan& program : run.plan.programs) lines.push_back(program.line);
-         return !run.plan.programs.empty();
+         for (const ProgramPlan& program : run.plan.programs) {
+             if (program.line > 0) lines.push_back(program.line);  // not the group converter
+         }
+         return !lines.empty();
      }},
     // Windows 95 and 98 install the adapter from its INF; NT 4.0 has none
     // for it, and on 2000 the script's INF is the vendor's choice.
-    {"INF file in the INF folder",
-     [](const RunResult& run) { return !IsNt(run); },
+    {"INF file in the INF folder", [](const RunResult& run) { return !IsNt(run); },
      [](const RunResult& run, std::vector<int>& lines) {
          lines = CopiesInto(run.plan, "INF");
          return !lines.empty();

@@ -45,7 +45,8 @@ void CheckPlaceholderMisspelt(RunFacts& facts, RuleFindings& found) {
         const std::string token = MisspeltPlaceholder(line->text);
         if (token.empty()) continue;
         found.Add(Severity::Warning, line->number,
-                  "the program does not take " + Quoted(ToUtf8(token, facts.run.Language().codePage)) +
+                  "the program does not take " +
+                      Quoted(ToUtf8(token, facts.run.Language().codePage)) +
                       " for the placeholder \"<GROUp>\" and keeps it as written, so the group "
                       "name is not put in here; write <GROUp>");
     }

@@ -9,8 +9,8 @@ namespace {
 
 std::string WhyNothingIsRead(const std::string& bytes) {
     if (bytes.empty()) return "the file is empty";
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
-                              (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    if (bytes.size() >= 2 &&
+        ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         return "it is saved as UTF-16 text, of which this Windows reads no line";
     return "this Windows reads no line of it";
 }
@@ -18,12 +18,15 @@ std::string WhyNothingIsRead(const std::string& bytes) {
 }  // namespace
 
 void CheckScriptUnreadable(RunFacts& facts, RuleFindings& found) {
-    if (facts.plan.exitCode != static_cast<int>(ExitCode::kNoScript) || !facts.run.Sim().Exists(ScriptPathOf(facts.run))) return;
+    if (facts.plan.exitCode != static_cast<int>(ExitCode::kNoScript) ||
+        !facts.run.Sim().Exists(ScriptPathOf(facts.run)))
+        return;
     if (!facts.plan.copies.empty() || !facts.plan.registry.empty()) return;
     found.Add(Severity::Error, 0,
               "SETUP32.INI is there, but " + WhyNothingIsRead(facts.run.ScriptBytes()) +
                   ": setup32.exe ends with exit code 2 and installs nothing on " +
-                  facts.run.Platform().title + "; save the script as ANSI text with CR LF line ends");
+                  facts.run.Platform().title +
+                  "; save the script as ANSI text with CR LF line ends");
 }
 
 }  // namespace setup32::check
