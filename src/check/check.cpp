@@ -13,9 +13,9 @@
 #include "check/profile_layout.h"
 #include "check/rules/rule.h"
 #include "check/text_encoding.h"
-#include "install/ascii_text.h"
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
 
 namespace setup32::check {
 namespace {

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "check/default_machine.h"
-#include "install/script.h"
 #include "messages/messages.h"
 #include "shellint/shell_text.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::check {

@@ -10,16 +10,16 @@
 #include "check/script_view.h"
 #include "check/text_encoding.h"
 #include "check/version_findings.h"
-#include "files/ansi_text.h"
-#include "files/copy_list.h"
 #include "files/file_placement.h"
-#include "install/ascii_text.h"
-#include "install/context.h"
-#include "install/script.h"
 #include "messages/messages.h"
 #include "platform/sim/wine_differences.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/ansi_text.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
+#include "state/copy_list.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::check {
@@ -582,7 +582,10 @@ void Findings::CheckDriverLines() {
 // Windows directory and makes missing folders only at "\".
 bool Findings::CheckSlashes(const DriverLine& line) {
     const CCopyListItem& item = line.item;
-    if (item.destination.find('/') == std::string::npos) return false;
+    // A "/" that the group name brought in is reported on the GroupName line.
+    if (item.destination.find('/') == std::string::npos ||
+        line.written.find('/') == std::string::npos)
+        return false;
     const std::uint32_t error = LastCopyError(item).value_or(0);
     const std::string outcome =
         error == 0
@@ -695,23 +698,9 @@ void Findings::CheckMiniport() {
     const std::string title =
         DisplayValue(script_names::kTitle, script_default::kServiceTitle, script_capacity::kTitle);
     const std::string drivers = shell_text::JoinPath(run_.WindowsDir(), kDriversDirectory) + "\\";
-    if (driver.empty()) {
-        const auto miniport =
-            std::find_if(installed_.begin(), installed_.end(), [&](const auto& f) {
-                return f.destination.size() > drivers.size() &&
-                       EqualsIgnoringCase(f.destination.substr(0, drivers.size()), drivers) &&
-                       f.destination.find('\\', drivers.size()) == std::string::npos &&
-                       EqualsIgnoringCase(f.destination.substr(f.destination.size() - 4), ".SYS");
-            });
-        if (miniport == installed_.end() || FindSection(script_names::kDisplay) == nullptr) return;
-        const std::string file = miniport->destination.substr(drivers.size());
-        Add("miniport", Severity::Error, driverLine ? driverLine->number : DisplayHeaderLine(),
-            "no Driver is named: line " + std::to_string(miniport->line) + " copies " +
-                Quoted(file) +
-                " into the drivers directory, but no miniport service is registered for it, so " +
-                PlatformTitle(PlatformCode()) + " does not start it; write Driver=" + file);
-        return;
-    }
+    // A script without a Driver updates the files of a miniport that is
+    // registered already.
+    if (driver.empty()) return;
     const int line = driverLine ? driverLine->number : 0;
     // The program registers no service whose name is not one key below Services.
     if (title.empty() || FindLastCharOf(Host(), title, "\\") != std::string::npos) {
@@ -837,6 +826,10 @@ void Findings::CheckShortcuts() {
 }
 
 void Findings::CheckShortcutTarget(const NumberedLine& line, std::string_view program) {
+    // A group name that no path can hold is reported on its own line.
+    if (HoldsPlaceholder(line.written) &&
+        RefusedCharacter(run_.Context().groupName, "/:*?\"<>|") != '\0')
+        return;
     const std::string target = shell_text::JoinPath(run_.Context().windowsDirText, program);
     if (IsAbsolute(program) || program.substr(0, 1) == "\\") {
         Add("shortcut-target", Severity::Error, line.number,

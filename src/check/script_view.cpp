@@ -1,9 +1,9 @@
 #include "check/script_view.h"
 
 #include "files/file_placement.h"
-#include "install/ascii_text.h"
-#include "install/script.h"
 #include "messages/messages.h"
+#include "state/ascii_text.h"
+#include "state/script.h"
 
 namespace setup32::check {
 

@@ -1,5 +1,5 @@
 // The restart after the install.
-#include "install/context.h"
+#include "state/context.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

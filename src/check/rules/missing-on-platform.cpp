@@ -63,13 +63,15 @@ const Kind kKinds[] = {
          lines = CopiesInto(run.plan, "INF");
          return !lines.empty();
      }},
-    {"miniport where its Windows loads it from", Always,
+    // Each family holds its miniport its own way.
+    {"miniport service", IsNt,
      [](const RunResult& run, std::vector<int>& lines) {
-         if (IsNt(run)) {
-             for (const Plan::Service& service : run.plan.services)
-                 lines.insert(lines.end(), service.lines.begin(), service.lines.end());
-             return !run.plan.services.empty();
-         }
+         for (const Plan::Service& service : run.plan.services)
+             lines.insert(lines.end(), service.lines.begin(), service.lines.end());
+         return !run.plan.services.empty();
+     }},
+    {"miniport in SYSTEM\\IOSUBSYS", [](const RunResult& run) { return !IsNt(run); },
+     [](const RunResult& run, std::vector<int>& lines) {
          lines = CopiesInto(run.plan, "SYSTEM\\IOSUBSYS");
          return !lines.empty();
      }},

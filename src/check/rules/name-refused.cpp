@@ -7,7 +7,7 @@
 #include "check/rules/rule.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
-#include "install/script.h"
+#include "state/script.h"
 
 namespace setup32::check {
 namespace {

@@ -4,7 +4,7 @@
 #include "check/closest_name.h"
 #include "check/rules/read_lines.h"
 #include "check/text_encoding.h"
-#include "install/script.h"
+#include "state/script.h"
 
 namespace setup32::check {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "files/file_placement.h"
-#include "install/script.h"
 #include "messages/messages.h"
 #include "shellint/shell_text.h"
+#include "state/script.h"
 
 namespace setup32::check {
 

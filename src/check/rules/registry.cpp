@@ -2,7 +2,7 @@
 
 #include "check/findings.h"
 #include "check/rules/rule.h"
-#include "install/ascii_text.h"
+#include "state/ascii_text.h"
 
 namespace setup32::check {
 
