@@ -31,24 +31,24 @@ import time
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-ROOT = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-
-import harness  # noqa: E402
-import demo_medium  # noqa: E402
-from demo_machine import TRACE_CHANNELS, Snapshot  # noqa: E402
-from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, text  # noqa: E402
-from harness import BUILD, PROGRAM_NAME, Machine, Probe, Run, Scenario, winebox  # noqa: E402
+import demo_medium
+from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, text
+from wine import host, versions
+from wine.displays import Displays
+from wine.expect import CheckFailed
+from wine.host import PROGRAM_NAME, ROOT, WINEBOX, winebox
+from wine.machine import PROCESS_TRACE_CHANNELS, Machine, make_template, new_machine, \
+    usable_template
+from wine.probe import Probe
+from wine.session import Session
+from wine.snapshot import Snapshot
+from wine.versions import WINE_WINDOWS
 
 DEMO = ROOT / "build" / "demo"
-PROGRAM = BUILD / "src" / "app" / "win32" / PROGRAM_NAME
-PLATFORMS = {"win95": "Windows 95", "win98": "Windows 98", "nt40": "Windows NT 4.0",
-             "win2k": "Windows 2000"}
 LANGUAGES = {"en": "English", "zh": "Traditional Chinese", "ja": "Japanese"}
 # The machine the checker starts from too: its start directory, its Windows
 # directory and, beside it, its CONFIG.SYS.
 MACHINE = ROOT / "examples" / "machine"
-WINE_WINDOWS = "C:\\windows"  # where every Wine machine keeps Windows
 QUESTIONS = ("retry", "cancel", "restart")
 YES, NO, OK = 6, 7, 1
 EXIT = 2  # the main dialog's Exit button
@@ -114,7 +114,7 @@ def options(argv=None):
     parser.add_argument("--config-sys", type=Path,
                         help="the machine's C:\\CONFIG.SYS before the install (default: "
                              "examples/machine/CONFIG.SYS, which loads the sample's old driver)")
-    parser.add_argument("--platform", choices=PLATFORMS, default="win95",
+    parser.add_argument("--platform", choices=versions.versions(), default="win95",
                         help="the Windows version the machine reports (default: win95)")
     parser.add_argument("--language", choices=LANGUAGES, default="en",
                         help="the machine's locale, which chooses the setup's language (default: en)")
@@ -162,35 +162,34 @@ def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
         machine.file(f"{WINE_WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
 
 
-def prepare(run: Run, source: Path, config_sys: bytes) -> Prepared:
+def prepare(run: Session, source: Path, config_sys: bytes) -> Prepared:
     """Lays out the medium in run.medium_dir and makes the stopped machine
     ready; the machine's state before the install."""
-    problems = demo_medium.lay_out(source, run.medium_dir, PROGRAM)
+    problems = demo_medium.lay_out(source, run.medium_dir, host.program())
     script = demo_medium.Script.read(run.medium_dir, run.machine.codec)
-    stand_ins = demo_medium.add_stand_ins(run.medium_dir, script.commands(run.scenario.version),
-                                          BUILD / "tests" / "marker.exe")
+    stand_ins = demo_medium.add_stand_ins(run.medium_dir, script.commands(run.version),
+                                          host.test_program("marker.exe"))
     machine = run.machine
     machine.file("C:\\CONFIG.SYS").write_bytes(config_sys)
-    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe",
+    shutil.copy2(host.test_program("grpconv_standin.exe"),
                  machine.file(WINE_WINDOWS + "\\grpconv.exe"))
     give_the_machine_the_adapter(machine, script.device_ids)
     return Prepared(source, problems, script, stand_ins, config_sys, Snapshot.take(machine.path))
 
 
-def trace_path(run: Run) -> Path:
+def trace_path(run: Session) -> Path:
     return run.machine.path / "process-trace.txt"
 
 
-def start_traced(run: Run, display: Optional[str] = None):
+def start_traced(run: Session, display: Optional[str] = None):
     """Starts the program in the medium's directory (on the run's display
     unless another is named) with Wine's process trace going to a file of
     the machine; the programs it starts inherit the trace's stream."""
-    scenario = run.scenario
-    env = dict(os.environ, WINEDEBUG=TRACE_CHANNELS, DISPLAY=display or run.display)
+    env = dict(os.environ, WINEDEBUG=PROCESS_TRACE_CHANNELS, DISPLAY=display or run.display)
     with open(trace_path(run), "wb") as trace:
         run.program = subprocess.Popen(
-            [str(harness.WINEBOX), "run", str(run.machine.path), "--cwd", scenario.medium, "--",
-             scenario.medium + PROGRAM_NAME], stdout=subprocess.DEVNULL, stderr=trace, env=env)
+            [str(WINEBOX), "run", str(run.machine.path), "--cwd", run.start_dir, "--",
+             run.start_dir + PROGRAM_NAME], stdout=subprocess.DEVNULL, stderr=trace, env=env)
 
 
 # --- running the setup -----------------------------------------------------------
@@ -201,7 +200,7 @@ class Driver:
     numbered screenshot of each dialog and message box and answers each box
     as the answers say (with auto; else you do)."""
 
-    def __init__(self, run: Run, shots: Optional[Path], auto: bool, chosen: Dict[str, bool],
+    def __init__(self, run: Session, shots: Optional[Path], auto: bool, chosen: Dict[str, bool],
                  tell=say):
         self.run, self.shots, self.auto, self.chosen, self.tell = run, shots, auto, chosen, tell
         self.boxes: List[Box] = []
@@ -216,7 +215,7 @@ class Driver:
         path = self.shots / f"{self.pictures:02}-{label}.png"
         try:
             self.run.shot(label, title=title, path=path)
-        except harness.CheckFailed:  # the window went before its picture was taken
+        except CheckFailed:  # the window went before its picture was taken
             return None
         return str(path.relative_to(ROOT)) if path.is_relative_to(ROOT) else str(path)
 
@@ -289,7 +288,7 @@ class Driver:
         return self.run.probe.wait(title, 0) and bool(self.run.probe.info(title).style & WS_VISIBLE)
 
 
-def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
+def see_through(run: Session, driver: Driver, seconds: float) -> Optional[int]:
     """Watches the started program to its end (killed after `seconds`), lets
     the programs it started finish, and stops the machine; its exit code."""
     code = driver.watch(seconds)
@@ -302,18 +301,19 @@ def see_through(run: Run, driver: Driver, seconds: float) -> Optional[int]:
     return code
 
 
-def report_of(run: Run, prepared: Prepared, driver: Driver, code: Optional[int]) -> dict:
+def report_of(run: Session, prepared: Prepared, driver: Driver, code: Optional[int]) -> dict:
     config = run.machine.file("C:\\CONFIG.SYS")
     source = prepared.source.resolve()
     return build_report(
-        platform=run.scenario.version, language=run.language, codec=run.machine.codec,
+        platform=run.version, language=run.language, codec=run.machine.codec,
         medium=run.medium_dir, source=source.relative_to(ROOT) if source.is_relative_to(ROOT)
         else source, problems=prepared.problems,
         script=prepared.script, stand_ins=prepared.stand_ins, before=prepared.before,
         after=Snapshot.take(run.machine.path), config_before=prepared.config_sys,
         config_after=config.read_bytes() if config.exists() else None,
         trace=trace_path(run).read_text(encoding="utf-8", errors="replace"), boxes=driver.boxes,
-        seen=driver.seen, exit_code=code, build=Build(PROGRAM), windows=WINE_WINDOWS)
+        seen=driver.seen, exit_code=code, build=Build(host.program(), host.shipping()),
+        windows=WINE_WINDOWS)
 
 
 # --- the demo itself ---------------------------------------------------------------------
@@ -322,26 +322,26 @@ def report_of(run: Run, prepared: Prepared, driver: Driver, code: Optional[int])
 def build():
     say("installing what the build needs (tools/bootstrap)")
     subprocess.run([str(ROOT / "tools" / "bootstrap")], check=True)
-    say(f"building setup32.exe and the test programs for Wine (tools/build {BUILD.name})")
-    subprocess.run([str(ROOT / "tools" / "build"), BUILD.name], check=True)
+    # Asked only now that bootstrap has installed Wine: the kind of machine
+    # this host runs decides the build.
+    preset = host.build().name
+    say(f"building setup32.exe and the test programs for Wine (tools/build {preset})")
+    subprocess.run([str(ROOT / "tools" / "build"), preset], check=True)
 
 
-def new_machine(args, display) -> Machine:
+def machine_for(args, display) -> Machine:
     template = DEMO / "template"
-    if not (template / "system.reg").exists():
+    if not usable_template(template):
         say("making a Wine machine template (once; about half a minute)")
         shutil.rmtree(template, ignore_errors=True)
         DEMO.mkdir(parents=True, exist_ok=True)
-        harness.make_template(template, display)
+        make_template(template, display)
     path = DEMO / "machine"
     if path.exists():
         winebox("stop", path)
-        shutil.rmtree(path)
-    say(f"new Wine machine {path.relative_to(ROOT)}: {PLATFORMS[args.platform]}, "
+    say(f"new Wine machine {path.relative_to(ROOT)}: {versions.version(args.platform).name}, "
         f"{LANGUAGES[args.language]}")
-    winebox("new", template, path, "--version", args.platform, "--locale", args.language,
-            display=display)
-    return Machine(path, args.language, display)
+    return new_machine(template, path, args.platform, args.language, display)
 
 
 class ReadOnlyMount:
@@ -371,36 +371,14 @@ class ReadOnlyMount:
         demo_medium.unwritable(self.medium, False)
 
 
-def place_medium(machine: Machine, start_dir: str, medium: Path):
-    """Makes the medium's host directory the start directory: a drive of
-    its own for a drive root, else a directory of a drive (made for it
-    unless it is C:)."""
-    drive, _, directory = start_dir.partition(":")
-    directory = directory.strip("\\")
-    if not directory:
-        machine.map_drive(drive, medium)
-        return
-    if drive.upper() == "C":
-        target = machine.file(start_dir)
-    else:
-        root = machine.path / f"drive_{drive.lower()}"
-        root.mkdir(exist_ok=True)
-        machine.map_drive(drive, root)
-        target = harness.host_path(root, directory)
-    target.parent.mkdir(parents=True, exist_ok=True)
-    target.symlink_to(medium, target_is_directory=True)
-
-
 def demo(args, screen: str, auto: bool, shots: Path) -> dict:
     described = MachineDescription.read()
     if described.windows.lower() != WINE_WINDOWS.lower():
         say(f"examples/machine names the Windows directory {described.windows}; a Wine machine "
             f"keeps Windows in {WINE_WINDOWS}, so the demo's machine does")
-    machine = new_machine(args, screen)
-    run = Run(Scenario("demo", args.platform, args.language, steps=None,
-                       medium=described.start_dir), machine,
-              Probe(machine, BUILD / "tests" / "probe.exe"), screen)
-    run.medium_dir = DEMO / "medium"
+    machine = machine_for(args, screen)
+    run = Session("demo", machine, Probe(machine, host.test_program("probe.exe")), screen,
+                  args.platform, described.start_dir, DEMO / "medium", shots)
     config_sys = args.config_sys.read_bytes() if args.config_sys else described.config_sys
     prepared = prepare(run, args.medium, config_sys)
     for problem in prepared.problems:
@@ -411,7 +389,7 @@ def demo(args, screen: str, auto: bool, shots: Path) -> dict:
         say(f"{name} is not on the medium: a stand-in takes its place")
     with (ReadOnlyMount(run.medium_dir) if args.write_protected else
           contextlib.nullcontext(run.medium_dir)) as drive:
-        place_medium(machine, described.start_dir, drive)
+        run.place_medium(drive)
         say(f"the medium is {described.start_dir} of the machine" +
             (", write-protected" if args.write_protected else ""))
         driver = Driver(run, shots if auto else None, auto, args.answers)
@@ -423,7 +401,7 @@ def demo(args, screen: str, auto: bool, shots: Path) -> dict:
     return report_of(run, prepared, driver, code)
 
 
-def choose_display() -> Tuple[Optional[harness.Displays], str]:
+def choose_display() -> Tuple[Optional[Displays], str]:
     """The caller's display when it answers, else a virtual one of our own
     (and the Displays that ends it)."""
     wanted = os.environ.get("DISPLAY")
@@ -433,7 +411,7 @@ def choose_display() -> Tuple[Optional[harness.Displays], str]:
             return None, wanted
         say(f"the display {wanted} does not answer ({problem}): running on a virtual display "
             "of our own instead, with --auto")
-    own = harness.Displays(1, own=True)
+    own = Displays(1, own=True)
     screen = own.free.get()
     say(f"{'no display: ' if not wanted else ''}running on the virtual display {screen} "
         "with --auto")
@@ -442,7 +420,11 @@ def choose_display() -> Tuple[Optional[harness.Displays], str]:
 
 def main():
     args = options()
-    build()
+    try:
+        build()
+    except host.NoWine as no_wine:
+        say(f"this host cannot run Wine machines: {no_wine}")
+        return 2
     own, screen = choose_display()
     auto = args.auto or own is not None
     shots = DEMO / "shots"

@@ -16,13 +16,10 @@ import subprocess
 from pathlib import Path
 from typing import Dict, List, Optional
 
-from harness import host_path
+from wine import versions
+from wine.machine import host_path
 
 SCRIPT_NAME = "SETUP32.INI"
-# The families of the list sections, and each family's second file section.
-FAMILIES = {"win95": "Win95", "win98": "Win98", "nt40": "NT", "win2k": "WIN2000"}
-SECOND_FILE_SECTION = {"win95": "Inf File", "win98": "Inf File", "nt40": "WinASPI32",
-                       "win2k": "WinASPI32"}
 DEFAULT_GROUP = "VELKA Technology Corp"
 DEFAULT_DEVICE_IDS = "6E02"
 PLACEHOLDER = "<GROUp>"
@@ -212,8 +209,11 @@ class Script:
 
     @staticmethod
     def file_sections(platform: str) -> List[str]:
-        return [f"{FAMILIES[platform]} {part}" for part in ("Driver Files",
-                                                           SECOND_FILE_SECTION[platform])]
+        """The two sections of driver files: on Windows NT and 2000 the second
+        names the ASPI files, on Windows 95 and 98 the setup information files."""
+        version = versions.version(platform)
+        second = "WinASPI32" if version.nt else "Inf File"
+        return [f"{version.script_section} {part}" for part in ("Driver Files", second)]
 
     def copy_lines(self, platform: str) -> List[CopyLine]:
         found = []
@@ -227,7 +227,7 @@ class Script:
         return found
 
     def commands(self, platform: str) -> List[Command]:
-        section = f"{FAMILIES[platform]} Execute"
+        section = f"{versions.version(platform).script_section} Execute"
         return [Command(line, line.split()[0]) for line in self.lines(section) if line.split()]
 
 

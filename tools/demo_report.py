@@ -9,11 +9,13 @@ import re
 from pathlib import Path
 from typing import Dict, List, Optional, Set
 
-from demo_machine import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
-    pe_machine, programs_started, quoted, registry_changes
-from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, FAMILIES, SECTION_CAPACITY, \
+from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, SECTION_CAPACITY, \
     UNINSTALL_CAPACITY, CopyLine, Script, decode, encode, relative
-from harness import ROOT, SHIPPING, STAND_IN_NOTE, host_path
+from wine import versions
+from wine.host import ROOT, STAND_IN_NOTE
+from wine.machine import host_path
+from wine.snapshot import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
+    pe_machine, programs_started, quoted, registry_changes
 
 # What the exit code of setup32.exe says about the run.
 EXIT_CODES = {
@@ -86,12 +88,13 @@ class Box:
 @dataclasses.dataclass
 class Build:
     path: Path
+    shipping: bool  # the shipping i686 file, not the x86_64 stand-in
 
     def describe(self) -> Dict[str, object]:
         data = self.path.read_bytes()
         name = self.path.relative_to(ROOT) if self.path.is_relative_to(ROOT) else self.path
         return {"file": str(name), "size": len(data), "machine": pe_machine(self.path),
-                "sha256": hashlib.sha256(data).hexdigest(), "shipping": SHIPPING}
+                "sha256": hashlib.sha256(data).hexdigest(), "shipping": self.shipping}
 
 
 def cut(text: str, limit: int, codec: str) -> str:
@@ -240,7 +243,7 @@ def bom_marks(script: Script, platform: str, outcomes: List[dict],
         "find" if hidden else "here line 1 is no section header, so Windows finds every section "
         "Wine finds"))]
     if hidden == "display":
-        nt = platform in ("nt40", "win2k")
+        nt = versions.version(platform).nt
         marks += [
             mark(known, "utf8-bom", "group",
                  f"on Windows GroupName falls back to the default, {DEFAULT_GROUP}"),
@@ -276,7 +279,7 @@ def comment_marks(script: Script, platform: str, outcomes: List[dict],
                     "on Windows the section is skipped whole and this file is not copied")
             marks += [mark(known, "comment-lines", f"file {number}", here)
                       for number, outcome in enumerate(outcomes) if outcome["section"] == section]
-    others = [f"{FAMILIES[platform]} {part}" for part in
+    others = [f"{versions.version(platform).script_section} {part}" for part in
               ("ShortCut", "Execute", "UnInstall Extra File")]
     for section in others:
         if script.skipped_on_windows_only(section, SECTION_CAPACITY):

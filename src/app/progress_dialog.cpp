@@ -32,6 +32,10 @@ void CProgressDlg::SetTexts(const std::string& source, const std::string& destin
     view_->SetItemText(progress_ids::kDestination, ctx_.Msg(1) + destination);
 }
 
+void CProgressDlg::Close() {
+    view_.reset();
+}
+
 bool CProgressDlg::OnInitDialog(platform::DialogView& view) {
     view.SetItemFont(progress_ids::kCancel, font_);
     view.SetItemText(progress_ids::kCancel, ctx_.Msg(100));

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "files/copy_progress.h"
 #include "platform/ui.h"
 
 namespace setup32 {
@@ -21,7 +22,7 @@ constexpr int kSource = 1006;
 // Sent by the progress window's Cancel button to the main dialog.
 constexpr unsigned kWmCancelRequest = 0x405;
 
-class CProgressDlg : public platform::DialogHandler {
+class CProgressDlg : public platform::DialogHandler, public CopyProgress {
   public:
     // `parent` receives WM_CANCELREQUEST when the Cancel button is pressed.
     CProgressDlg(SetupContext& ctx, platform::FontHandle dialogFont,
@@ -29,11 +30,13 @@ class CProgressDlg : public platform::DialogHandler {
 
     // Creates the window, hidden. Only the first call creates it; until a
     // window exists the calls below do nothing.
-    void Create();
-    void Show();
-    void SetRange(unsigned count);
-    void SetPos(int position);
-    void SetTexts(const std::string& source, const std::string& destination);
+    void Create() override;
+    void Show() override;
+    void SetRange(unsigned count) override;
+    void SetPos(int position) override;
+    void SetTexts(const std::string& source, const std::string& destination) override;
+    // Destroys the window.
+    void Close() override;
 
     bool OnInitDialog(platform::DialogView& view) override;
     void OnCommand(platform::DialogView& view, int controlId) override;

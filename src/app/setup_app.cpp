@@ -1,5 +1,6 @@
 #include "app/setup_app.h"
 
+#include "install/run_install.h"
 #include "messages/messages.h"
 #include "state/ansi_text.h"
 #include "state/ascii_text.h"
@@ -58,7 +59,7 @@ bool CSetupDlg::OnInitDialog(platform::DialogView& view) {
     view.SetIcon(true);
     view.SetIcon(false);
 
-    fields_.progress = std::make_unique<CProgressDlg>(ctx_, dialogFont_, *this);
+    progress_ = std::make_unique<CProgressDlg>(ctx_, dialogFont_, *this);
     fields_.cancelRequested = 0;
     fields_.startDir = ctx_.sys.files.CurrentDirectory(kStartDirCapacity);
 
@@ -93,7 +94,7 @@ void CSetupDlg::SetTexts(platform::DialogView& view) {
 }
 
 bool CSetupDlg::Install() {
-    const InstallResult result = RunInstall();
+    const InstallResult result = RunInstall(ctx_, fields_, *progress_, InstallHasRun(outcome_));
     outcome_ = ExitCodeAfter(outcome_, result);
     return result.RanToEnd();
 }

@@ -6,14 +6,11 @@
 
 #include "app/progress_dialog.h"
 #include "install/run_outcome.h"
-#include "install/setup_fields.h"
 #include "platform/ui.h"
 #include "state/context.h"
+#include "state/setup_fields.h"
 
 namespace setup32 {
-
-struct ConfigOutcome;
-struct ScriptAccess;
 
 namespace dialog_ids {
 constexpr int kAboutTemplate = 100;
@@ -51,10 +48,6 @@ class CSetupDlg : public platform::DialogHandler {
     long OnCancelRequest() override;
     void OnDestroy() override;
 
-    // The install sequence (install/run_install.cpp): what it met, and
-    // whether it ran to its end.
-    InstallResult RunInstall();
-
     SetupFields& Fields() { return fields_; }
     platform::FontHandle DialogFont() const { return dialogFont_; }
     // How the run has come out so far: kExitBeforeInstall while no install
@@ -67,11 +60,10 @@ class CSetupDlg : public platform::DialogHandler {
     // Runs the install sequence and keeps its outcome; true when it ran to
     // its end.
     bool Install();
-    void ReportUnreadableScript(const std::string& scriptPath, const ScriptAccess& access);
-    void ReportConfigFailure(const ConfigOutcome& outcome);
 
     SetupContext& ctx_;
     SetupFields fields_;
+    std::unique_ptr<CProgressDlg> progress_;  // made at initialisation
     platform::FontHandle dialogFont_ = 0;
     ExitCode outcome_ = ExitCode::kExitBeforeInstall;
 };

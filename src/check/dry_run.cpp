@@ -110,10 +110,7 @@ DryRun::DryRun(const CheckOptions& options, const MediumListing& medium,
       windowsDir_(OrDefault(options.windowsDir, DefaultMachine().windowsDir)),
       machineOf_(platform, language),
       sim_(machineOf_.sim),
-      files_(sim_.machine().files),
-      machine_{sim_.machine().host,    sim_.machine().profile, sim_.machine().registry, files_,
-               sim_.machine().desktop, sim_.machine().boxes,   sim_.machine().dialogs},
-      app_(machine_, kProgramName) {
+      app_(sim_.machine(), kProgramName) {
     if (DriveOf(windowsDir_) != 'C') {
         whyNot = "the Windows directory must be on drive C:, as CONFIG.SYS is: " + windowsDir_;
         return;
@@ -199,6 +196,25 @@ void DryRun::Run() {
     app_.InitInstance();
     registryAfter_ = sim_.SaveRegistry();
     filesAfter_ = SnapshotFiles();
+}
+
+std::vector<CopyAttempt> DryRun::Copies() const {
+    const std::string_view copyFile = platform::sim::NameOf(platform::sim::Call::CopyFileA);
+    std::vector<CopyAttempt> copies;
+    for (const platform::sim::Event& event : sim_.Events()) {
+        if (event.call == copyFile) copies.push_back({event.paths[0], event.paths[1], event.error});
+    }
+    return copies;
+}
+
+std::vector<DirectoryAttempt> DryRun::Directories() const {
+    const std::string_view createDirectory =
+        platform::sim::NameOf(platform::sim::Call::CreateDirectoryA);
+    std::vector<DirectoryAttempt> directories;
+    for (const platform::sim::Event& event : sim_.Events()) {
+        if (event.call == createDirectory) directories.push_back({event.paths[0], event.error});
+    }
+    return directories;
 }
 
 FileSnapshot DryRun::SnapshotFiles() const {

@@ -4,6 +4,7 @@
 // user would drive them.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -14,11 +15,23 @@
 #include "app/setup_app.h"
 #include "check/check.h"
 #include "check/medium.h"
-#include "check/recording_files.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 
 namespace setup32::check {
+
+// A copy the program asked for, and its outcome.
+struct CopyAttempt {
+    std::string source;
+    std::string destination;
+    std::uint32_t error;  // 0: copied
+};
+
+// A directory the program asked to create, and the outcome.
+struct DirectoryAttempt {
+    std::string path;
+    std::uint32_t error;  // 0: created
+};
 
 // Host files below the machine's drives: Windows path -> bytes.
 using FileSnapshot = std::map<std::string, std::string>;
@@ -47,7 +60,9 @@ class DryRun {
     platform::sim::SimMachine& Sim() { return sim_; }
     // The program's run-wide state after the run, on the recording machine.
     SetupContext& Context() { return app_.Context(); }
-    const RecordingFiles& Files() const { return files_; }
+    // The copies and directory creations the program asked for, in order.
+    std::vector<CopyAttempt> Copies() const;
+    std::vector<DirectoryAttempt> Directories() const;
     const PlatformInfo& Platform() const { return platform_; }
     const LanguageInfo& Language() const { return language_; }
     const std::string& StartDir() const { return startDir_; }
@@ -80,8 +95,6 @@ class DryRun {
     platform::sim::TempDirectory root_{"setup32-check"};
     VersionedMachine machineOf_;
     platform::sim::SimMachine& sim_;
-    RecordingFiles files_;
-    platform::Machine machine_;
     CSetupApp app_;
     std::map<std::string, int> retriesAnswered_;
     bool ready_ = false;

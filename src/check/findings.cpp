@@ -173,7 +173,7 @@ class Findings {
     // The error of the item's last copy, 0 when it was copied; none when the
     // program never tried it.
     std::optional<std::uint32_t> LastCopyError(const CCopyListItem& item) const {
-        const std::vector<CopyAttempt>& copies = run_.Files().Copies();
+        const std::vector<CopyAttempt> copies = run_.Copies();
         const auto last = std::find_if(copies.rbegin(), copies.rend(), [&](const CopyAttempt& c) {
             return c.source == item.source && c.destination == item.destination;
         });

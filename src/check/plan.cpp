@@ -95,7 +95,7 @@ const DriverLine* PlanReader::LineOfCopy(const CopyAttempt& copy) {
 }
 
 void PlanReader::ReadCopies(Plan& plan) {
-    for (const CopyAttempt& copy : run_.Files().Copies()) {
+    for (const CopyAttempt& copy : run_.Copies()) {
         const DriverLine* line = LineOfCopy(copy);
         CopyRecord record{Text(copy.source),
                           Text(copy.destination),
@@ -108,7 +108,7 @@ void PlanReader::ReadCopies(Plan& plan) {
         }
         plan.copies.push_back(std::move(record));
     }
-    for (const DirectoryAttempt& directory : run_.Files().Directories()) {
+    for (const DirectoryAttempt& directory : run_.Directories()) {
         if (directory.error == 0) plan.directoriesCreated.push_back(Text(directory.path));
     }
 }

@@ -27,17 +27,6 @@ std::string VersionsTitle(std::string_view versions) {
     return title;
 }
 
-// What the difference does, said of the line or the file it was met in.
-std::string WhatHappens(const VersionDifference& difference, bool onScriptLine) {
-    if (difference.id == "lone-cr" && onScriptLine) {
-        return "this line is not ended by its lone CR: the profile service there reads the "
-               "lines around it otherwise than Windows NT and 2000, which end a line at a lone "
-               "CR, so sections and keys after it are not found as they are written; save the "
-               "script with CR LF line ends";
-    }
-    return std::string(difference.behaviour);
-}
-
 struct Meeting {
     std::string id;
     std::string path;
@@ -66,18 +55,17 @@ std::vector<Meeting> GroupMeetings(const std::vector<VersionDifferenceMet>& met,
 
 }  // namespace
 
-std::vector<Finding> VersionDifferenceFindings(const std::vector<VersionDifferenceMet>& met,
-                                               const std::string& scriptPath,
-                                               const platform::HostFacts& host,
-                                               const VersionDifferenceLookup& lookup) {
-    std::vector<Finding> found;
+std::vector<RuledFinding> RuledVersionDifferenceFindings(
+    const std::vector<VersionDifferenceMet>& met, const std::string& scriptPath,
+    const platform::HostFacts& host, const VersionDifferenceLookup& lookup) {
+    std::vector<RuledFinding> found;
     for (Meeting& meeting : GroupMeetings(met, host)) {
         const VersionDifference& difference = lookup(meeting.id);
         const bool inScript = platform::sim::SameNameOn(host, meeting.path, scriptPath);
         std::sort(meeting.lines.begin(), meeting.lines.end());
         const int line = inScript ? meeting.lines.front() : 0;
-        std::string message = "on " + VersionsTitle(difference.versions) + " " +
-                              WhatHappens(difference, inScript && line > 0);
+        std::string message =
+            "on " + VersionsTitle(difference.versions) + " " + std::string(difference.behaviour);
         if (!inScript) message += " (in \"" + meeting.path + "\")";
         if (inScript && meeting.lines.size() > 1) {
             message += "; the same holds for " + std::to_string(meeting.lines.size() - 1) +
@@ -90,8 +78,20 @@ std::vector<Finding> VersionDifferenceFindings(const std::vector<VersionDifferen
                 "there is uncertain";
         }
         message += " (" + std::string(difference.source) + ")";
-        found.push_back({Severity::Error, line, std::move(message)});
+        // What the source does not settle may go either way: a warning.
+        const Severity severity = difference.certain ? Severity::Error : Severity::Warning;
+        found.push_back({difference.id, {severity, line, std::move(message)}});
     }
+    return found;
+}
+
+std::vector<Finding> VersionDifferenceFindings(const std::vector<VersionDifferenceMet>& met,
+                                               const std::string& scriptPath,
+                                               const platform::HostFacts& host,
+                                               const VersionDifferenceLookup& lookup) {
+    std::vector<Finding> found;
+    for (RuledFinding& ruled : RuledVersionDifferenceFindings(met, scriptPath, host, lookup))
+        found.push_back(std::move(ruled.finding));
     return found;
 }
 

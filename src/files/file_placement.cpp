@@ -2,13 +2,13 @@
 
 #include <string_view>
 
-#include "app/progress_dialog.h"
-#include "install/setup_fields.h"
+#include "files/copy_progress.h"
 #include "state/ansi_text.h"
 #include "state/ascii_text.h"
 #include "state/context.h"
 #include "state/install_record.h"
 #include "state/script.h"
+#include "state/setup_fields.h"
 
 namespace setup32 {
 namespace {
@@ -133,12 +133,11 @@ void AddSectionFilesToCopyList(SetupContext& ctx, SetupFields& dlg, const std::s
     }
 }
 
-CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg) {
+CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg, CopyProgress& progress) {
     CopyPassResult result;
     dlg.cancelRequested = 0;
     if (dlg.copyList.empty()) return result;
 
-    CProgressDlg& progress = *dlg.progress;
     progress.Create();
     if (dlg.showMain == 1) progress.Show();
     progress.SetRange(static_cast<unsigned>(dlg.copyList.size()));

@@ -6,6 +6,7 @@
 
 namespace setup32 {
 
+class CopyProgress;
 struct SetupContext;
 struct SetupFields;
 namespace platform {
@@ -49,11 +50,10 @@ struct CopyPassResult {
     int givenUp = 0;         // files given up at the retry question
 };
 
-// Copies every entry with the progress window, the pauses, the window
-// closing and the retry question. dlg.progress must be allocated (the main
-// dialog does it at initialisation); its window is made only for a
-// non-empty list.
-CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg);
+// Copies every entry with the progress display, the pauses, the window
+// closing and the retry question. The display is made only for a non-empty
+// list, and shown when the main dialog is (dlg.showMain).
+CopyPassResult CopyFilesInCopyList(SetupContext& ctx, SetupFields& dlg, CopyProgress& progress);
 // The Windows directory into `directory` (empty on failure); on success also
 // into the process-wide Windows-directory text.
 void GetWindowsDir(SetupContext& ctx, std::string& directory);

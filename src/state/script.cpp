@@ -86,4 +86,15 @@ platform::SectionBlock ReadScriptSection(SetupContext& ctx, const std::string& s
     return block;
 }
 
+std::vector<std::string> SplitDeviceIds(const std::string& value) {
+    std::vector<std::string> ids;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t comma = std::min(value.find(',', start), value.size());
+        if (comma > start) ids.push_back(value.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return ids;
+}
+
 }  // namespace setup32

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "install/setup_fields.h"
 #include "state/context.h"
+#include "state/setup_fields.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -11,10 +11,10 @@
 
 #include "app/progress_dialog.h"
 #include "files/file_placement.h"
-#include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 #include "state/context.h"
+#include "state/setup_fields.h"
 
 namespace setup32 {
 namespace {
@@ -52,7 +52,6 @@ class Medium {
         sim.WriteFile("A:\\SETUP32.INI", script);
         fields.startDir = "A:\\";
         fields.osKind = os_kind::kWindows95;
-        fields.progress = std::make_unique<CProgressDlg>(ctx, 0, parent_);
     }
 
   private:
@@ -63,6 +62,7 @@ class Medium {
     platform::sim::SimMachine sim;
     SetupContext ctx{sim.machine()};
     SetupFields fields;
+    CProgressDlg progress{ctx, 0, parent_};
 };
 
 void BM_SilentCopyPass(benchmark::State& state) {
@@ -75,7 +75,7 @@ void BM_SilentCopyPass(benchmark::State& state) {
     double workSeconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        CopyFilesInCopyList(medium.ctx, medium.fields);
+        CopyFilesInCopyList(medium.ctx, medium.fields, medium.progress);
         workSeconds +=
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }

@@ -275,28 +275,68 @@ TEST_F(ProfileTest, LoneCrEndsALineOnNtAnd2000) {
     });
 }
 
-// Windows 95 and 98: Wine's dlls/kernel32/tests/profile.c (older copies),
+// Windows 95 and 98. The Win32 reference, GetPrivateProfileString: "Windows
+// Me/98/95: The string cannot contain control characters (character code
+// less than 32). Strings containing control characters may be truncated.";
+// Wine's dlls/kernel32/tests/profile.c (older copies),
 // test_GetPrivateProfileString, skips its "CR only" file there with
-// win_skip("Win9x and WinME don't handle 'CR only' correctly"). It says no
-// more, so the simulated machine takes the least it supports: a lone CR ends
-// no line and stays inside it as a blank (version difference lone-cr,
-// uncertain). "[Display]" then runs on into "bShow=NO" and has no lines.
-TEST_F(ProfileTest, LoneCrEndsNoLineOn95And98) {
-    ONLY_ON_SIM_AS_9X("lone-cr");
+// win_skip("Win9x and WinME don't handle 'CR only' correctly"). Neither says
+// more, so the simulated machine takes the least they support: a lone CR
+// ends no line, and a value ends at its first control character, the rest
+// of the line lost (win9x-control-char, uncertain). "[Display]" runs on into
+// "bShow=NO" and has no lines; "1=a" keeps "a", and "2=b" is no line of its
+// own. Wine ends the line at the CR in every version setting.
+TEST_F(ProfileTest, ALoneCrCutsTheValueOn95And98) {
+    ONLY_ON_SIM_AS_9X("control-char");
     const std::string path = WriteBytes(kMixedLineEnds);
     ForEachVersion({kWindows95, kWindows98}, [&] {
         EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), "YES");
-        EXPECT_EQ(machine_.profile.ReadString(path, "Files", "1", "", 20), "a\r2=b");
+        EXPECT_EQ(machine_.profile.ReadString(path, "Files", "1", "", 20), "a");
+        EXPECT_EQ(machine_.profile.ReadString(path, "Files", "2", "none", 20), "none");
         EXPECT_EQ(LinesOf(machine_.profile.ReadSection(path, "Files", 2048)),
-                  (std::vector<std::string>{"1=a\r2=b"}));
+                  (std::vector<std::string>{"1=a"}));
     });
+}
+
+// A tab inside a value: the same sentence of the reference for 95 and 98
+// (and the reference of 1998, WriteProfileString: "Windows 95: The system
+// does not support the use of the TAB (\t) character as part of this
+// parameter"); NT and 2000 keep it. Tabs around a value are blanks on every
+// version. Wine keeps the tab in every version setting (control-char).
+TEST_F(ProfileTest, ATabInsideAValueCutsItOn95And98Only) {
+    struct Row {
+        int line;
+        WindowsVersion version;
+        const char* tab;  // "x<TAB>y"
+        std::vector<std::string> section;
+    };
+    const Row rows[] = {
+        ROW(kWindows95, "x", {"Tab=x", "Edge=z"}),
+        ROW(kWindows98, "x", {"Tab=x", "Edge=z"}),
+        ROW(kWindowsNT4, "x\ty", {"Tab=x\ty", "Edge=z"}),
+        ROW(kWindows2000, "x\ty", {"Tab=x\ty", "Edge=z"}),
+    };
+    const std::string path = WriteScript({"[T]", "Tab=x\ty", "Edge=\tz\t"});
+    int ran = 0;
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version.version, Language())) continue;
+        TRACE_ROW(row);
+        ++ran;
+        EXPECT_EQ(machine_.profile.ReadString(path, "T", "Tab", "", 20), row.tab);
+        EXPECT_EQ(machine_.profile.ReadString(path, "T", "Edge", "", 20), "z");
+        EXPECT_EQ(LinesOf(machine_.profile.ReadSection(path, "T", 2048)), row.section);
+    }
+    if (ran == 0) GTEST_SKIP() << "Windows 95 and 98 cut the value; Wine keeps it as NT does";
 }
 
 // A script that another program holds open for reading, sharing reading and
 // writing (a viewer that shows it). Wine's dlls/kernel32/tests/profile.c
 // (older copies), test_profile_existing: "Win9x and WinME returns 0 for all
-// cases except the first one", the first being a holder that shares reading
-// only; NT reads the file in every case that shares reading (held-profile).
+// cases except the first one", the first being a holder that reads and
+// shares reading alone; test_profile_delete_on_close: a writer that shares
+// reading, broken(res == 0 && GetLastError() == ERROR_SHARING_VIOLATION),
+// /* Win9x, WinME */. NT reads the file in every case that shares reading
+// (held-profile). Wine reads it in every version setting.
 TEST_F(ProfileTest, AScriptHeldOpenBySharingIsReadOnNtOnly) {
     struct Row {
         int line;
@@ -387,10 +427,11 @@ TEST_F(ProfileTest, SectionReadsPast32KBOnNtAnd2000) {
 
 // The same page: "Windows 95: The specified profile section must not exceed
 // 32K", "Windows 95: The maximum buffer size is 32,767 characters";
-// Microsoft KB Q230194: just under 32KB per read on Windows 95/98. How a
-// longer section reads is not stated: the simulated machine fills 32,767
-// bytes of the buffer as it would a buffer of that size (section-32k,
-// uncertain).
+// Microsoft KB Q230194: just under 32KB per read on Windows 95/98, and a call
+// past it fails. Nothing says how a longer section reads: the simulated
+// machine fills 32,767 bytes of the buffer as it would a buffer of that size
+// (section-32k, uncertain). The program reads sections into 2,048 bytes,
+// which this never touches. Wine fills the whole buffer.
 TEST_F(ProfileTest, SectionReadsStopAt32767BytesOn95And98) {
     ONLY_ON_SIM_AS_9X("section-32k");
     struct Row {
@@ -418,21 +459,41 @@ TEST_F(ProfileTest, SectionReadsStopAt32767BytesOn95And98) {
     }
 }
 
-// Knowledge base article Q78346 ("information beyond 64K is ignored") is
-// about Windows 3.x; no source states such a limit for 95 or 98, so the
-// simulated machine reads longer files whole on every version.
-TEST_F(ProfileTest, ScriptsOf64KBAndOneByteMoreAreReadWhole) {
-    for (const std::size_t size : {std::size_t{65536}, std::size_t{65537}}) {
-        SCOPED_TRACE(size);
-        const std::string last = "[Last]\r\nKey=yes\r\n";
-        std::string script = "[First]\r\n";
-        script += std::string(size - script.size() - last.size() - 2, ';') + "\r\n" + last;
-        ASSERT_EQ(script.size(), size);
-        const std::string path = WriteBytes(script);
-        ForEachVersion({kWindows95, kWindows98, kWindowsNT4, kWindows2000}, [&] {
-            EXPECT_EQ(machine_.profile.ReadString(path, "Last", "Key", "no", 10), "yes");
-        });
+// A script of `size` bytes whose last line is "Key=yes" with no line end.
+std::string ScriptEndingInKey(std::size_t size) {
+    const std::string last = "[Last]\r\nKey=yes";
+    std::string script = "[First]\r\n";
+    script += std::string(size - script.size() - last.size() - 2, ';') + "\r\n" + last;
+    return script;
+}
+
+// Microsoft KB Q230194, for Windows 95/98: ".ini files and registry files
+// are limited in size", referring to Q78346 (written for Windows 3.x): "the
+// information beyond 64K is ignored". The simulated machine reads the first
+// 65,536 bytes on 95 and 98 (win9x-profile-64k, uncertain): the last byte of
+// a 65,537-byte file is lost. NT and 2000 read it whole. Wine reads it whole
+// in every version setting (profile-64k).
+TEST_F(ProfileTest, ScriptsPast64KBLoseTheirEndOn95And98) {
+    struct Row {
+        int line;
+        std::size_t size;
+        WindowsVersion version;
+        const char* key;
+    };
+    const Row rows[] = {
+        ROW(65536, kWindows95, "yes"),  ROW(65536, kWindows98, "yes"),
+        ROW(65537, kWindows95, "ye"),   ROW(65537, kWindows98, "ye"),
+        ROW(65537, kWindowsNT4, "yes"), ROW(65537, kWindows2000, "yes"),
+    };
+    int ran = 0;
+    for (const Row& row : rows) {
+        if (!RunsAs(row.version.version, Language())) continue;
+        TRACE_ROW(row);
+        ++ran;
+        const std::string path = WriteBytes(ScriptEndingInKey(row.size));
+        EXPECT_EQ(machine_.profile.ReadString(path, "Last", "Key", "no", 10), row.key);
     }
+    if (ran == 0) GTEST_SKIP() << "holds for other versions of Windows than this machine's";
 }
 
 // A script path that names a directory reads as a missing file.

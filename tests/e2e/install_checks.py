@@ -5,9 +5,9 @@ import time
 from pathlib import Path
 from typing import Dict, Iterable, List, Sequence, Tuple
 
-from harness import BUILD, CheckFailed, Machine, Registry, Run, expect, expect_equal
+from harness import CheckFailed, Machine, Registry, Run, expect, expect_equal
+from wine import host
 
-TEST_PROGRAMS = BUILD / "tests"
 SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
 UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 SERVICES_KEY = "System\\CurrentControlSet\\Services"
@@ -60,7 +60,7 @@ def import_registry(machine: Machine, keys: Dict[str, Dict[str, object]]):
 def place_test_program(name: str, destination: Path):
     """Copies a test-only program (tests/e2e/programs) to a host path."""
     destination.parent.mkdir(parents=True, exist_ok=True)
-    destination.write_bytes((TEST_PROGRAMS / f"{name}.exe").read_bytes())
+    destination.write_bytes(host.test_program(f"{name}.exe").read_bytes())
 
 
 # --- reading back -------------------------------------------------------------------

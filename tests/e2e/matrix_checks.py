@@ -7,9 +7,9 @@ import shutil
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-import texts
-from harness import BUILD, Run, Scenario, expect, expect_equal, wait_until
+from harness import Run, Scenario, expect, expect_equal, wait_until
 from install_checks import SHELL_FOLDERS, import_registry, short_paths
+from wine import host, texts, versions
 
 YES, NO, OK = 6, 7, 1
 APP_TITLE = "setup32"  # the program file's name without its extension
@@ -74,13 +74,14 @@ class Case:
 
 # --- the machine before the install ------------------------------------------------
 
-# Shell Folders as each family has them. The group converter stand-in
-# creates no links, so these only name what the install records.
-PROGRAMS_FOLDER = {
-    "9x": WINDOWS + "\\Start Menu\\Programs",
-    "nt": WINDOWS + "\\Profiles\\Administrator\\Start Menu\\Programs",
-}
-FAMILY = {"win95": "9x", "win98": "9x", "nt40": "nt", "win2k": "nt"}
+# Shell Folders as Windows 95 and 98 and as Windows NT have them. The
+# group converter stand-in creates no links, so these only name what the
+# install records.
+def programs_folder(version_id: str) -> str:
+    if versions.version(version_id).nt:
+        return WINDOWS + "\\Profiles\\Administrator\\Start Menu\\Programs"
+    return WINDOWS + "\\Start Menu\\Programs"
+
 
 ENUM_KEY = "Enum\\PCI\\VEN_7A3E&DEV_"
 SCSISCAN_KEY = "System\\CurrentControlSet\\Services\\Scsiscan"
@@ -88,14 +89,14 @@ SCSISCAN_BEFORE = {"Start": 3, "Type": 1, "ImagePath": "System32\\drivers\\scsis
 DRIVER_DATABASE = [WINDOWS + "\\inf\\DRVIDX.BIN", WINDOWS + "\\inf\\DRVDATA.BIN"]
 
 
-def registry_before(family: str) -> Dict[str, Dict[str, object]]:
+def registry_before(version_id: str) -> Dict[str, Dict[str, object]]:
     """The adapter as Windows 95 and 98 enumerate it (two device ids of it
     and one other), the SCSI scanner service, and the Shell Folders."""
     keys = {f"HKEY_LOCAL_MACHINE\\{ENUM_KEY}{device}\\{instance}": {"DeviceDesc": "PCI SCSI host adapter"}
             for device, instance in [("6E02", "BUS_00&DEV_0D&FUNC_00"), ("6E12", "BUS_00&DEV_0E&FUNC_00"),
                                      ("6E03", "BUS_01&DEV_0D&FUNC_00")]}
     keys[f"HKEY_LOCAL_MACHINE\\{SCSISCAN_KEY}"] = SCSISCAN_BEFORE
-    programs = PROGRAMS_FOLDER[family]
+    programs = programs_folder(version_id)
     keys[f"HKEY_CURRENT_USER\\{SHELL_FOLDERS}"] = {"Programs": programs, "StartUp": programs + "\\StartUp"}
     return keys
 
@@ -106,17 +107,17 @@ def prepare(run: Run, case: Case):
     on the medium, and a witness of a restart that starts with the program
     (the machine may be stopped between the two)."""
     machine = run.machine
-    import_registry(machine, registry_before(FAMILY[case.version]))
+    import_registry(machine, registry_before(case.version))
     for path in DRIVER_DATABASE:
         machine.file(path).write_bytes(b"driver database")
     machine.file(group_file(case.group, case.locale)).write_bytes(b"old group")
-    shutil.copy2(BUILD / "tests" / "grpconv_standin.exe", machine.file(WINDOWS + "\\grpconv.exe"))
+    shutil.copy2(host.test_program("grpconv_standin.exe"), machine.file(WINDOWS + "\\grpconv.exe"))
     for path, data in case.machine_files.items():
         target = machine.file(path)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(data)
 
-    shutil.copy2(BUILD / "tests" / "marker.exe", run.medium_file("TOOLS\\DSKINFO.EXE"))
+    shutil.copy2(host.test_program("marker.exe"), run.medium_file("TOOLS\\DSKINFO.EXE"))
     if case.script is not None:
         run.medium_file("SETUP32.INI").write_bytes(case.script)
     for name, data in case.medium_files.items():

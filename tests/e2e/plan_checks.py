@@ -18,23 +18,21 @@ import json
 import os
 import re
 import subprocess
-import sys
 import tempfile
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
 from harness import HIVES, ROOT, CheckFailed, Registry, Run
 from install_checks import UNINSTALL_KEY
-
-sys.path.insert(0, str(ROOT / "tools"))
-import demo_machine  # noqa: E402
+from wine import snapshot
+from wine.versions import WINE_WINDOWS
 
 # The optimised checker (the checker preset, which tools/setup32-check and
 # tools/bench-check-vs-wine build) and the native preset's; the one built
 # last is used.
 CHECKERS = [ROOT / "build" / "checker" / "setup32-check",
             ROOT / "build" / "native" / "setup32-check"]
-WINDOWS = "C:\\windows"
+WINDOWS = WINE_WINDOWS
 GROUP_SCRIPT = WINDOWS + "\\SETUP.INI"
 CONFIG_SYS = "C:\\CONFIG.SYS"
 PROCESS_TRACE = "process-trace.txt"  # in the prefix, where the demo's trace goes too
@@ -281,7 +279,7 @@ def files_differ(run: Run, plan: dict, before: Files, after: Files) -> List[str]
     run did. A file that the Wine machine deleted but the plan does not
     name is compared only where the checker's machine has it too: on the
     medium and CONFIG.SYS; other files of drive C: are not on it."""
-    wine = {change.path.lower(): change for change in demo_machine.file_changes(before, after)}
+    wine = {change.path.lower(): change for change in snapshot.file_changes(before, after)}
     planned = {change["path"].lower(): change for change in plan["files"]}
     differences = []
     for lower, change in planned.items():
@@ -396,7 +394,7 @@ def programs_differ(run: Run, plan: dict) -> List[str]:
     trace: the plan's."""
     trace = run.machine.path / PROCESS_TRACE
     text = trace.read_text(errors="replace") if trace.exists() else ""
-    started = [start.command_line for start in demo_machine.programs_started(text)
+    started = [start.command_line for start in snapshot.programs_started(text)
                if not WINE_RESTART.search(start.command_line)]
     if started == plan["programs"]:
         return []

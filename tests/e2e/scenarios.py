@@ -2,8 +2,8 @@
 must be seen and left behind."""
 import time
 
-import texts
 from harness import CheckFailed, Run, Scenario, expect, expect_equal
+from wine import texts
 
 YES, NO, OK = 6, 7, 1
 SC_CLOSE = 0xF060

@@ -14,15 +14,12 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 from pathlib import Path
 
+import demo
+import demo_medium
+import demo_report
 from harness import ROOT, WORK, Scenario, expect, expect_equal
-
-sys.path.insert(0, str(ROOT / "tools"))
-import demo  # noqa: E402
-import demo_medium  # noqa: E402
-import demo_report  # noqa: E402
 
 VENDOR = ROOT / "tests" / "media" / "vendor"
 CONFIG_SYS = b"DEVICE=C:\\AHX\\AHX1.SYS\r\nFILES=30\r\n"

@@ -2,16 +2,14 @@
 file or a deployment tool can read after the program has ended."""
 import time
 
-from harness import BUILD, Run, Scenario, expect, expect_equal
+from harness import Run, Scenario, expect, expect_equal
 from scripts import write_medium
+from wine import host, versions
 
 YES, NO, OK = 6, 7, 1
 START, EXIT = 1, 2
 APP_TITLE = "setup32"
 WM_CANCELREQUEST = 0x405
-POST_MESSAGE = BUILD / "tests" / "post_message.exe"
-READ_HOLDER = BUILD / "tests" / "read_holder.exe"
-HOLDER = BUILD / "tests" / "file_holder.exe"
 SHARING_VIOLATION = 32
 
 SCRIPT = """[Display]
@@ -22,19 +20,17 @@ GroupName=Disk Tools
 [Modify]
 1=OLD.SYS
 """
-FAMILIES = {"win95": ("Win95", "SYSTEM"), "win98": ("Win98", "SYSTEM"),
-            "nt40": ("NT", "SYSTEM32"), "win2k": ("WIN2000", "SYSTEM32")}
 OLD_CONFIG = b"DEVICE=C:\\DRV\\OLD.SYS\r\nFILES=30\r\n"
 
 
 def destination(run: Run, name: str) -> str:
-    return f"C:\\windows\\{FAMILIES[run.scenario.version][1]}\\{name}"
+    return f"{versions.WINE_WINDOWS}\\{versions.version(run.version).system_folder}\\{name}"
 
 
 def prepare(run: Run):
     """Two driver files and a CONFIG.SYS line to drop."""
-    family = FAMILIES[run.scenario.version][0]
-    write_medium(run, SCRIPT.format(family=family, system=FAMILIES[run.scenario.version][1]),
+    platform = versions.version(run.version)
+    write_medium(run, SCRIPT.format(family=platform.script_section, system=platform.system_folder),
                  {"A.SYS": b"a", "B.SYS": b"b"})
     run.machine.file("C:\\CONFIG.SYS").write_bytes(OLD_CONFIG)
 
@@ -101,7 +97,7 @@ def script_held_open(run: Run):
     nothing and leaves the dialog open."""
     run.wait_window(run.msg(64))
     script = run.scenario.medium + "SETUP32.INI"
-    holder = run.machine.start(HOLDER, script, "SETUP32.INI - Editor")
+    holder = run.machine.start(host.test_program("file_holder.exe"), script, "SETUP32.INI - Editor")
     run.wait_window("SETUP32.INI - Editor")
     start(run)
     run.answer(OK, APP_TITLE, run.msg(52).replace("%d", str(SHARING_VIOLATION)).replace("%s", script))
@@ -116,7 +112,7 @@ def copy_cancelled(run: Run):
     open; the next file asks the cancel question, and Yes ends the pass."""
     start(run)
     run.probe.rows("box", 30)
-    posted = run.machine.run(POST_MESSAGE, hex(WM_CANCELREQUEST), run.msg(64))
+    posted = run.machine.run(host.test_program("post_message.exe"), hex(WM_CANCELREQUEST), run.msg(64))
     expect_equal(posted.returncode, 0, "the cancel request was posted")
     time.sleep(1)
     retry_no(run)
@@ -135,7 +131,7 @@ def file_given_up(run: Run):
 def config_sys_failed(run: Run):
     """CONFIG.SYS is open in a viewer that lets nobody rename it: the edit
     fails, the report names the file, and the dialog stays open."""
-    holder = run.machine.start(READ_HOLDER, "C:\\CONFIG.SYS", "CONFIG.SYS - Viewer")
+    holder = run.machine.start(host.test_program("read_holder.exe"), "C:\\CONFIG.SYS", "CONFIG.SYS - Viewer")
     run.wait_window("CONFIG.SYS - Viewer")
     start(run)
     _, text = run.probe.answer(OK, 60)

@@ -5,13 +5,13 @@ import stat
 import subprocess
 import time
 
-from harness import BUILD, CheckFailed, Run, Scenario, expect, expect_equal
+from harness import CheckFailed, Run, Scenario, expect, expect_equal
 from scripts import WORKED_EXAMPLE, write_medium
+from wine import host
 
 YES, NO, OK = 6, 7, 1
 APP_TITLE = "setup32"
 PRODUCT_KEY = "Software\\Disk Tools"
-HOLDER = BUILD / "tests" / "file_holder.exe"
 
 
 def write_c(run: Run, windows_path: str, data: bytes):
@@ -22,7 +22,7 @@ def write_c(run: Run, windows_path: str, data: bytes):
 
 def hold(run: Run, windows_path: str, title: str, *mode) -> subprocess.Popen:
     """Starts the holder program on a file of drive C: under a window titled `title`."""
-    holder = run.machine.start(HOLDER, windows_path, title, *mode)
+    holder = run.machine.start(host.test_program("file_holder.exe"), windows_path, title, *mode)
     run.wait_window(title, 30)
     return holder
 

@@ -10,6 +10,7 @@ from install_checks import (SERVICES_KEY, SHELL_FOLDERS, TEXTS, UNINSTALL_KEY,
                             short_paths, wait_for_lines)
 from scenarios import APP_TITLE, NO, OK
 from scripts import WORKED_EXAMPLE, write_medium
+from wine import versions
 
 WINDOWS = "C:\\windows"
 GROUP = "Disk Tools"
@@ -107,7 +108,6 @@ Driver=DSKADP.SYS
 4=emm386
 """
 
-FAMILIES = {"win95": "Win95", "win98": "Win98", "nt40": "NT", "win2k": "WIN2000"}
 
 # The copies of the script's driver lines: medium file, below the Windows directory.
 COPIES = [("TOOLS\\Disk Tools.HLP", "HELP\\Disk Tools.HLP"),
@@ -155,7 +155,7 @@ class WholeInstall:
 
     def __init__(self, version: str, existing_services=False):
         self.version = version
-        self.nt = version in ("nt40", "win2k")
+        self.nt = versions.version(version).nt
         self.existing_services = existing_services
         profiles = "C:\\windows\\Profiles"
         self.programs = (f"{profiles}\\tester\\Start Menu\\Programs" if self.nt
@@ -170,7 +170,7 @@ class WholeInstall:
         return Scenario(name, self.version, "en", self.steps, prepare=self.prepare, **options)
 
     def prepare(self, run: Run):
-        write_medium(run, SHELL_SCRIPT.replace("{P}", FAMILIES[self.version]))
+        write_medium(run, SHELL_SCRIPT.replace("{P}", versions.version(self.version).script_section))
         place_test_program("marker", run.medium_file("FIRST.EXE"))
         place_test_program("marker", run.medium_file("SECOND.EXE"))
         place_test_program("grpconv_standin", windows_file(run, "grpconv.exe"))

@@ -10,16 +10,14 @@ sections copied, the service step on NT and 2000, the device clean-up on
 95 and 98."""
 from typing import List
 
-import texts
 from harness import ROOT
 from scripts import WORKED_EXAMPLE
-from matrix_checks import (DRIVER_DATABASE, ENUM_KEY, PROGRAMS_FOLDER, SCSISCAN_BEFORE, SCSISCAN_KEY,
-                           WINDOWS, Case, Outcome, group_file)
+from wine import texts, versions
+from matrix_checks import (DRIVER_DATABASE, ENUM_KEY, SCSISCAN_BEFORE, SCSISCAN_KEY,
+                           WINDOWS, Case, Outcome, group_file, programs_folder)
 
 W = WINDOWS
-VERSIONS = ["win95", "win98", "nt40", "win2k"]
 LOCALES = ["en", "zh", "ja"]
-FAMILY = {"win95": "9x", "win98": "9x", "nt40": "nt", "win2k": "nt"}
 # The medium's folder of each platform's own driver files.
 DRIVER_FOLDER = {"win95": "W95", "win98": "W98", "nt40": "NT", "win2k": "W2K"}
 
@@ -53,7 +51,7 @@ def platform_step_keys(version):
             for device in ("6E02\\BUS_00&DEV_0D&FUNC_00", "6E12\\BUS_00&DEV_0E&FUNC_00",
                            "6E03\\BUS_01&DEV_0D&FUNC_00")}
     scsiscan = {name.lower(): data for name, data in SCSISCAN_BEFORE.items()}
-    if FAMILY[version] == "nt":
+    if versions.version(version).nt:
         scsiscan["start"] = 4
     else:
         # A device key has no values, so Wine saves it only when it has no
@@ -69,9 +67,9 @@ def sample_outcome(version, locale) -> Outcome:
     """What the sample medium leaves on each platform."""
     group = GROUPS[locale]
     folder = DRIVER_FOLDER[version]
-    programs = PROGRAMS_FOLDER[FAMILY[version]]
+    programs = programs_folder(version)
     help_file = f"{W}\\HELP\\{group}.HLP"
-    if FAMILY[version] == "9x":
+    if not versions.version(version).nt:
         first, second = (f"{folder}\\DSKADP.MPD", f"{W}\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"), \
             (f"{folder}\\DSKADP.INF", f"{W}\\INF\\DSKADP.INF")
     else:
@@ -82,7 +80,7 @@ def sample_outcome(version, locale) -> Outcome:
     shortcuts = [(group, f"{group} Help", help_file), (group, f"Uninstall {group}", f"{W}\\DSKUNINS.EXE")]
     miniport = {"errorcontrol": 1, "start": 0, "type": 1, "group": "SCSI Miniport",
                 "imagepath": "System32\\drivers\\DSKADP.SYS"}
-    nine_x = FAMILY[version] == "9x"
+    nine_x = not versions.version(version).nt
     return Outcome(
         copied=copied,
         product_key=[installed for _, installed in copied] + [
@@ -193,7 +191,7 @@ def example_cases() -> List[Case]:
 
 
 def matrix_cases() -> List[Case]:
-    cells = [(version, locale) for version in VERSIONS for locale in LOCALES]
+    cells = [(version, locale) for version in versions.versions() for locale in LOCALES]
     cases = []
     for index, (version, locale) in enumerate(cells):
         cases += [sample_case(index, version, locale, shown=True),

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fuzz_machine.h"
-#include "install/setup_fields.h"
+#include "state/setup_fields.h"
 #include "sysconfig/config_text.h"
 #include "sysconfig/sysconfig.h"
 

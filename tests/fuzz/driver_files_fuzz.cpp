@@ -11,8 +11,8 @@
 #include "app/progress_dialog.h"
 #include "files/file_placement.h"
 #include "fuzz_machine.h"
-#include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
+#include "state/setup_fields.h"
 
 using namespace setup32;
 using namespace setup32::fuzz;
@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dlg.startDir = kMedium;
     dlg.osKind = osKind;
     dlg.showMain = shown ? 1 : 0;
-    dlg.progress = std::make_unique<CProgressDlg>(ctx, 0, mainDialog);
+    CProgressDlg progressWindow(ctx, 0, mainDialog);
     PrepareDriverCopyList(ctx, dlg);
-    CopyFilesInCopyList(ctx, dlg);
+    CopyFilesInCopyList(ctx, dlg, progressWindow);
 
     // Every listed entry is counted as handled, copied or given up.
     const std::size_t entries = dlg.copyList.size();

@@ -60,16 +60,17 @@ class ExitCodeTest : public testing::SimFixture,
                         "2=.\\B.SYS,.\\SYSTEM\\B.SYS\r\n[Modify]\r\n1=OLD.SYS\r\n");
         }
         // A silent run has found its script before the install looks for it.
-        if (!runCase().script && Silent()) sim().FailCall("GetFileAttributesA", kFileNotFound);
+        if (!runCase().script && Silent())
+            sim().FailCall(platform::sim::Call::GetFileAttributesA, kFileNotFound);
         if (runCase().copyFails) {
-            sim().FailCall("CopyFileA", kAccessDenied);
+            sim().FailCall(platform::sim::Call::CopyFileA, kAccessDenied);
             if (runCase().cancelAsked) sim().OnNextBox([&dialog] { dialog.OnCancelRequest(); });
             sim().QueueAnswer(mb::kIdNo);  // give the file up
             if (runCase().cancelAsked) sim().QueueAnswer(mb::kIdYes);
         }
         if (runCase().configFails) {
             sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\n");
-            sim().FailCall("MoveFileA", kAccessDenied);
+            sim().FailCall(platform::sim::Call::MoveFileA, kAccessDenied);
         }
         if (!runCase().script || runCase().configFails) sim().QueueAnswer(mb::kIdOk);
     }
@@ -211,10 +212,10 @@ class StartWithoutAReadableScript : public NoScriptTest,
                 std::filesystem::create_directory(sim().HostPath(kScriptPath));
                 break;
             case Unreadable::kLookUpFails:
-                sim().FailCall("GetFileAttributesA", c.error);
+                sim().FailCall(platform::sim::Call::GetFileAttributesA, c.error);
                 break;
             case Unreadable::kOpenFails:
-                sim().FailCall("_lopen", c.error);
+                sim().FailCall(platform::sim::Call::_lopen, c.error);
                 break;
             case Unreadable::kHeldOpen:
                 sim().HoldFile(kScriptPath, sim().AddWindow("SETUP32.INI - Editor"));
@@ -289,7 +290,8 @@ TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         WriteScript(kMediumScript);
-        sim().FailCall("MoveFileA", kAccessDenied);  // CONFIG.SYS cannot be set aside
+        sim().FailCall(platform::sim::Call::MoveFileA,
+                       kAccessDenied);  // CONFIG.SYS cannot be set aside
         sim().QueueAnswer(mb::kIdOk);
         sim().QueueAnswer(mb::kIdOk);
         sim().QueueAnswer(mb::kIdYes);
@@ -298,7 +300,7 @@ TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
             dialog.OnOK(view);
             ASSERT_FALSE(view.EndResult().has_value());
             if (c.lookUpFails) {
-                sim().FailCall("GetFileAttributesA", kDriveNotReady);
+                sim().FailCall(platform::sim::Call::GetFileAttributesA, kDriveNotReady);
             } else {
                 std::filesystem::remove(sim().HostPath(kScriptPath));
             }
@@ -319,7 +321,7 @@ TEST_F(NoScriptTest, AfterAnAbandonedInstallTheRunKeepsItsCode) {
 TEST_F(NoScriptTest, AMainDialogThatCannotBeMadeHasItsOwnCode) {
     WriteScript(kMediumScript);
     const std::string before = MachineState();
-    sim().FailCall("DialogBoxParamA", kNotEnoughMemory);
+    sim().FailCall(platform::sim::Call::DialogBoxParamA, kNotEnoughMemory);
     CSetupApp app(sim().machine(), "A:\\SETUP32.EXE");
     app.InitInstance();
     EXPECT_EQ(app.Outcome(), ExitCode::kNoDialog);

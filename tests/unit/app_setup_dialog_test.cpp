@@ -140,7 +140,7 @@ TEST_F(SetupDialogTest, StartAsksToRestartAndClosesOnEitherAnswer) {
 TEST_F(SetupDialogTest, AFailedConfigSysEditNamesBothContents) {
     WriteScript("[Modify]\r\n1=OLD.SYS\r\n");
     sim().WriteFile("C:\\CONFIG.SYS", "DEVICE=OLD.SYS\r\n");
-    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 2, true);
+    sim().FailCall(platform::sim::Call::MoveFileA, platform::win_error::kAccessDenied, 2, true);
     sim().QueueAnswer(mb::kIdOk);
     RunProgram([](SimDialogView& view, platform::DialogHandler& dialog) {
         PressStart(view, dialog);

@@ -14,11 +14,11 @@
 #include "app/progress_dialog.h"
 #include "app/setup_app.h"
 #include "files/file_placement.h"
-#include "install/setup_fields.h"
 #include "shellint/shell_integration.h"
 #include "shellint_fixture.h"
 #include "state/ansi_text.h"
 #include "state/script.h"
+#include "state/setup_fields.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::testing {
@@ -310,21 +310,19 @@ class CopyPassBoundaries : public Boundaries {
         bool OnInitDialog(platform::DialogView&) override { return true; }
     };
 
-    CopyPassBoundaries() {
-        fields_.showMain = 1;
-        fields_.progress = std::make_unique<CProgressDlg>(ctx(), 0, mainDialog_);
-    }
+    CopyPassBoundaries() { fields_.showMain = 1; }
     void Copy(const std::string& source, const std::string& destination) {
         auto item = std::make_unique<CCopyListItem>();
         item->source = source;
         item->destination = destination;
         fields_.copyList.clear();
         fields_.copyList.push_back(std::move(item));
-        CopyFilesInCopyList(ctx(), fields_);
+        CopyFilesInCopyList(ctx(), fields_, progress_);
     }
 
   private:
     MainDialogStub mainDialog_;
+    CProgressDlg progress_{ctx(), 0, mainDialog_};
     SetupFields fields_;
 };
 

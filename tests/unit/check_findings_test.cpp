@@ -540,13 +540,16 @@ platform::sim::SimMachine& Machine() {
     return sim;
 }
 
+// One finding a difference and file, on the first line met, under the
+// difference's id; what the source leaves open is a warning.
 TEST(CheckFindings, VersionDifferencesGiveOneFindingPerDifferenceAndFile) {
     const std::string script = "A:\\SETUP32.INI";
     const std::vector<VersionDifferenceMet> met = {
-        {"lone-cr", "A:\\SETUP32.INI", 3},
-        {"lone-cr", "a:\\setup32.ini", 1},
-        {"lone-cr", "A:\\SETUP32.INI", 3},
-        {"lone-cr", "A:\\SETUP32.INI", 9},
+        {"win9x-control-char", "A:\\SETUP32.INI", 3},
+        {"win9x-control-char", "a:\\setup32.ini", 1},
+        {"win9x-control-char", "A:\\SETUP32.INI", 3},
+        {"win9x-control-char", "A:\\SETUP32.INI", 9},
+        {"win9x-profile-64k", "A:\\SETUP32.INI", 2000},
         {"key-size", "HKEY_LOCAL_MACHINE\\Software\\X", 0},
     };
     const VersionDifference keySize = {"key-size", "95", "a key holds at most 64 KB of data",
@@ -554,33 +557,47 @@ TEST(CheckFindings, VersionDifferencesGiveOneFindingPerDifferenceAndFile) {
     const auto lookup = [&](std::string_view id) -> const VersionDifference& {
         return id == "key-size" ? keySize : platform::sim::VersionDifferenceById(id);
     };
-    const std::vector<Finding> found =
-        VersionDifferenceFindings(met, script, Machine().machine().host, lookup);
-    ASSERT_EQ(2u, found.size());
-    EXPECT_EQ(Severity::Error, found[0].severity);
-    EXPECT_EQ(1, found[0].line) << "the first line met";
-    const std::string& loneCr = found[0].message;
-    EXPECT_EQ(0u, loneCr.find("on Windows 95 and 98 this line is not ended by its lone CR: "))
-        << loneCr;
-    for (const char* words : {"save the script with CR LF line ends",
-                              "the same holds for 2 more lines of the "
-                              "script, up to line 9",
-                              "the result there is uncertain", "profile.c"}) {
-        EXPECT_NE(std::string::npos, loneCr.find(words)) << words << "\n" << loneCr;
+    const std::vector<RuledFinding> found =
+        RuledVersionDifferenceFindings(met, script, Machine().machine().host, lookup);
+    struct Expected {
+        std::string_view rule;
+        Severity severity;
+        int line;
+    };
+    const std::vector<Expected> expected = {
+        {"win9x-control-char", Severity::Warning, 1},
+        {"win9x-profile-64k", Severity::Warning, 2000},
+        {"key-size", Severity::Error, 0},
+    };
+    ASSERT_EQ(found.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].rule);
+        EXPECT_EQ(found[i].rule, expected[i].rule);
+        EXPECT_EQ(found[i].finding.severity, expected[i].severity);
+        EXPECT_EQ(found[i].finding.line, expected[i].line);
     }
-    EXPECT_EQ(0, found[1].line);
+    // The reference's own sentence, the lines after the first, and doubt.
+    const std::string& control = found[0].finding.message;
+    for (const char* words : {"Strings containing control characters may be truncated.",
+                              "the same holds for 2 more lines of the script, up to line 9",
+                              "the result there is uncertain"}) {
+        EXPECT_NE(std::string::npos, control.find(words)) << words << "\n" << control;
+    }
     EXPECT_EQ(
         "on Windows 95 a key holds at most 64 KB of data (in \"HKEY_LOCAL_MACHINE\\Software\\X\") "
         "(Microsoft's knowledge base)",
-        found[1].message)
+        found[2].finding.message)
         << "a certain difference says nothing of uncertainty";
+    const std::vector<Finding> plain =
+        VersionDifferenceFindings(met, script, Machine().machine().host, lookup);
+    ASSERT_EQ(plain.size(), found.size());
+    EXPECT_EQ(plain[1], found[1].finding);
     EXPECT_TRUE(VersionDifferenceFindings({}, script, Machine().machine().host).empty());
 }
 
-// True when the simulated machine set to Windows 95 records that a profile
-// read met a lone CR.
 // The sample saved with CR-only line ends: Windows NT 4.0 and 2000 read it
-// as the sample, Windows 95 and 98 do not end its lines where NT does.
+// as the sample; on Windows 95 and 98 its first line, a comment, runs on over
+// every lone CR to the end of the file, and that line is named.
 TEST(CheckFindings, ScriptWithLoneCrsIsFoundForWindows95And98Only) {
     platform::sim::TempDirectory dir("setup32-check-test");
     const fs::path medium = dir.path() / "medium";
@@ -595,29 +612,25 @@ TEST(CheckFindings, ScriptWithLoneCrsIsFoundForWindows95And98Only) {
     const std::vector<std::string> all = {"win95", "win98", "nt40", "win2k"};
     const CheckResult crOnly = Check(medium, all);
     const CheckResult sample = Check(kProjectRoot / "examples" / "medium", all);
+    const std::string sentence = "Strings containing control characters may be truncated.";
     ASSERT_EQ(4u, crOnly.runs.size());
     for (std::size_t i = 0; i < crOnly.runs.size(); ++i) {
         const RunResult& run = crOnly.runs[i];
         SCOPED_TRACE(run.platform.name);
         const bool nine = run.platform.version == platform::sim::version::kWindows95 ||
                           run.platform.version == platform::sim::version::kWindows98;
-        std::vector<Finding> loneCr;
-        std::copy_if(run.findings.begin(), run.findings.end(), std::back_inserter(loneCr),
-                     [](const Finding& f) {
-                         return f.message.find("this line is not ended by its lone CR") !=
-                                std::string::npos;
-                     });
+        std::vector<Finding> control;
+        std::copy_if(
+            run.findings.begin(), run.findings.end(), std::back_inserter(control),
+            [&](const Finding& f) { return f.message.find(sentence) != std::string::npos; });
         if (!nine) {
             EXPECT_EQ(sample.runs[i].findings, run.findings);
             EXPECT_EQ(sample.runs[i].plan.copies.size(), run.plan.copies.size());
             continue;
         }
-        ASSERT_EQ(1u, loneCr.size());
-        EXPECT_EQ(Severity::Error, loneCr[0].severity);
-        EXPECT_EQ(1, loneCr[0].line);
-        EXPECT_EQ(0u, loneCr[0].message.find(
-                          "on Windows 95 and 98 this line is not ended by its lone CR: "));
-        EXPECT_NE(std::string::npos, loneCr[0].message.find("the result there is uncertain"));
+        ASSERT_EQ(1u, control.size());
+        EXPECT_EQ(Severity::Warning, control[0].severity);
+        EXPECT_EQ(1, control[0].line);
     }
 }
 

@@ -128,17 +128,17 @@ TEST(CheckJson, StringsAndNestingAreValidJson) {
 // do: once for each file, with the lines in order.
 TEST(CheckPlan, UncertainDifferencesAreGivenOnceForEachFileWithTheirLines) {
     const std::vector<platform::sim::VersionDifferenceMet> met = {
-        {"lone-cr", "A:\\SETUP32.INI", 5},
-        {"lone-cr", "A:\\SETUP32.INI", 3},
-        {"lone-cr", "C:\\windows\\SETUP.INI", 0},
-        {"lone-cr", "A:\\SETUP32.INI", 5},
+        {"win9x-control-char", "A:\\SETUP32.INI", 5},
+        {"win9x-control-char", "A:\\SETUP32.INI", 3},
+        {"win9x-control-char", "C:\\windows\\SETUP.INI", 0},
+        {"win9x-control-char", "A:\\SETUP32.INI", 5},
     };
     const std::vector<Uncertainty> uncertain = UncertaintiesOf(met, 1252);
     ASSERT_EQ(2u, uncertain.size());
     EXPECT_EQ("A:\\SETUP32.INI", uncertain[0].path);
     EXPECT_EQ((std::vector<int>{3, 5}), uncertain[0].lines);
     EXPECT_EQ("95 98", uncertain[0].versions);
-    EXPECT_EQ(std::string(platform::sim::VersionDifferenceById("lone-cr").behaviour),
+    EXPECT_EQ(std::string(platform::sim::VersionDifferenceById("win9x-control-char").behaviour),
               uncertain[0].behaviour);
     EXPECT_EQ("C:\\windows\\SETUP.INI", uncertain[1].path);
     EXPECT_TRUE(uncertain[1].lines.empty());

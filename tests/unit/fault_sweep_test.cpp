@@ -514,7 +514,7 @@ void ExpectSoundWhileACallAlwaysFails(const Installation& run, const std::string
 
 TEST(FaultTest, CopyPassGoesOnWithoutItsProgressWindow) {
     Installation run(kPlatforms[0], true);
-    run.sim.FailCall("CreateDialogParamA", win_error::kAccessDenied);
+    run.sim.FailCall(platform::sim::Call::CreateDialogParamA, win_error::kAccessDenied);
     run.Run();
     EXPECT_EQ(1u, run.sim.FailedCalls().size());
     EXPECT_EQ(1u, run.sim.DialogViews().size()) << "only the main dialog";
@@ -571,7 +571,7 @@ TEST_P(FaultSweepTest, EveryCallFailingOnceOrAlwaysLeavesASoundMachine) {
 
     for (const std::string& call : calls) {
         Installation run(platform, shown);
-        run.sim.FailCall(call, win_error::kAccessDenied, 1, true);
+        run.sim.FailCall(platform::sim::CallNamed(call).value(), win_error::kAccessDenied, 1, true);
         run.Run();
         ExpectSoundWhileACallAlwaysFails(run, call);
         if (HasFailure()) return;

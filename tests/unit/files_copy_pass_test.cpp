@@ -9,10 +9,10 @@
 
 #include "app/progress_dialog.h"
 #include "files/file_placement.h"
-#include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 #include "state/context.h"
+#include "state/setup_fields.h"
 
 namespace setup32 {
 namespace {
@@ -54,7 +54,6 @@ class FilePlacementTest : public ::testing::Test {
         fields.startDir = "A:\\";
         fields.showMain = 1;
         fields.osKind = os_kind::kWindows95;
-        fields.progress = std::make_unique<CProgressDlg>(ctx, 0, mainDialog);
     }
     void AddEntry(const std::string& source, const std::string& destination) {
         auto item = std::make_unique<CCopyListItem>();
@@ -106,9 +105,7 @@ class FilePlacementTest : public ::testing::Test {
     }
     // Presses the progress window's Cancel button the next time a box shows.
     void PressCancelDuringNextBox() {
-        sim.OnNextBox([this] {
-            fields.progress->OnCommand(*fields.progress->View(), progress_ids::kCancel);
-        });
+        sim.OnNextBox([this] { progress.OnCommand(*progress.View(), progress_ids::kCancel); });
     }
     std::string RetryText(const std::string& destination) const {
         return "Destination File: '" + destination +
@@ -128,6 +125,7 @@ class FilePlacementTest : public ::testing::Test {
     SetupContext ctx{sim.machine()};
     SetupFields fields;
     MainDialogStub mainDialog{fields};
+    CProgressDlg progress{ctx, 0, mainDialog};
 };
 
 const char* const kWorkedExample = R"([Display]
@@ -201,7 +199,7 @@ TEST_F(FilePlacementTest, PlatformsWithoutSectionsListNothingAndOpenNoWindow) {
         SCOPED_TRACE(osKind);
         fields.osKind = osKind;
         PrepareDriverCopyList(ctx, fields);
-        CopyFilesInCopyList(ctx, fields);
+        CopyFilesInCopyList(ctx, fields, progress);
         EXPECT_EQ(fields.windowsDir, "C:\\WINDOWS");
         EXPECT_EQ(fields.infDir, "C:\\WINDOWS\\inf");
         EXPECT_TRUE(fields.copyList.empty());
@@ -256,7 +254,7 @@ TEST_F(FilePlacementTest, CopiesEveryEntryInOrderWithItsPausesTextsAndBar) {
     sim.SetAttributes("A:\\W95\\DSKADP.MPD", platform::kFileAttributeReadOnly);
     sim.WriteFile("C:\\WINDOWS\\INF\\DSKADP.INF", "old inf");
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_EQ(sim.Pauses(), (std::vector<unsigned>{200, 100, 200, 100, 200, 100}));
     EXPECT_EQ(sim.ReadFile("C:\\WINDOWS\\SYSTEM\\IOSUBSYS\\DSKADP.MPD"), "mpd");
@@ -280,7 +278,7 @@ TEST_F(FilePlacementTest, AnEntryTakesItsStepsInOrder) {
     ctx.groupName = "Disk Tools";
     AddFile("A:\\W95\\DSKADP.MPD", "C:\\WINDOWS\\SYSTEM\\DSKADP.MPD");
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     const std::string key = "HKEY_CURRENT_USER\\software\\Disk Tools";
     EXPECT_EQ(Trace(), (std::vector<std::string>{
@@ -309,7 +307,7 @@ TEST_F(FilePlacementTest, TheSilentModeKeepsTheWindowHiddenButStillAsks) {
     AddEntry("A:\\MISSING.SYS", "C:\\WINDOWS\\MISSING.SYS");
     sim.QueueAnswer(mb::kIdNo);
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     ASSERT_EQ(ProgressWindows(), 1u);
     EXPECT_FALSE(ProgressView()->Visible());
@@ -323,12 +321,12 @@ TEST_F(FilePlacementTest, RetriesAFailedCopyWhileTheUserSaysYes) {
     // are closed.
     sim.AddWindow("WNASPI32");
     AddFile("A:\\WNASPI32.DLL", "C:\\WINDOWS\\SYSTEM32\\WNASPI32.DLL");
-    sim.FailCall("CopyFileA", platform::win_error::kSharingViolation, 1);
-    sim.FailCall("CopyFileA", platform::win_error::kSharingViolation, 2);
+    sim.FailCall(platform::sim::Call::CopyFileA, platform::win_error::kSharingViolation, 1);
+    sim.FailCall(platform::sim::Call::CopyFileA, platform::win_error::kSharingViolation, 2);
     sim.QueueAnswer(mb::kIdYes);
     sim.QueueAnswer(mb::kIdYes);
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     ASSERT_EQ(sim.Boxes().size(), 2u);
     const platform::sim::BoxRecord& box = sim.Boxes()[0];
@@ -348,7 +346,7 @@ TEST_F(FilePlacementTest, NoToTheRetryQuestionSkipsTheFileButAdvancesTheBar) {
     AddFile("A:\\B.SYS", "C:\\WINDOWS\\B.SYS");
     sim.QueueAnswer(mb::kIdNo);
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_FALSE(sim.Exists("C:\\WINDOWS\\MISSING.SYS"));
     EXPECT_FALSE(Recorded("C:\\WINDOWS\\MISSING.SYS"));
@@ -360,7 +358,7 @@ TEST_F(FilePlacementTest, ALongDestinationIsShownWholeInTheQuestion) {
     const std::string destination = "C:\\" + std::string(300, 'D') + "\\X.SYS";
     AddEntry("A:\\MISSING.SYS", destination);
     sim.QueueAnswer(mb::kIdNo);
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
     ASSERT_EQ(sim.Boxes().size(), 1u);
     EXPECT_EQ(sim.Boxes()[0].text, RetryText(destination));
 }
@@ -371,7 +369,7 @@ TEST_F(FilePlacementTest, ClosesTheWindowOfARunningExecutableAndRetries) {
     sim.HoldFile("C:\\TOOLS\\NEW\\PROBE.EXE", probe);
     AddFile("C:\\TOOLS\\PROBE.EXE", "C:\\TOOLS\\NEW\\PROBE.EXE", "new");
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_EQ(sim.Windows()[0].closeRequests, 1);
     EXPECT_FALSE(sim.Windows()[0].open);
@@ -406,7 +404,7 @@ TEST_F(FilePlacementTest, ClosesAHolderWhoseTitleDiffersOnlyInCaseOnEveryVersion
         sim.HoldFile("C:\\TOOLS\\PROBE.EXE", probe);
         AddFile("A:\\PROBE.EXE", "C:\\TOOLS\\PROBE.EXE", "new");
 
-        CopyFilesInCopyList(ctx, fields);
+        CopyFilesInCopyList(ctx, fields, progress);
 
         EXPECT_EQ(sim.Windows().back().closeRequests, 1);
         EXPECT_FALSE(sim.Windows().back().open);
@@ -424,7 +422,7 @@ TEST_F(FilePlacementTest, ClosesAtMostOneWindowPerEntryAndSurvivesAHungOne) {
     sim.QueueAnswer(mb::kIdYes);
     sim.QueueAnswer(mb::kIdNo);
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_EQ(Uses("FindWindowA"), (std::vector<std::string>{"PROBE"}));
     EXPECT_EQ(Uses("SendMessageTimeoutA"),
@@ -442,7 +440,7 @@ TEST_F(FilePlacementTest, ClosesTheCompanionUtilityForAnAspiExecutable) {
     sim.HoldFile("C:\\WINDOWS\\aspimon.exe", companion);
     AddFile("A:\\ASPIMON.EXE", "C:\\WINDOWS\\aspimon.exe");
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_EQ(sim.Windows()[0].closeRequests, 1);
     EXPECT_TRUE(sim.Exists("C:\\WINDOWS\\aspimon.exe"));
@@ -455,7 +453,7 @@ TEST_F(FilePlacementTest, AnAspiExecutablesOwnWindowComesBeforeTheCompanion) {
     sim.HoldFile("C:\\WINDOWS\\ASPIMON.EXE", sim.AddWindow("ASPIMON"));
     AddFile("A:\\ASPIMON.EXE", "C:\\WINDOWS\\ASPIMON.EXE");
 
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     EXPECT_EQ(sim.Windows()[0].closeRequests, 0);
     EXPECT_EQ(sim.Windows()[1].closeRequests, 1);
@@ -470,7 +468,7 @@ void FilePlacementTest::CancelDuringTheFirstEntry(int answerToCancel) {
     PressCancelDuringNextBox();
     sim.QueueAnswer(mb::kIdNo);
     sim.QueueAnswer(answerToCancel);
-    CopyFilesInCopyList(ctx, fields);
+    CopyFilesInCopyList(ctx, fields, progress);
 
     ASSERT_EQ(sim.Boxes().size(), 2u);
     const platform::sim::BoxRecord& box = sim.Boxes()[1];

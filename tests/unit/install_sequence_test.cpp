@@ -278,7 +278,7 @@ TEST_F(InstallSequenceTest, ProgressWindowIsDisposedOfOnlyInTheShownMode) {
 }
 
 TEST_F(InstallSequenceTest, ConfigSysFailureAbandonsTheRestAndKeepsTheDialog) {
-    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 1, true);
+    sim().FailCall(platform::sim::Call::MoveFileA, platform::win_error::kAccessDenied, 1, true);
     sim().QueueAnswer(mb::kIdOk);  // the file error
     Run(version::kWindowsNT4, "C:\\WINNT", "D:\\DRV");
     ASSERT_EQ(1u, sim().Boxes().size());

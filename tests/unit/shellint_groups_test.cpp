@@ -73,7 +73,8 @@ TEST_F(ProgramGroups, AnEmptySectionStillStartsTheConverterButRecordsNothing) {
 TEST_F(ProgramGroups, ASectionReadAsEmptyIsReadOnceMore) {
     WriteScript("[Win95 ShortCut]\r\n1=P.EXE,Disk Tools,T\r\n");
     ctx().scriptPath = kScriptPath;
-    sim().FailCall("GetPrivateProfileSectionA", platform::win_error::kFileNotFound);
+    sim().FailCall(platform::sim::Call::GetPrivateProfileSectionA,
+                   platform::win_error::kFileNotFound);
     CreateShortcuts(ctx(), os_kind::kWindows95);
     EXPECT_EQ(GroupScript(),
               "[progman.groups]\r\ngroupX0=Disk Tools\r\n"
@@ -94,7 +95,7 @@ TEST_F(ProgramGroups, ASectionTooLargeForItsBufferSkipsTheWholeStep) {
 TEST_F(ProgramGroups, AGroupScriptThatCannotBeCreatedStartsNothingButGroupFilesGo) {
     WriteScript("[Win95 ShortCut]\r\n1=P.EXE,Disk Tools,T\r\n");
     sim().WriteFile("C:\\WINDOWS\\DiskTool.GRP", "old group");
-    sim().FailCall("_lcreat", platform::win_error::kAccessDenied);
+    sim().FailCall(platform::sim::Call::_lcreat, platform::win_error::kAccessDenied);
     RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
     EXPECT_THAT(sim().Execs(), IsEmpty());
     EXPECT_THAT(sim().ForegroundCalls(), IsEmpty());

@@ -53,7 +53,7 @@ TEST_F(ShellFixture, ASectionTooLargeStartsNothing) {
 
 TEST_F(ShellFixture, WithoutAWorkingDirectoryThePassDoesNothing) {
     WriteScript("[Win95 Execute]\r\n1=P.EXE\r\n");
-    sim().FailCall("GetCurrentDirectoryA", platform::win_error::kAccessDenied);
+    sim().FailCall(platform::sim::Call::GetCurrentDirectoryA, platform::win_error::kAccessDenied);
     RunShellIntegration(ctx(), kMainWindow, os_kind::kWindows95);
     EXPECT_THAT(sim().Execs(), IsEmpty());
     EXPECT_FALSE(sim().Exists("C:\\WINDOWS\\SETUP.INI"));

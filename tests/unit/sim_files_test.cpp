@@ -187,12 +187,27 @@ TEST_F(SimFiles, AFileHeldForReadingIsWrittenOverOnlyByTheNtFamily) {
         EXPECT_EQ(files().Copy("A:\\NEW.HLP", "C:\\HELP\\OTHER.HLP", false), 0u);
         machine().desktop.SendClose(viewer, 0);
     }
+    // CopyFileA's refusal is sourced, _lcreat's is not: two differences.
     const std::vector<VersionDifferenceMet> met = {
         {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+        {"win9x-lcreat-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
         {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
-        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
-        {"write-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
+        {"win9x-lcreat-over-open-file", "C:\\HELP\\SHOWN.HLP", 0},
     };
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+// A copy onto itself, by any spelling of the name, leaves the file as it was
+// and is recorded where 95 and 98 answer otherwise than NT.
+TEST_F(SimFiles, ACopyOntoItselfIsRecordedOn95And98) {
+    sim().WriteFile("C:\\DRV\\SELF.SYS", "driver");
+    for (const std::uint32_t v : {version::kWindowsNT4, version::kWindows95}) {
+        sim().SetVersion(v);
+        EXPECT_NE(files().Copy("C:\\DRV\\SELF.SYS", "c:/drv/self.sys", false), 0u);
+    }
+    EXPECT_EQ(sim().ReadFile("C:\\DRV\\SELF.SYS"), "driver");
+    const std::vector<VersionDifferenceMet> met = {
+        {"win9x-copy-onto-itself", "c:/drv/self.sys", 0}};
     EXPECT_EQ(sim().VersionDifferencesMet(), met);
 }
 

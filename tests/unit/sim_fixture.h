@@ -1,8 +1,8 @@
 // A test fixture with a fresh simulated machine: drive C: with the Windows
 // directory C:\WINDOWS, drive A: holding the distribution medium and being
 // the current directory, and a run-wide context bound to the machine. A test
-// fails when a message box came that it did not answer, or when answers it
-// queued were never asked for.
+// fails when a message box came that it did not answer, when answers it
+// queued were never asked for, or when a fault it armed never fired.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +15,18 @@
 #include "state/context.h"
 
 namespace setup32::testing {
+
+// Fails the running test when `sim` showed a message box nobody answered,
+// kept answers no box took, or kept faults no call met.
+inline void ExpectScriptPlayedOut(const platform::sim::SimMachine& sim) {
+    std::string boxes;
+    for (const platform::sim::BoxRecord& box : sim.Boxes()) boxes += "\n  " + box.text;
+    EXPECT_EQ(sim.UnexpectedBoxes(), 0) << "message boxes nobody answered:" << boxes;
+    EXPECT_EQ(sim.PendingAnswers(), 0u) << "queued answers that no message box took";
+    std::string faults;
+    for (const std::string& fault : sim.UnfiredFaults()) faults += "\n  " + fault;
+    EXPECT_TRUE(faults.empty()) << "faults armed for calls that never came:" << faults;
+}
 
 class SimFixture : public ::testing::Test {
   protected:
@@ -30,10 +42,7 @@ class SimFixture : public ::testing::Test {
         sim_.SetCurrentDirectory(kMedium);
     }
 
-    void TearDown() override {
-        EXPECT_EQ(sim_.UnexpectedBoxes(), 0) << "message boxes nobody answered:" << BoxTexts();
-        EXPECT_EQ(sim_.PendingAnswers(), 0u) << "queued answers that no message box took";
-    }
+    void TearDown() override { ExpectScriptPlayedOut(sim_); }
 
     // Maps a further drive onto a fresh host directory of the fixture.
     void AddDrive(char letter) { MapDrive(sim_, letter); }
@@ -57,12 +66,6 @@ class SimFixture : public ::testing::Test {
     }
 
   private:
-    std::string BoxTexts() const {
-        std::string texts;
-        for (const platform::sim::BoxRecord& box : sim_.Boxes()) texts += "\n  " + box.text;
-        return texts;
-    }
-
     platform::sim::TempDirectory root_;
     platform::sim::SimMachine sim_;
     SetupContext ctx_{sim_.machine()};

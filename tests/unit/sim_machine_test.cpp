@@ -1,9 +1,11 @@
 // The simulated machine's host facts, desktop, message boxes, dialog
 // windows and fault injection.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sim_fixture.h"
@@ -13,6 +15,7 @@ namespace {
 
 namespace mb = platform::mb;
 namespace win_error = platform::win_error;
+using platform::sim::Call;
 using platform::sim::Event;
 using platform::sim::SimDialogView;
 
@@ -248,13 +251,13 @@ TEST_F(SimMachineTest, FontsAndResourceStringsAreRecorded) {
 TEST_F(SimMachineTest, ANamedCallFailsAtItsNthUseFromNow) {
     platform::FileSystem& files = machine().files;
     files.MakeDirectory("C:\\before");  // uses before arming do not count
-    sim().FailCall("CreateDirectoryA", win_error::kWriteProtect, 2);
+    sim().FailCall(platform::sim::Call::CreateDirectoryA, win_error::kWriteProtect, 2);
     EXPECT_EQ(files.MakeDirectory("C:\\ONE"), 0u);
     EXPECT_EQ(files.MakeDirectory("C:\\TWO"), win_error::kWriteProtect);
     EXPECT_FALSE(sim().Exists("C:\\TWO"));
     EXPECT_EQ(files.MakeDirectory("C:\\THREE"), 0u);
 
-    sim().FailCall("GetPrivateProfileStringA", win_error::kReadFault, 1, true);
+    sim().FailCall(platform::sim::Call::GetPrivateProfileStringA, win_error::kReadFault, 1, true);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(machine().profile.ReadString(kScriptPath, "s", "k", "dflt", 3), "df");
     }
@@ -307,6 +310,79 @@ TEST_F(SimMachineTest, EachKindOfCallReportsAnInjectedFailureAsTheRealCallWould)
     EXPECT_TRUE(sim().Execs().empty());
     // The stream is gone even though its close failed.
     EXPECT_EQ(files.Close(file), win_error::kInvalidHandle);
+}
+
+// A fault is armed for a call the machine knows: a name given as text does
+// not compile, and a name read at run time is looked up exactly.
+static_assert(
+    !std::is_invocable_v<decltype(&platform::sim::SimMachine::FailCall), platform::sim::SimMachine&,
+                         const char*, std::uint32_t, int, bool>);
+
+TEST(SimFaults, OnlyTheExactNameOfAKnownCallNamesOne) {
+    EXPECT_EQ(platform::sim::CallNamed("CopyFileA"), Call::CopyFileA);
+    EXPECT_EQ(platform::sim::CallNamed("_lcreat"), Call::_lcreat);
+    for (const char* unknown : {"CopyFileW", "copyfilea", "CopyFile", "CopyFileA ", "", "_lcreate"})
+        EXPECT_EQ(platform::sim::CallNamed(unknown), std::nullopt) << unknown;
+}
+
+// Without the fixture: the faults of this test are left unfired on purpose.
+TEST(SimFaults, AFaultThatNeverFiredFailsTheTestAtItsEnd) {
+    platform::sim::SimMachine sim;
+    platform::FileSystem& files = sim.machine().files;
+    sim.FailCall(Call::CreateDirectoryA, win_error::kWriteFault, 2);
+    sim.FailCall(Call::RegDeleteKeyA, win_error::kWriteFault, 1, true);
+    sim.FailNthCall(3, win_error::kWriteFault);
+    files.MakeDirectory("C:\\ONE");
+    EXPECT_NONFATAL_FAILURE(ExpectScriptPlayedOut(sim),
+                            "CreateDirectoryA, use 2 after it was armed\n"
+                            "  RegDeleteKeyA, use 1 after it was armed\n"
+                            "  call 3 of any kind");
+
+    EXPECT_EQ(files.MakeDirectory("C:\\TWO"), win_error::kWriteFault);
+    EXPECT_EQ(files.MakeDirectory("C:\\THREE"), win_error::kWriteFault);
+    EXPECT_EQ(sim.machine().registry.DeleteKey(platform::RegRoot::CurrentUser, "K"),
+              static_cast<long>(win_error::kWriteFault));
+    ExpectScriptPlayedOut(sim);
+}
+
+TEST_F(SimMachineTest, TheEventLogKeepsTheErrorEachCallEndedWith) {
+    sim().WriteFile("C:\\F.TXT", "abc");
+    platform::FileSystem& files = machine().files;
+    std::uint32_t error = 0;
+    files.Copy("C:\\F.TXT", "C:\\G.TXT", false);
+    files.Copy("C:\\F.TXT", "C:\\G.TXT", true);
+    files.MakeDirectory("C:\\NO\\SUB");
+    sim().FailCall(Call::CreateDirectoryA, win_error::kWriteProtect);
+    files.MakeDirectory("C:\\D");
+    files.CreateForWrite("C:\\NO\\NEW.TXT", error);
+    machine().registry.DeleteKey(platform::RegRoot::CurrentUser, "Missing");
+    machine().desktop.AdjustPrivilege("SeNoSuchPrivilege", true);
+    machine().desktop.Pause(10);
+
+    struct Row {
+        std::string call;
+        std::string detail;
+        std::uint32_t error;
+        std::vector<std::string> paths;
+    };
+    const std::vector<Row> expected = {
+        {"CopyFileA", "C:\\F.TXT -> C:\\G.TXT", 0, {"C:\\F.TXT", "C:\\G.TXT"}},
+        {"CopyFileA", "C:\\F.TXT -> C:\\G.TXT", win_error::kFileExists, {"C:\\F.TXT", "C:\\G.TXT"}},
+        {"CreateDirectoryA", "C:\\NO\\SUB", win_error::kPathNotFound, {"C:\\NO\\SUB"}},
+        {"CreateDirectoryA", "C:\\D", win_error::kWriteProtect, {"C:\\D"}},
+        {"_lcreat", "C:\\NO\\NEW.TXT", win_error::kPathNotFound, {"C:\\NO\\NEW.TXT"}},
+        {"RegDeleteKeyA", "HKEY_CURRENT_USER\\Missing", win_error::kFileNotFound, {}},
+        {"AdjustTokenPrivileges", "SeNoSuchPrivilege enable", win_error::kNoSuchPrivilege, {}},
+        {"Sleep", "10", 0, {}},
+    };
+    ASSERT_EQ(sim().Events().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Event& event = sim().Events()[i];
+        EXPECT_EQ(event.call, expected[i].call) << i;
+        EXPECT_EQ(event.detail, expected[i].detail) << i;
+        EXPECT_EQ(event.error, expected[i].error) << i;
+        EXPECT_EQ(event.paths, expected[i].paths) << i;
+    }
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST_F(SimProfile, KeyedReadsMatchNamesWithoutCaseTrimBlanksAndStripQuotes) {
     }
 }
 
-TEST_F(SimProfile, ALoneCrEndsALineOnNtOnlyAndRecordsWhereItDoesNotOn95And98) {
+TEST_F(SimProfile, ALoneCrEndsALineOnNtOnlyAndCutsTheValueOn95And98) {
     // Lines from 1: "[Display]" (CR), "bShow=NO" (CR LF), "[Other]" (LF),
     // "A=1" (CR), "B=2" (CR LF), "" (CR), the end-of-file mark.
     WriteScript("[Display]\rbShow=NO\r\n[Other]\nA=1\rB=2\r\n\r\x1a");
@@ -96,8 +96,8 @@ TEST_F(SimProfile, ALoneCrEndsALineOnNtOnlyAndRecordsWhereItDoesNotOn95And98) {
     } const rows[] = {
         {platform::sim::version::kWindowsNT4, "NO", {"A=1", "B=2"}},
         {platform::sim::version::kWindows2000, "NO", {"A=1", "B=2"}},
-        {platform::sim::version::kWindows95, "DEFAULT", {"A=1\rB=2"}},
-        {platform::sim::version::kWindows98, "DEFAULT", {"A=1\rB=2"}},
+        {platform::sim::version::kWindows95, "DEFAULT", {"A=1"}},
+        {platform::sim::version::kWindows98, "DEFAULT", {"A=1"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.version);
@@ -105,11 +105,51 @@ TEST_F(SimProfile, ALoneCrEndsALineOnNtOnlyAndRecordsWhereItDoesNotOn95And98) {
         EXPECT_EQ(Value("Display", "bShow"), row.show);
         EXPECT_EQ(Lines("Other"), row.other);
     }
-    // Each lone CR inside a line, once, at the line it ends on NT; the one
-    // on the blank line 6 changes nothing.
-    const std::vector<platform::sim::VersionDifferenceMet> met = {{"lone-cr", kScriptPath, 1},
-                                                                  {"lone-cr", kScriptPath, 4}};
+    // The header that swallowed a line and the value read that was cut,
+    // once each; the CR on the blank line 6 changes nothing.
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"win9x-control-char", kScriptPath, 1}, {"win9x-control-char", kScriptPath, 4}};
     EXPECT_EQ(sim().VersionDifferencesMet(), met);
+}
+
+// Only the values a read returns are recorded: a tab in a section nobody
+// reads, or in a key nobody asks for, is not; nor is a value on NT.
+TEST_F(SimProfile, ControlCharactersAreRecordedInTheValuesReadOn95And98) {
+    WriteScript("[Display]\nGroupName=Disk\tTools\nOther=a\tb\n[Notes]\nText=see\there\n");
+    sim().SetVersion(platform::sim::version::kWindowsNT4);
+    EXPECT_EQ(Value("Display", "GroupName"), "Disk\tTools");
+    EXPECT_TRUE(sim().VersionDifferencesMet().empty());
+    sim().SetVersion(platform::sim::version::kWindows95);
+    EXPECT_EQ(Value("Display", "GroupName"), "Disk");
+    EXPECT_EQ(Value("Display", "GroupName"), "Disk");
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"win9x-control-char", kScriptPath, 2}};
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+    EXPECT_EQ(Lines("Display"), (std::vector<std::string>{"GroupName=Disk", "Other=a"}));
+    EXPECT_EQ(sim().VersionDifferencesMet().back(),
+              (platform::sim::VersionDifferenceMet{"win9x-control-char", kScriptPath, 3}));
+    EXPECT_EQ(sim().VersionDifferencesMet().size(), 2u);
+}
+
+// The first 65,536 bytes are read on 95 and 98; the line the limit cuts, or
+// the first that starts past it, is recorded. A file whose limit falls in a
+// line end loses nothing and records nothing.
+TEST_F(SimProfile, AScriptPast64KBIsCutAndRecordedAtItsFirstLineNotReadOn95And98) {
+    sim().SetVersion(platform::sim::version::kWindows98);
+    const std::string head = "[A]\n;" + std::string(65536 - 7, 'x') + "\n";  // lines 1 and 2
+    ASSERT_EQ(head.size(), 65535u);
+    WriteScript(head + "\n");  // 65,536 bytes: all read
+    EXPECT_EQ(Value("A", "k"), "DEFAULT");
+    WriteScript(head + "\r\n");  // the LF past the limit: line 3 is blank and read
+    EXPECT_EQ(Value("A", "k"), "DEFAULT");
+    EXPECT_TRUE(sim().VersionDifferencesMet().empty());
+    WriteScript(head + "k=1\n");  // "k" read, "=1" not: line 3
+    EXPECT_EQ(Value("A", "k"), "DEFAULT");
+    const std::vector<platform::sim::VersionDifferenceMet> met = {
+        {"win9x-profile-64k", kScriptPath, 3}};
+    EXPECT_EQ(sim().VersionDifferencesMet(), met);
+    sim().SetVersion(platform::sim::version::kWindows2000);
+    EXPECT_EQ(Value("A", "k"), "1");
 }
 
 TEST_F(SimProfile, ADefaultLosesItsTrailingSpaces) {
@@ -343,7 +383,7 @@ TEST(ProfileLayout, ABracketThatEndsADoubleByteCharacterClosesNoHeader) {
     EXPECT_EQ(platform::sim::ReadProfileLayout("[\x83\x5D\n")[0].name, "\x83");
 }
 
-TEST(ProfileLayout, On95And98ALineRunsOnOverLoneCrsFromTheLineItStartsOn) {
+TEST(ProfileLayout, On95And98ALineRunsOnOverLoneCrsAndItsValueEndsAtTheFirst) {
     platform::sim::SimHost host;
     host.SetVersion(platform::sim::version::kWindows95);
     const auto layout =
@@ -355,8 +395,9 @@ TEST(ProfileLayout, On95And98ALineRunsOnOverLoneCrsFromTheLineItStartsOn) {
     EXPECT_EQ(layout[1].number, 4);
     ASSERT_EQ(layout[1].lines.size(), 1u);
     EXPECT_EQ(layout[1].lines[0].number, 5);
-    EXPECT_EQ(layout[1].lines[0].text, "x=1\r y = 2");
-    EXPECT_EQ(layout[1].lines[0].value, "1\r y = 2");
+    EXPECT_EQ(layout[1].lines[0].text, "x=1");
+    EXPECT_EQ(layout[1].lines[0].value, "1");
+    EXPECT_TRUE(layout[1].lines[0].cutAtControl);
 }
 
 }  // namespace

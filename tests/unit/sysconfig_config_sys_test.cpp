@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "install/setup_fields.h"
 #include "sim_fixture.h"
+#include "state/setup_fields.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {
@@ -156,7 +156,7 @@ TEST_F(ConfigSysTest, TheNewFileKeepsTheOldOnesAttributes) {
 // copy of the old content cannot go.
 TEST_F(ConfigSysTest, AnOldContentThatCannotBeDeletedStaysBesideIt) {
     Prepare(kFourLinesScript, kFourLines);
-    sim().FailCall("DeleteFileA", platform::win_error::kAccessDenied);
+    sim().FailCall(platform::sim::Call::DeleteFileA, platform::win_error::kAccessDenied);
 
     EXPECT_FALSE(Edit().fileError);
 
@@ -168,7 +168,7 @@ TEST_F(ConfigSysTest, AnOldContentThatCannotBeDeletedStaysBesideIt) {
 // old and the new content are.
 TEST_F(ConfigSysTest, WhenBothRenamesFailTheOutcomeNamesBothFiles) {
     Prepare(kFourLinesScript, kFourLines);
-    sim().FailCall("MoveFileA", platform::win_error::kAccessDenied, 2, true);
+    sim().FailCall(platform::sim::Call::MoveFileA, platform::win_error::kAccessDenied, 2, true);
 
     const ConfigOutcome outcome = Edit();
 
@@ -249,7 +249,7 @@ TEST_F(ConfigSysTest, ReadsNumberedKeysUpToTheFirstGap) {
 
 TEST_F(ConfigSysTest, ATempFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     Prepare(kFourLinesScript, kFourLines);
-    sim().FailCall("_lcreat", platform::win_error::kWriteProtect);
+    sim().FailCall(platform::sim::Call::_lcreat, platform::win_error::kWriteProtect);
     sim().QueueAnswer(kIdOk);
 
     EXPECT_FALSE(Edit().fileError);
@@ -280,7 +280,8 @@ class ConfigSysStepFailure : public ConfigSysTest,
 TEST_P(ConfigSysStepFailure, NeverLosesConfigSys) {
     const FailedStep& step = GetParam();
     Prepare(kFourLinesScript, kFourLines);
-    sim().FailCall(step.call, platform::win_error::kAccessDenied, step.nth);
+    sim().FailCall(platform::sim::CallNamed(step.call).value(), platform::win_error::kAccessDenied,
+                   step.nth);
     if (std::string(step.call) == "_lcreat") sim().QueueAnswer(kIdOk);
 
     const ConfigOutcome outcome = Edit();
@@ -307,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ConfigSysTest, AFailedReadIsAFileError) {
     Prepare(kFourLinesScript, kFourLines);
-    sim().FailCall("_lread", platform::win_error::kReadFault);
+    sim().FailCall(platform::sim::Call::_lread, platform::win_error::kReadFault);
     const ConfigOutcome outcome = Edit();
     EXPECT_TRUE(outcome.fileError);
     EXPECT_EQ(outcome.failedCall, "_lread");

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "install/setup_fields.h"
 #include "sim_fixture.h"
+#include "state/setup_fields.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -137,7 +137,7 @@ SimDesktop::SimDesktop(CallGate& gate, const SimHost& host, SimWindows& windows,
 }
 
 std::uint32_t SimDesktop::Exec(const std::string& commandLine, int show) {
-    if (const auto error = gate_.EnterLogged("WinExec", commandLine)) {
+    if (const auto error = gate_.EnterLogged(Call::WinExec, commandLine)) {
         return *error <= kLastExecError ? *error : 0;
     }
     std::string image = FindImage(commandLine);
@@ -181,7 +181,7 @@ std::string SimDesktop::FindProgram(const std::string& name) const {
 }
 
 WindowHandle SimDesktop::FindTopWindow(const std::string& title) {
-    if (gate_.EnterLogged("FindWindowA", title)) return 0;
+    if (gate_.EnterLogged(Call::FindWindowA, title)) return 0;
     // Titles are compared without regard to case (the Win32 reference of
     // FindWindow; Wine's dlls/user32/win.c compares them with wcsicmp).
     return windows_.FindOpen(title, host_);
@@ -195,7 +195,7 @@ bool SimDesktop::SendClose(WindowHandle window, unsigned timeoutMs) {
     if (delivered && !record->closesOnRequest) {
         detail += ", no answer within " + std::to_string(timeoutMs) + " ms";
     }
-    if (gate_.EnterLogged("SendMessageTimeoutA", detail) || !delivered) return false;
+    if (gate_.EnterLogged(Call::SendMessageTimeoutA, detail) || !delivered) return false;
     ++record->closeRequests;
     if (!record->closesOnRequest) return false;
     record->open = false;
@@ -203,31 +203,32 @@ bool SimDesktop::SendClose(WindowHandle window, unsigned timeoutMs) {
 }
 
 void SimDesktop::BringToForeground(WindowHandle window) {
-    if (gate_.EnterLogged("SetForegroundWindow", Hex(static_cast<unsigned>(window)))) return;
+    if (gate_.EnterLogged(Call::SetForegroundWindow, Hex(static_cast<unsigned>(window)))) return;
     foreground_.push_back(window);
 }
 
 void SimDesktop::Beep(unsigned type) {
-    if (gate_.EnterLogged("MessageBeep", Hex(type))) return;
+    if (gate_.EnterLogged(Call::MessageBeep, Hex(type))) return;
     beeps_.push_back(type);
 }
 
 void SimDesktop::SetCursorShape(CursorShape shape) {
-    if (gate_.EnterLogged("SetCursor", shape == CursorShape::Wait ? "wait" : "arrow")) return;
+    if (gate_.EnterLogged(Call::SetCursor, shape == CursorShape::Wait ? "wait" : "arrow")) return;
     cursors_.push_back(shape);
 }
 
 void SimDesktop::Pause(unsigned milliseconds) {
-    if (gate_.EnterLogged("Sleep", std::to_string(milliseconds))) return;
+    if (gate_.EnterLogged(Call::Sleep, std::to_string(milliseconds))) return;
     pauses_.push_back(milliseconds);
 }
 
 std::uint32_t SimDesktop::AdjustPrivilege(const std::string& name, bool enable) {
     privilegeCalls_.emplace_back(name, enable);
-    if (const auto error =
-            gate_.EnterLogged("AdjustTokenPrivileges", name + (enable ? " enable" : " disable"))) {
-        return *error;
-    }
+    return gate_.Logged(Call::AdjustTokenPrivileges, name + (enable ? " enable" : " disable"),
+                        [&] { return PrivilegeError(name); });
+}
+
+std::uint32_t SimDesktop::PrivilegeError(const std::string& name) const {
     const std::string known = KnownPrivilege(name);
     if (known.empty()) return win_error::kNoSuchPrivilege;
     const auto it = held_.find(known);
@@ -235,7 +236,7 @@ std::uint32_t SimDesktop::AdjustPrivilege(const std::string& name, bool enable) 
 }
 
 bool SimDesktop::ShutDownSystem(unsigned flags) {
-    if (gate_.EnterLogged("ExitWindowsEx", Hex(flags))) return false;
+    if (gate_.EnterLogged(Call::ExitWindowsEx, Hex(flags))) return false;
     exits_.push_back(flags);
     return true;
 }

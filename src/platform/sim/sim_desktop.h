@@ -83,6 +83,8 @@ class SimDesktop final : public Desktop {
     std::string FindProgram(const std::string& name) const;
     // The privilege as the system names it, or an empty text when unknown.
     std::string KnownPrivilege(const std::string& name) const;
+    // What AdjustTokenPrivileges reports for `name`: 0 when the token holds it.
+    std::uint32_t PrivilegeError(const std::string& name) const;
 
     CallGate& gate_;
     const SimHost& host_;

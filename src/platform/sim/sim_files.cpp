@@ -235,7 +235,8 @@ std::uint32_t SimFileSystem::ReadableError(const Target& target) const {
     return HoldOn(target) == Hold::Exclusive ? win_error::kSharingViolation : win_error::kSuccess;
 }
 
-std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const Target& target) {
+std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const Target& target,
+                                           const char* heldDifference) {
     if (!target.exists && !target.parentIsDirectory) return win_error::kPathNotFound;
     if (target.isDirectory) return win_error::kAccessDenied;
     switch (HoldOn(target)) {
@@ -245,8 +246,7 @@ std::uint32_t SimFileSystem::WritableError(const std::string& windowsPath, const
             // The NT family writes over a file that its reader shares for
             // writing; Windows 95 and 98 refuse.
             if (!host_.IsNtFamily()) {
-                gate_.RecordVersionDifference(
-                    VersionDifferenceMet{"write-over-open-file", windowsPath, 0});
+                gate_.RecordVersionDifference(VersionDifferenceMet{heldDifference, windowsPath, 0});
                 return win_error::kSharingViolation;
             }
             break;
@@ -323,19 +323,23 @@ void SimFileSystem::HoldFile(const std::string& windowsPath, WindowHandle window
 // --- directories and files ---
 
 std::string SimFileSystem::CurrentDirectory(std::size_t capacity) {
-    if (gate_.Enter("GetCurrentDirectoryA")) return std::string();
+    if (gate_.Enter(Call::GetCurrentDirectoryA)) return std::string();
     return currentText_.size() < capacity ? currentText_ : std::string();
 }
 
 bool SimFileSystem::WindowsDirectory(std::size_t capacity, std::string& directory) {
-    if (gate_.Enter("GetWindowsDirectoryA")) return false;
+    if (gate_.Enter(Call::GetWindowsDirectoryA)) return false;
     if (windowsDir_.empty() || windowsDir_.size() >= capacity) return false;
     directory = windowsDir_;
     return true;
 }
 
 std::uint32_t SimFileSystem::MakeDirectory(const std::string& path) {
-    if (const auto error = gate_.EnterLogged("CreateDirectoryA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::CreateDirectoryA, {path},
+                               [&] { return MakeDirectoryOnDisk(path); });
+}
+
+std::uint32_t SimFileSystem::MakeDirectoryOnDisk(const std::string& path) {
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (target.exists) return win_error::kAlreadyExists;
@@ -346,15 +350,28 @@ std::uint32_t SimFileSystem::MakeDirectory(const std::string& path) {
 
 std::uint32_t SimFileSystem::Copy(const std::string& from, const std::string& to,
                                   bool failIfExists) {
-    if (const auto error = gate_.EnterLogged("CopyFileA", from + " -> " + to)) return *error;
+    return gate_.LoggedOnPaths(Call::CopyFileA, {from, to},
+                               [&] { return CopyOnDisk(from, to, failIfExists); });
+}
+
+std::uint32_t SimFileSystem::CopyOnDisk(const std::string& from, const std::string& to,
+                                        bool failIfExists) {
     Target source, destination;
     if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (const std::uint32_t error = ReadableError(source)) return error;
     if (const std::uint32_t error = Resolve(Received(to), destination)) return error;
     if (destination.exists && failIfExists) return win_error::kFileExists;
-    if (destination.key == source.key) return win_error::kSharingViolation;
-    if (const std::uint32_t error = WritableError(to, destination)) return error;
+    if (destination.key == source.key) return CopyOntoItselfError(to);
+    if (const std::uint32_t error = WritableError(to, destination, "write-over-open-file"))
+        return error;
     return DoCopy(source, destination);
+}
+
+std::uint32_t SimFileSystem::CopyOntoItselfError(const std::string& windowsPath) {
+    // NT opens the source and then fails to open it again for writing.
+    if (host_.IsNtFamily()) return win_error::kSharingViolation;
+    gate_.RecordVersionDifference(VersionDifferenceMet{"win9x-copy-onto-itself", windowsPath, 0});
+    return win_error::kFileExists;
 }
 
 std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destination) {
@@ -371,7 +388,7 @@ std::uint32_t SimFileSystem::DoCopy(const Target& source, const Target& destinat
 }
 
 std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& attributes) {
-    if (const auto error = gate_.Enter("GetFileAttributesA")) return *error;
+    if (const auto error = gate_.Enter(Call::GetFileAttributesA)) return *error;
     const std::string received = Received(path);
     Target target;
     if (const std::uint32_t error = Resolve(received, target)) return error;
@@ -381,7 +398,12 @@ std::uint32_t SimFileSystem::Attributes(const std::string& path, std::uint32_t& 
 }
 
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (const auto error = gate_.EnterLogged("SetFileAttributesA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::SetFileAttributesA, {path},
+                               [&] { return SetAttributesOnDisk(path, attributes); });
+}
+
+std::uint32_t SimFileSystem::SetAttributesOnDisk(const std::string& path,
+                                                 std::uint32_t attributes) {
     const std::string received = Received(path);
     Target target;
     if (const std::uint32_t error = Resolve(received, target)) return error;
@@ -391,7 +413,10 @@ std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_
 }
 
 std::uint32_t SimFileSystem::Remove(const std::string& path) {
-    if (const auto error = gate_.EnterLogged("DeleteFileA", path)) return *error;
+    return gate_.LoggedOnPaths(Call::DeleteFileA, {path}, [&] { return RemoveOnDisk(path); });
+}
+
+std::uint32_t SimFileSystem::RemoveOnDisk(const std::string& path) {
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
@@ -403,7 +428,10 @@ std::uint32_t SimFileSystem::Remove(const std::string& path) {
 }
 
 std::uint32_t SimFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (const auto error = gate_.EnterLogged("MoveFileA", from + " -> " + to)) return *error;
+    return gate_.LoggedOnPaths(Call::MoveFileA, {from, to}, [&] { return RenameOnDisk(from, to); });
+}
+
+std::uint32_t SimFileSystem::RenameOnDisk(const std::string& from, const std::string& to) {
     Target source, destination;
     if (const std::uint32_t error = Resolve(Received(from), source)) return error;
     if (!source.exists) return MissingError(source);
@@ -447,7 +475,7 @@ void SimFileSystem::MoveAttributes(const std::string& fromKey, const std::string
 
 std::uint32_t SimFileSystem::ShortPathName(const std::string& path, std::size_t capacity,
                                            std::string& shortPath) {
-    if (const auto error = gate_.Enter("GetShortPathNameA")) return *error;
+    if (const auto error = gate_.Enter(Call::GetShortPathNameA)) return *error;
     Target target;
     if (const std::uint32_t error = Resolve(Received(path), target)) return error;
     if (!target.exists) return MissingError(target);
@@ -510,7 +538,7 @@ SimFileSystem::Stream* SimFileSystem::FindStream(FileHandle file) {
 }
 
 FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& error) {
-    if (const auto fault = gate_.Enter("_lopen")) {
+    if (const auto fault = gate_.Enter(Call::_lopen)) {
         error = *fault;
         return 0;
     }
@@ -523,22 +551,25 @@ FileHandle SimFileSystem::OpenForRead(const std::string& path, std::uint32_t& er
 }
 
 FileHandle SimFileSystem::CreateForWrite(const std::string& path, std::uint32_t& error) {
-    if (const auto fault = gate_.EnterLogged("_lcreat", path)) {
-        error = *fault;
-        return 0;
-    }
+    FileHandle handle = 0;
+    error = gate_.LoggedOnPaths(Call::_lcreat, {path}, [&] { return CreateOnDisk(path, handle); });
+    return handle;
+}
+
+std::uint32_t SimFileSystem::CreateOnDisk(const std::string& path, FileHandle& handle) {
     Target target;
-    error = Resolve(Received(path), target);
-    if (error == 0) error = WritableError(path, target);
+    std::uint32_t error = Resolve(Received(path), target);
+    if (error == 0) error = WritableError(path, target, "win9x-lcreat-over-open-file");
     std::FILE* const file = error == 0 ? std::fopen(target.host.c_str(), "wb") : nullptr;
     if (error == 0 && !file) error = win_error::kAccessDenied;
-    if (!file) return 0;
+    if (!file) return error;
     attributes_.erase(target.key);
-    return AddStream(file, true);
+    handle = AddStream(file, true);
+    return error;
 }
 
 long SimFileSystem::Read(FileHandle file, char* buffer, std::size_t size) {
-    if (gate_.Enter("_lread")) return -1;
+    if (gate_.Enter(Call::_lread)) return -1;
     Stream* const stream = FindStream(file);
     if (!stream || stream->writable) return -1;
     const std::size_t count = std::fread(buffer, 1, size, stream->file.get());
@@ -546,7 +577,7 @@ long SimFileSystem::Read(FileHandle file, char* buffer, std::size_t size) {
 }
 
 std::uint32_t SimFileSystem::Write(FileHandle file, std::string_view data) {
-    if (const auto error = gate_.Enter("_lwrite")) return *error;
+    if (const auto error = gate_.Enter(Call::_lwrite)) return *error;
     Stream* const stream = FindStream(file);
     if (!stream) return win_error::kInvalidHandle;
     if (!stream->writable) return win_error::kAccessDenied;
@@ -555,7 +586,7 @@ std::uint32_t SimFileSystem::Write(FileHandle file, std::string_view data) {
 }
 
 std::uint32_t SimFileSystem::Close(FileHandle file) {
-    const auto fault = gate_.Enter("_lclose");
+    const auto fault = gate_.Enter(Call::_lclose);
     const auto it = streams_.find(file);
     if (it == streams_.end()) return fault.value_or(win_error::kInvalidHandle);
     // The handle is gone even when the close reports a failure.

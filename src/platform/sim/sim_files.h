@@ -105,8 +105,19 @@ class SimFileSystem final : public FileSystem {
     // Why `target` cannot be opened for reading, or 0.
     std::uint32_t ReadableError(const Target& target) const;
     // Why a file cannot be made or written over at `target` (reached by
-    // `windowsPath`), or 0.
-    std::uint32_t WritableError(const std::string& windowsPath, const Target& target);
+    // `windowsPath`), or 0; a refusal that only Windows 95 and 98 make is
+    // recorded as the version difference `heldDifference`.
+    std::uint32_t WritableError(const std::string& windowsPath, const Target& target,
+                                const char* heldDifference);
+    // Why CopyFileA of a file onto itself (reached by `windowsPath`) fails.
+    std::uint32_t CopyOntoItselfError(const std::string& windowsPath);
+    // The calls once they pass the gate.
+    std::uint32_t MakeDirectoryOnDisk(const std::string& path);
+    std::uint32_t CopyOnDisk(const std::string& from, const std::string& to, bool failIfExists);
+    std::uint32_t SetAttributesOnDisk(const std::string& path, std::uint32_t attributes);
+    std::uint32_t RemoveOnDisk(const std::string& path);
+    std::uint32_t RenameOnDisk(const std::string& from, const std::string& to);
+    std::uint32_t CreateOnDisk(const std::string& path, FileHandle& handle);
     std::uint32_t DoCopy(const Target& source, const Target& destination);
     std::uint32_t DoRename(const Target& source, const Target& destination);
     // Moves the attributes kept for `fromKey` and everything below it.

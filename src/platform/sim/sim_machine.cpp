@@ -224,7 +224,7 @@ std::unique_ptr<DialogView> SimMachine::NewView(int templateId) {
 
 // --- fault injection ---
 
-void SimMachine::FailCall(const std::string& call, std::uint32_t error, int nth, bool persistent) {
+void SimMachine::FailCall(Call call, std::uint32_t error, int nth, bool persistent) {
     impl_->gate.FailCall(call, error, nth, persistent);
 }
 void SimMachine::FailNthCall(long n, std::uint32_t error) {
@@ -235,6 +235,9 @@ long SimMachine::CallCount() const {
 }
 const std::vector<Event>& SimMachine::FailedCalls() const {
     return impl_->gate.FailedCalls();
+}
+std::vector<std::string> SimMachine::UnfiredFaults() const {
+    return impl_->gate.UnfiredFaults();
 }
 
 }  // namespace setup32::platform::sim

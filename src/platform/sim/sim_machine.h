@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "platform/sim/sim_calls.h"
 #include "platform/sim/sim_records.h"
 #include "platform/sim/sim_ui.h"
 #include "platform/sim/version_differences.h"
@@ -108,7 +109,7 @@ class SimMachine {
     // MessageBeep, SetCursor, Sleep, AdjustTokenPrivileges, ExitWindowsEx,
     // MessageBoxA, DialogBoxParamA, CreateDialogParamA; and what the dialogs'
     // windows were told: SetDlgItemTextA, ShowWindow, EndDialog, PBM_SETPOS,
-    // DestroyWindow.
+    // DestroyWindow. Each keeps the error its call ended with.
     const std::vector<Event>& Events() const;
     // In order, every place where a call met a difference of the version the
     // machine is set to (version_differences.h).
@@ -143,14 +144,13 @@ class SimMachine {
 
     // --- fault injection ---
     // Every method of the machine's services except the host facts is a
-    // call, named by the Win32 function it stands for ("CopyFileA", "_lread",
-    // "RegSetValueExA", ...). A failed call does nothing and reports `error`
-    // as the real one would (a handle of 0, -1 from _lread, false, ...).
+    // call (sim_calls.h), named by the Win32 function it stands for. A
+    // failed call does nothing and reports `error` as the real one would (a
+    // handle of 0, -1 from _lread, false, ...).
     //
-    // The `nth` use (from 1) of the named call after this one fails with
-    // `error`, and every later use too when `persistent`.
-    void FailCall(const std::string& call, std::uint32_t error, int nth = 1,
-                  bool persistent = false);
+    // The `nth` use (from 1) of `call` after this one fails with `error`,
+    // and every later use too when `persistent`.
+    void FailCall(Call call, std::uint32_t error, int nth = 1, bool persistent = false);
     // The `n`th seam call of any kind after this one fails with `error`.
     void FailNthCall(long n, std::uint32_t error);
     // How many seam calls have been made so far.
@@ -158,6 +158,9 @@ class SimMachine {
     // The calls made to fail so far, in order; `detail` as in Events() for
     // the calls recorded there, else empty.
     const std::vector<Event>& FailedCalls() const;
+    // The faults armed so far that never fired, described: a test that arms
+    // one expects a call that never came.
+    std::vector<std::string> UnfiredFaults() const;
 
   private:
     class Impl;

@@ -19,6 +19,8 @@ constexpr std::string_view kBlanks = " \t\n\v\f\r\x1a";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 // The most a section read fills on Windows 95 and 98.
 constexpr std::size_t k9xSectionLimit = 32767;
+// The bytes of a profile file that Windows 95 and 98 read.
+constexpr std::size_t k9xFileLimit = 65536;
 // A file changed less than this long before it was read is compared byte for
 // byte on each read: a later write within the file system's time stamp
 // granularity could leave its stamp as it was.
@@ -30,9 +32,12 @@ struct ProfileRules {
     bool readsUtf16 = false;       // 2000 and later
     std::size_t sectionLimit = 0;  // 95 and 98; 0: none
     bool readsHeldFile = true;     // a file another program reads, sharing it: NT
+    bool cutsAtControl = false;    // a value ends at a control character: 95 and 98
+    std::size_t fileLimit = 0;     // the bytes read of a file: 95 and 98; 0: all
     bool operator==(const ProfileRules& other) const {
         return loneCrEndsLine == other.loneCrEndsLine && readsUtf16 == other.readsUtf16 &&
-               sectionLimit == other.sectionLimit && readsHeldFile == other.readsHeldFile;
+               sectionLimit == other.sectionLimit && readsHeldFile == other.readsHeldFile &&
+               cutsAtControl == other.cutsAtControl && fileLimit == other.fileLimit;
     }
 };
 
@@ -42,8 +47,19 @@ ProfileRules RulesOf(const HostFacts* host) {
     const std::uint32_t version = host->Version();
     const bool ntFamily = (version & 0x80000000u) == 0;
     const unsigned major = version & 0xFFu;
-    if (!ntFamily) return {false, false, k9xSectionLimit, false};
-    return {true, major >= 5, 0, true};
+    if (!ntFamily) return {false, false, k9xSectionLimit, false, true, k9xFileLimit};
+    return {true, major >= 5, 0, true, false, 0};
+}
+
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20;
+}
+
+// The first control character of `text`, or npos.
+std::size_t FirstControl(std::string_view text) {
+    const auto found = std::find_if(text.begin(), text.end(), IsControl);
+    return found == text.end() ? std::string_view::npos
+                               : static_cast<std::size_t>(found - text.begin());
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -87,14 +103,19 @@ std::optional<std::string_view> HeaderName(std::string_view line, const HostFact
 }
 
 // A trimmed line that is not blank and not a header.
-ProfileLine EntryLine(int number, std::string_view line) {
+ProfileLine EntryLine(int number, std::string_view line, const ProfileRules& rules) {
     ProfileLine entry;
     entry.number = number;
     entry.text = std::string(line);
     const std::size_t equals = line.find('=');
     if (line.front() == ';' || equals == std::string_view::npos) return entry;
     const std::string_view key = TrimBlanks(line.substr(0, equals));
-    const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    std::string_view value = TrimBlanks(line.substr(equals + 1));
+    const std::size_t control = rules.cutsAtControl ? FirstControl(value) : std::string_view::npos;
+    if (control != std::string_view::npos) {
+        value = TrimBlanks(value.substr(0, control));
+        entry.cutAtControl = true;
+    }
     entry.hasKey = true;
     entry.key = std::string(key);
     entry.value = std::string(Unquoted(value));
@@ -177,28 +198,12 @@ struct ServiceLine {
     std::string_view text;
 };
 
-// The lines of `text` under `rules`. Where a lone CR does not end a line, the
-// file line each lone CR inside the trimmed line ends is added to `joinedAt`.
-std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules& rules,
-                                      std::vector<int>& joinedAt) {
+// The lines of `text` under `rules`.
+std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules& rules) {
     std::vector<ServiceLine> lines;
-    // (offset, file line) of each lone CR inside the line not yet ended.
-    std::vector<std::pair<std::size_t, int>> loneCrs;
     std::size_t begin = 0;
     int first = 1;
     int number = 0;
-    const auto close = [&](std::size_t end) {
-        const std::string_view line = text.substr(begin, end - begin);
-        const std::size_t lead = line.find_first_not_of(kBlanks);
-        const std::size_t last = line.find_last_not_of(kBlanks);
-        for (const auto& [offset, at] : loneCrs) {
-            if (lead != std::string_view::npos && offset > begin + lead && offset < begin + last) {
-                joinedAt.push_back(at);
-            }
-        }
-        loneCrs.clear();
-        lines.push_back({first, line});
-    };
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
@@ -206,44 +211,65 @@ std::vector<ServiceLine> ServiceLines(std::string_view text, const ProfileRules&
         const bool loneCr = end < text.size() && text[end] == '\r' && !crLf;
         ++number;
         start = crLf ? end + 2 : end + 1;
-        if (loneCr && !rules.loneCrEndsLine) {
-            loneCrs.emplace_back(end, number);
-            continue;
-        }
-        close(end);
+        if (loneCr && !rules.loneCrEndsLine) continue;
+        lines.push_back({first, text.substr(begin, end - begin)});
         begin = start;
         first = number + 1;
     }
-    if (begin < text.size()) close(text.size());
+    if (begin < text.size()) lines.push_back({first, text.substr(begin)});
     return lines;
+}
+
+// The first file line (from 1, as ProfileFileLines counts them) that is not
+// read whole when only the first `limit` bytes are; 0 when every line is.
+int FirstLinePast(std::string_view fileBytes, std::size_t limit) {
+    if (fileBytes.size() <= limit) return 0;
+    int number = 0;
+    for (const std::string_view line : ProfileFileLines(fileBytes)) {
+        ++number;
+        const auto start = static_cast<std::size_t>(line.data() - fileBytes.data());
+        if (start >= limit || start + line.size() > limit) return number;
+    }
+    return 0;
 }
 
 // A file as the profile service of one version reads it.
 struct ProfileParse {
     std::vector<ProfileSection> layout;
-    // Where a lone CR did not end a line, in a file read as text.
-    std::vector<int> loneCrLines;
-    bool unreadUtf16 = false;  // a UTF-16 file read as its bytes
+    // Lines other than keyed values with a lone CR inside, where it ends no
+    // line: the file lines after it are not read as lines of their own.
+    std::vector<int> swallowingLines;
+    int firstLinePastLimit = 0;  // of a file longer than the version reads; 0: none
+    bool unreadUtf16 = false;    // a UTF-16 file read as its bytes
 };
 
 ProfileParse ParseProfile(std::string_view fileBytes, const HostFacts* host) {
     const ProfileRules rules = RulesOf(host);
     ProfileParse parse;
     parse.unreadUtf16 = StartsWithUtf16Mark(fileBytes) && !rules.readsUtf16;
-    const std::string text = ProfileText(fileBytes, host);
+    std::string text = ProfileText(fileBytes, host);
+    if (rules.fileLimit != 0 && text.size() > rules.fileLimit) {
+        parse.firstLinePastLimit = FirstLinePast(fileBytes, rules.fileLimit);
+        text.resize(rules.fileLimit);
+    }
     std::vector<ProfileSection>& sections = parse.layout;
-    for (const ServiceLine& read : ServiceLines(text, rules, parse.loneCrLines)) {
+    for (const ServiceLine& read : ServiceLines(text, rules)) {
         const std::string_view line = TrimBlanks(read.text);
         if (line.empty()) continue;
+        // Inside a trimmed line a CR is always a lone one.
+        const bool loneCr = !rules.loneCrEndsLine && line.find('\r') != std::string_view::npos;
         if (const auto name = HeaderName(line, host)) {
             sections.push_back({read.number, std::string(*name), {}});
+            if (loneCr) parse.swallowingLines.push_back(read.number);
             continue;
         }
         if (sections.empty()) sections.push_back({0, std::string(), {}});
-        sections.back().lines.push_back(EntryLine(read.number, line));
+        sections.back().lines.push_back(EntryLine(read.number, line, rules));
+        if (loneCr && !sections.back().lines.back().hasKey)
+            parse.swallowingLines.push_back(read.number);
     }
-    // Read as bytes, a UTF-16 file finds nothing with its CRs or without.
-    if (parse.unreadUtf16) parse.loneCrLines.clear();
+    // Read as bytes, a UTF-16 file finds nothing whatever its characters.
+    if (parse.unreadUtf16) parse.swallowingLines.clear();
     return parse;
 }
 
@@ -403,15 +429,18 @@ std::string SimProfile::ReadString(const std::string& path, const std::string& s
         return std::string(value.substr(0, capacity == 0 ? 0 : capacity - 1));
     };
     const std::string_view shownFallback = TrimTrailingSpaces(fallback);
-    if (gate_.Enter("GetPrivateProfileStringA")) return cut(shownFallback);
+    if (gate_.Enter(Call::GetPrivateProfileStringA)) return cut(shownFallback);
     const ParsedFile* file = Load(path);
     const ProfileLine* line = file == nullptr ? nullptr : file->FindKey(section, key, host_);
-    return cut(line == nullptr ? shownFallback : std::string_view(line->value));
+    if (line == nullptr) return cut(shownFallback);
+    if (line->cutAtControl)
+        RecordMet("win9x-control-char", WindowsPathOf(path, files_), line->number);
+    return cut(line->value);
 }
 
 SectionBlock SimProfile::ReadSection(const std::string& path, const std::string& section,
                                      std::size_t capacity) {
-    if (gate_.Enter("GetPrivateProfileSectionA")) return PackSection({}, capacity);
+    if (gate_.Enter(Call::GetPrivateProfileSectionA)) return PackSection({}, capacity);
     const ParsedFile* file = Load(path);
     const ProfileSection* found = file == nullptr ? nullptr : file->FindSection(section, host_);
     if (found == nullptr) return PackSection({}, capacity);
@@ -420,6 +449,8 @@ SectionBlock SimProfile::ReadSection(const std::string& path, const std::string&
     for (const ProfileLine& line : found->lines) {
         texts.push_back(line.text);
         needed += line.text.size() + 1;
+        if (line.cutAtControl)
+            RecordMet("win9x-control-char", WindowsPathOf(path, files_), line.number);
     }
     const std::size_t limit = RulesOf(&host_).sectionLimit;
     if (limit == 0 || capacity <= limit) return PackSection(texts, capacity);
@@ -464,9 +495,12 @@ const SimProfile::ParsedFile* SimProfile::Load(const std::string& path) {
         cached.parsed = std::make_unique<ParsedFile>(cached.bytes, host_);
         cached.rules = rules;
         cached.codePage = host_.AnsiCodePage();
-        for (const int line : cached.parsed->parse.loneCrLines)
-            RecordMet("lone-cr", windowsPath, line);
-        if (cached.parsed->parse.unreadUtf16) RecordMet("utf16-bom", windowsPath, 1);
+        const ProfileParse& parse = cached.parsed->parse;
+        for (const int line : parse.swallowingLines)
+            RecordMet("win9x-control-char", windowsPath, line);
+        if (parse.firstLinePastLimit > 0)
+            RecordMet("win9x-profile-64k", windowsPath, parse.firstLinePastLimit);
+        if (parse.unreadUtf16) RecordMet("utf16-bom", windowsPath, 1);
     }
     return cached.parsed.get();
 }

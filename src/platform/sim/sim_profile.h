@@ -10,15 +10,21 @@
 //
 // Where the versions differ (version_differences.h):
 // - NT 4.0 and 2000 end a line at CR LF, a lone CR and a lone LF; 95 and 98
-//   end it at CR LF and LF only, and a lone CR stays inside the line as a
-//   blank ("lone-cr");
+//   end it at CR LF and LF only, so a lone CR stays inside the line;
+// - 95 and 98 take a value up to its first control character (a character
+//   code below 32: a tab, a lone CR), after the blanks around it are
+//   dropped; the rest of the line is lost ("win9x-control-char");
 // - 2000 reads a file that starts with the UTF-16 byte-order mark FF FE as
 //   UTF-16 and hands the ANSI calls its text in the ANSI code page; 95, 98 and
 //   NT 4.0 read its bytes as they are, so none of its sections is found
 //   ("utf16-bom"). A UTF-16 file without its mark is read byte for byte on
 //   every version;
 // - 95 and 98 fill at most 32,767 bytes of a section read's buffer
-//   ("section-32k").
+//   ("section-32k");
+// - 95 and 98 read the first 65,536 bytes of a file and no more
+//   ("win9x-profile-64k");
+// - 95 and 98 read nothing from a file another program reads while sharing
+//   it for reading and writing ("held-profile").
 #pragma once
 
 #include <cstdint>
@@ -50,6 +56,9 @@ struct ProfileLine {
     bool hasKey = false;
     std::string key;    // as a keyed read matches it
     std::string value;  // as a keyed read returns it: trimmed, then unquoted
+    // On 95 and 98: the value was cut at a control character (and `text`
+    // holds the value as cut).
+    bool cutAtControl = false;
 };
 
 struct ProfileSection {

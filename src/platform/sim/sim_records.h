@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -58,6 +59,12 @@ struct ExecRecord {
 struct Event {
     std::string call;    // the Win32 call, such as "Sleep" or "CopyFileA"
     std::string detail;  // its main argument, as text
+    // The Windows error the call ended with, 0 when it succeeded. A call
+    // whose result carries no error (FindWindowA, Sleep, ...) and the events
+    // that are no call of their own keep 0 unless made to fail.
+    std::uint32_t error = 0;
+    // The paths a file call was given, as given (its detail joins them).
+    std::vector<std::string> paths = {};
 };
 
 // What every dialog window of the machine shares.

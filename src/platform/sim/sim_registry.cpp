@@ -14,15 +14,16 @@ constexpr long kInvalidParameter = 87;
 // Windows 95 alone (Microsoft knowledge base Q122867: "The Windows 95
 // registry is limited to approximately 60 kilobytes (KB) per key. This limit
 // consists of value names, value data, and some fixed overhead. ... This
-// limitation has been removed in Microsoft Windows 98"; the reference's
-// table of registry limits: "Windows 95: There is a 64K limit for the total
-// size of all values of a key"). The fixed overhead is not documented and
-// not counted. Which error a refused write reports is not documented; the
+// limitation has been removed in Microsoft Windows 98"). The article gives
+// neither the exact limit nor the overhead: a key here holds 60 x 1,024
+// bytes, each value counting its name, its data and 16 bytes, a figure of
+// our own. Which error a refused write reports is not documented; the
 // Windows 95 DDK lists ERROR_INVALID_PARAMETER for a parameter "otherwise
 // not valid" and ERROR_OUTOFMEMORY for "insufficient memory".
 constexpr std::size_t kMaxValueName9x = 255;
 constexpr std::size_t kMaxValueData9x = 16300;
-constexpr std::size_t kMaxKeyValues95 = 64 * 1024;
+constexpr std::size_t kMaxKeyBytes95 = 60 * 1024;
+constexpr std::size_t kValueOverhead95 = 16;
 
 struct KeyOfVersion {
     RegRoot root;
@@ -108,12 +109,16 @@ long SimRegistry::SizeLimitError(const Key& key, const std::string& name,
         return kOutOfMemory;
     }
     if (!host_.IsWindows95()) return win_error::kSuccess;
-    std::size_t total = name.size() + data.size();
+    const auto bytesOf = [](std::size_t nameSize, std::size_t dataSize) {
+        return nameSize + dataSize + kValueOverhead95;
+    };
+    std::size_t total = bytesOf(name.size(), data.size());
     for (const Value& value : key.values) {
-        if (!host_.SameName(value.name, name)) total += value.name.size() + value.data.size();
+        if (!host_.SameName(value.name, name))
+            total += bytesOf(value.name.size(), value.data.size());
     }
-    if (total > kMaxKeyValues95) {
-        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-key-64k", where, 0});
+    if (total > kMaxKeyBytes95) {
+        gate_.RecordVersionDifference(VersionDifferenceMet{"registry-key-60k", where, 0});
         return kOutOfMemory;
     }
     return win_error::kSuccess;
@@ -239,9 +244,12 @@ long SimRegistry::CheckWritable(const OpenHandle& handle) const {
 
 long SimRegistry::SetDefaultValue(RegRoot root, const std::string& subkey,
                                   const std::string& text) {
-    if (const auto error = gate_.EnterLogged("RegSetValueA", Described(root, subkey) + " @")) {
-        return *error;
-    }
+    return gate_.Logged(Call::RegSetValueA, Described(root, subkey) + " @",
+                        [&] { return SetDefaultValueNow(root, subkey, text); });
+}
+
+long SimRegistry::SetDefaultValueNow(RegRoot root, const std::string& subkey,
+                                     const std::string& text) {
     const std::string where = Described(root, subkey);
     const std::optional<Path> path = SplitSubkey(Received(subkey, where));
     if (!path) return win_error::kBadPathname;
@@ -259,9 +267,12 @@ long SimRegistry::SetDefaultValue(RegRoot root, const std::string& subkey,
 long SimRegistry::CreateKey(RegRoot root, const std::string& subkey, RegHandle& key,
                             bool* created) {
     key = 0;
-    if (const auto error = gate_.EnterLogged("RegCreateKeyExA", Described(root, subkey))) {
-        return *error;
-    }
+    return gate_.Logged(Call::RegCreateKeyExA, Described(root, subkey),
+                        [&] { return CreateKeyNow(root, subkey, key, created); });
+}
+
+long SimRegistry::CreateKeyNow(RegRoot root, const std::string& subkey, RegHandle& key,
+                               bool* created) {
     const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     if (IsDenied(root, *path)) return win_error::kAccessDenied;
@@ -275,7 +286,7 @@ long SimRegistry::CreateKey(RegRoot root, const std::string& subkey, RegHandle& 
 long SimRegistry::OpenKey(RegRoot root, const std::string& subkey, RegAccess access,
                           RegHandle& key) {
     key = 0;
-    if (const auto error = gate_.Enter("RegOpenKeyExA")) return *error;
+    if (const auto error = gate_.Enter(Call::RegOpenKeyExA)) return *error;
     const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     std::shared_ptr<Key> node = Find(root, *path);
@@ -290,9 +301,15 @@ long SimRegistry::SetValue(RegHandle key, const std::string& name, RegType type,
     OpenHandle* handle = nullptr;
     const long found = Lookup(key, handle);
     const std::string where = handle ? FullName(handle->root, handle->path) : "?";
-    if (const auto error = gate_.EnterLogged("RegSetValueExA", where + " " + name)) return *error;
-    if (found != win_error::kSuccess) return found;
-    if (const long error = CheckWritable(*handle)) return error;
+    return gate_.Logged(Call::RegSetValueExA, where + " " + name, [&] {
+        return found == win_error::kSuccess ? SetValueNow(*handle, where, name, type, data) : found;
+    });
+}
+
+long SimRegistry::SetValueNow(const OpenHandle& handle, const std::string& where,
+                              const std::string& name, RegType type,
+                              const std::vector<char>& data) {
+    if (const long error = CheckWritable(handle)) return error;
     const std::string value = where + "\\" + name;
     const std::string stored = Received(name, value);
     std::vector<char> bytes = data;
@@ -303,14 +320,14 @@ long SimRegistry::SetValue(RegHandle key, const std::string& name, RegType type,
         bytes.assign(text.begin(), text.end());
         bytes.insert(bytes.end(), end, data.end());
     }
-    if (const long error = SizeLimitError(*handle->key, stored, bytes, value)) return error;
-    PutValue(*handle->key, stored, static_cast<std::uint32_t>(type), std::move(bytes));
+    if (const long error = SizeLimitError(*handle.key, stored, bytes, value)) return error;
+    PutValue(*handle.key, stored, static_cast<std::uint32_t>(type), std::move(bytes));
     return win_error::kSuccess;
 }
 
 long SimRegistry::QueryValue(RegHandle key, const std::string& name, std::uint32_t capacity,
                              std::vector<char>& data) {
-    if (const auto error = gate_.Enter("RegQueryValueExA")) return *error;
+    if (const auto error = gate_.Enter(Call::RegQueryValueExA)) return *error;
     OpenHandle* handle = nullptr;
     if (const long error = Lookup(key, handle)) return error;
     const auto it = ValueNamed(*handle->key,
@@ -328,17 +345,22 @@ long SimRegistry::DeleteValue(RegHandle key, const std::string& name) {
     OpenHandle* handle = nullptr;
     const long found = Lookup(key, handle);
     const std::string where = handle ? FullName(handle->root, handle->path) : "?";
-    if (const auto error = gate_.EnterLogged("RegDeleteValueA", where + " " + name)) return *error;
-    if (found != win_error::kSuccess) return found;
-    if (const long error = CheckWritable(*handle)) return error;
-    const auto it = ValueNamed(*handle->key, Received(name, where + "\\" + name));
-    if (it == handle->key->values.end()) return win_error::kFileNotFound;
-    handle->key->values.erase(it);
+    return gate_.Logged(Call::RegDeleteValueA, where + " " + name, [&] {
+        return found == win_error::kSuccess ? DeleteValueNow(*handle, where, name) : found;
+    });
+}
+
+long SimRegistry::DeleteValueNow(const OpenHandle& handle, const std::string& where,
+                                 const std::string& name) {
+    if (const long error = CheckWritable(handle)) return error;
+    const auto it = ValueNamed(*handle.key, Received(name, where + "\\" + name));
+    if (it == handle.key->values.end()) return win_error::kFileNotFound;
+    handle.key->values.erase(it);
     return win_error::kSuccess;
 }
 
 long SimRegistry::EnumKey(RegHandle key, std::uint32_t index, std::string& name) {
-    if (const auto error = gate_.Enter("RegEnumKeyA")) return *error;
+    if (const auto error = gate_.Enter(Call::RegEnumKeyA)) return *error;
     OpenHandle* handle = nullptr;
     if (const long error = Lookup(key, handle)) return error;
     const auto& subkeys = handle->key->subkeys;
@@ -348,9 +370,11 @@ long SimRegistry::EnumKey(RegHandle key, std::uint32_t index, std::string& name)
 }
 
 long SimRegistry::DeleteKey(RegRoot root, const std::string& subkey) {
-    if (const auto error = gate_.EnterLogged("RegDeleteKeyA", Described(root, subkey))) {
-        return *error;
-    }
+    return gate_.Logged(Call::RegDeleteKeyA, Described(root, subkey),
+                        [&] { return DeleteKeyNow(root, subkey); });
+}
+
+long SimRegistry::DeleteKeyNow(RegRoot root, const std::string& subkey) {
     const std::optional<Path> path = SplitSubkey(Received(subkey, Described(root, subkey)));
     if (!path) return win_error::kBadPathname;
     if (path->empty() || IsDenied(root, *path)) return win_error::kAccessDenied;
@@ -364,7 +388,7 @@ long SimRegistry::DeleteKey(RegRoot root, const std::string& subkey) {
 }
 
 long SimRegistry::CloseKey(RegHandle key) {
-    if (const auto error = gate_.Enter("RegCloseKey")) return *error;
+    if (const auto error = gate_.Enter(Call::RegCloseKey)) return *error;
     return handles_.erase(key) == 1 ? win_error::kSuccess : win_error::kInvalidHandle;
 }
 

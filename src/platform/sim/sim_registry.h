@@ -87,6 +87,14 @@ class SimRegistry final : public Registry {
     std::shared_ptr<Key> Make(RegRoot root, const Path& path, bool& created);
     bool IsDenied(RegRoot root, const Path& path) const;
     long CheckWritable(const OpenHandle& handle) const;
+    // The calls once they pass the gate.
+    long SetDefaultValueNow(RegRoot root, const std::string& subkey, const std::string& text);
+    long CreateKeyNow(RegRoot root, const std::string& subkey, RegHandle& key, bool* created);
+    long SetValueNow(const OpenHandle& handle, const std::string& where, const std::string& name,
+                     RegType type, const std::vector<char>& data);
+    long DeleteValueNow(const OpenHandle& handle, const std::string& where,
+                        const std::string& name);
+    long DeleteKeyNow(RegRoot root, const std::string& subkey);
     long Lookup(RegHandle key, OpenHandle*& handle);
     RegHandle AddHandle(RegRoot root, std::shared_ptr<Key> key, const Path& path, RegAccess access);
     void PutValue(Key& key, const std::string& name, std::uint32_t type, std::vector<char> data);

@@ -53,7 +53,7 @@ class OwnedWindow final : public DialogView {
 
 int SimMessageBoxes::Show(WindowHandle owner, const std::string& text, const std::string& caption,
                           unsigned type) {
-    if (gate_.EnterLogged("MessageBoxA", text)) return 0;
+    if (gate_.EnterLogged(Call::MessageBoxA, text)) return 0;
     if (!actions_.empty()) {
         const std::function<void()> action = std::move(actions_.front());
         actions_.pop_front();
@@ -82,13 +82,13 @@ SimDialogs::SimDialogs(CallGate& gate, SimWindows& windows) : gate_(gate), windo
 SimDialogs::~SimDialogs() = default;
 
 FontHandle SimDialogs::MakeFont(int height, const std::string& face) {
-    if (gate_.Enter("CreateFontA")) return 0;
+    if (gate_.Enter(Call::CreateFontA)) return 0;
     fonts_.emplace_back(height, face);
     return kFirstFont + fonts_.size();
 }
 
 std::string SimDialogs::ResourceString(unsigned id) {
-    if (gate_.Enter("LoadStringA")) return std::string();
+    if (gate_.Enter(Call::LoadStringA)) return std::string();
     const auto it = strings_.find(id);
     return it == strings_.end() ? std::string() : it->second;
 }
@@ -101,7 +101,7 @@ SimDialogView& SimDialogs::AddView(int templateId, WindowHandle owner) {
 }
 
 int SimDialogs::RunModal(int templateId, DialogHandler& handler, WindowHandle owner) {
-    if (gate_.EnterLogged("DialogBoxParamA", std::to_string(templateId))) return kDialogFailed;
+    if (gate_.EnterLogged(Call::DialogBoxParamA, std::to_string(templateId))) return kDialogFailed;
     SimDialogView& view = AddView(templateId, owner);
     handler.OnInitDialog(view);
     view.ShowAfterInit();
@@ -116,7 +116,7 @@ int SimDialogs::RunModal(int templateId, DialogHandler& handler, WindowHandle ow
 }
 
 std::unique_ptr<DialogView> SimDialogs::CreateModeless(int templateId, DialogHandler& handler) {
-    if (gate_.EnterLogged("CreateDialogParamA", std::to_string(templateId))) return nullptr;
+    if (gate_.EnterLogged(Call::CreateDialogParamA, std::to_string(templateId))) return nullptr;
     SimDialogView& view = AddView(templateId, 0);
     handler.OnInitDialog(view);
     return std::make_unique<OwnedWindow>(view, gate_);

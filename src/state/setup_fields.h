@@ -1,10 +1,8 @@
 // The main dialog's fields that the install steps read and write.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "app/progress_dialog.h"
 #include "state/context.h"
 #include "state/copy_list.h"
 
@@ -17,7 +15,6 @@ struct SetupFields {
     std::string startDir;
     std::string infDir;
     std::string windowsDir;
-    std::unique_ptr<CProgressDlg> progress;
     int showMain = 0;
     int cancelRequested = 0;
 };

@@ -8,9 +8,7 @@ import stat
 from pathlib import Path
 from typing import Dict, List, Optional, Set, Tuple
 
-from harness import HIVES, Registry
-
-TRACE_CHANNELS = "+process"
+from wine.machine import HIVES, Registry
 
 # --- the registry ---------------------------------------------------------------
 
@@ -30,8 +28,9 @@ def shown(data: str) -> str:
     """A value's data in plain words: texts decoded, numbers in decimal and hex."""
     if data.startswith('"') and data.endswith('"'):
         return quoted(Registry._unquote(data[1:-1]))
-    if data.startswith("str(2):\""):
-        return quoted(Registry._unquote(data[7:-1])) + " (expandable)"
+    expandable = 'str(2):"'
+    if data.startswith(expandable) and data.endswith('"'):
+        return quoted(Registry._unquote(data[len(expandable):-1])) + " (expandable)"
     if data.startswith("dword:"):
         number = int(data[6:], 16)
         return f"{number} (0x{number:08x})"
