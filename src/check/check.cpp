@@ -11,6 +11,7 @@
 #include "check/medium.h"
 #include "check/plan.h"
 #include "check/profile_layout.h"
+#include "check/rules/rule.h"
 #include "check/text_encoding.h"
 #include "platform/sim/sim_machine.h"
 #include "state/ascii_text.h"
@@ -61,7 +62,8 @@ std::vector<Finding> FloppyFindings(const MediumListing& medium) {
         found.push_back({Severity::Error, 0,
                          "the medium needs " + std::to_string(clusters * kFloppyCluster) +
                              " bytes on a floppy disk; a 1.44 MB disk holds " +
-                             std::to_string(kFloppyClusters * kFloppyCluster)});
+                             std::to_string(kFloppyClusters * kFloppyCluster),
+                         "floppy-size"});
     }
     std::vector<std::filesystem::path> names = medium.directories;
     names.insert(names.end(), medium.files.begin(), medium.files.end());
@@ -72,7 +74,8 @@ std::vector<Finding> FloppyFindings(const MediumListing& medium) {
             found.push_back({Severity::Warning, 0,
                              "\"" + ToUtf8(name, 1252) +
                                  "\" is not an 8.3 name: a disk written without long names "
-                                 "gives it another one, and the script's line no longer finds it"});
+                                 "gives it another one, and the script's line no longer finds it",
+                             "floppy-name"});
         }
     }
     return found;
@@ -177,7 +180,8 @@ const char* SeverityName(Severity severity) {
 }
 
 bool operator==(const Finding& a, const Finding& b) {
-    return a.severity == b.severity && a.line == b.line && a.message == b.message;
+    return a.severity == b.severity && a.line == b.line && a.message == b.message &&
+           a.rule == b.rule && a.touches == b.touches;
 }
 
 std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string& whyNot) {
@@ -193,15 +197,19 @@ std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string&
             run.Run();
             const std::vector<ProfileSection> layout =
                 ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host);
-            std::vector<Finding> findings = FindingsOf(run, layout);
+            Plan plan = PlanOf(run, layout);
+            RunFacts facts{run, layout, plan};
+            std::vector<Finding> findings = RunRuleFindings(facts);
             for (const std::string& name : run.UnconvertedNames())
-                findings.push_back({Severity::Warning, 0, name});
-            result.runs.push_back({platform, language, PlanOf(run, layout), std::move(findings)});
+                findings.insert(findings.begin(),
+                                {Severity::Warning, 0, name, "name-not-in-code-page"});
+            result.runs.push_back({platform, language, std::move(plan), std::move(findings)});
         }
     }
+    AddCrossRunFindings(result.runs);
     result.common = HoistCommon(result.runs);
     for (const std::string& problem : medium.problems) {
-        result.common.push_back({Severity::Warning, 0, problem});
+        result.common.push_back({Severity::Warning, 0, problem, "medium-file"});
     }
     if (options.floppy) {
         for (Finding& finding : FloppyFindings(medium)) result.common.push_back(std::move(finding));

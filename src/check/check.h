@@ -34,8 +34,10 @@ const char* SeverityName(Severity severity);
 
 struct Finding {
     Severity severity;
-    int line;             // SETUP32.INI line number; 0 when none applies
-    std::string message;  // UTF-8
+    int line;                       // SETUP32.INI line number of the cause; 0 when none applies
+    std::string message;            // UTF-8
+    std::string rule = {};          // the id of the rule that gives it: "dest-overwritten"
+    std::vector<int> touches = {};  // the other lines the cause shows on, in order
 };
 
 bool operator==(const Finding& a, const Finding& b);
@@ -63,6 +65,9 @@ struct CopyRecord {
     std::uintmax_t bytes = 0;  // of the source, when there is one
     std::uint32_t error = 0;   // 0: copied
     int line = 0;
+    // The other script lines whose bytes went into the paths: the GroupName
+    // line when "<GROUp>" was put in.
+    std::vector<int> from = {};
 };
 
 struct RegistryChange {
@@ -82,6 +87,16 @@ struct ShortcutPlan {
     std::string group;
     std::string title;
     std::string target;
+    int line = 0;                // the ShortCut line that asks for it
+    std::vector<int> from = {};  // as in CopyRecord
+};
+
+// A program the install starts, and what WinExec answered.
+struct ProgramPlan {
+    std::string commandLine;
+    std::string image;         // the file WinExec found; empty when none
+    std::uint32_t answer = 0;  // above 31: started; 2: not found; 11: not a program
+    int line = 0;              // the Execute line that asks for it
 };
 
 struct BoxPlan {
@@ -128,10 +143,18 @@ struct Plan {
     std::optional<std::string> groupScript;
     std::vector<ShortcutPlan> shortcuts;
     std::vector<std::string> groups;
-    std::vector<std::string> programs;  // command lines, in the order started
+    std::vector<ProgramPlan> programs;  // in the order started
     std::vector<BoxPlan> boxes;
     bool restartAsked = false;
     std::vector<Uncertainty> uncertain;
+    // The Services key the install wrote for a boot-start driver, with
+    // its image as written, and the [Display] lines it comes from.
+    struct Service {
+        std::string key;
+        std::string image;
+        std::vector<int> lines;
+    };
+    std::vector<Service> services;
 };
 
 struct RunResult {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "check/closest_name.h"
+#include "check/rules/name_chars.h"
 #include "check/script_rules.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
@@ -97,8 +98,8 @@ class Findings {
         bool copied;
     };
 
-    void Add(Severity severity, int line, std::string message) {
-        found_.push_back({severity, line, std::move(message)});
+    void Add(const char* rule, Severity severity, int line, std::string message) {
+        found_.push_back({severity, line, std::move(message), rule});
     }
     int PlatformCode() const { return OsKindFromVersion(run_.Platform().version); }
     bool OnNt() const { return shell_text::IsNtFamily(PlatformCode()); }
@@ -166,6 +167,8 @@ class Findings {
     void CheckUninstall();
     void CheckBoxes();
     void CheckVersionDifferences();
+    // One finding on the GroupName line for every line its commas split.
+    void ReportCommaSplits();
 
     // The error of the item's last copy, 0 when it was copied; none when the
     // program never tried it.
@@ -192,6 +195,9 @@ class Findings {
     const std::vector<ProfileSection>& layout_;
     const std::vector<std::string_view> rawLines_ = ProfileFileLines(run_.ScriptBytes());
     std::vector<Installed> installed_;
+    // The lines whose fields the group name's commas split, and what the
+    // program reads there.
+    std::vector<std::pair<int, std::string>> commaSplits_;
     std::vector<Finding> found_;
 };
 
@@ -210,11 +216,20 @@ const KeyedValue kDisplayValues[] = {
     {script_names::kDriver, script_capacity::kDriver, "names the miniport driver file"},
 };
 
+// A name near enough to a known one to be taken for a misspelling of it:
+// two letters off (a pair swapped), or at most a third of its letters.
+bool IsClose(std::string_view name, std::string_view known) {
+    const std::size_t distance = EditDistance(name, known);
+    return distance <= 2 || distance * 3 <= known.size();
+}
+
 std::vector<std::string> DisplayKeys() {
     std::vector<std::string> keys;
     for (const KeyedValue& value : kDisplayValues) keys.emplace_back(value.key);
     return keys;
 }
+
+constexpr std::uint32_t kInvalidName = 123;
 
 // Why a copy onto `destination` failed, from the error and what the
 // machine holds there after the run.
@@ -232,6 +247,9 @@ std::string WhyNotCopied(std::uint32_t error, std::uint32_t destinationAttribute
             return "the destination could not be written (Windows error 5)";
         case platform::win_error::kSharingViolation:
             return "the destination is held open by a running program (Windows error 32)";
+        case kInvalidName:
+            return "a name in the path holds a character Windows does not take in a name "
+                   "(\\ / : * ? \" < > |, or a drive inside the path) (Windows error 123)";
         default:
             return "Windows error " + std::to_string(error);
     }
@@ -267,11 +285,17 @@ void Findings::CheckNames() {
         if (section.number == 0) continue;  // the lines before the first section
         const std::string closest = ClosestName(section.name, known);
         if (!SameName(section.name, closest)) {
-            Add(Severity::Warning, section.number,
-                "section [" + section.name + "] is never read (the closest known name is [" +
-                    closest + "])");
+            if (IsClose(section.name, closest)) {
+                Add("unknown-name", Severity::Warning, section.number,
+                    "section [" + section.name + "] is never read (the closest known name is [" +
+                        closest + "])");
+            } else {
+                Add("unknown-name", Severity::Note, section.number,
+                    "section [" + section.name +
+                        "] is not one the program reads: it is left as notes");
+            }
         } else if (FindSection(section.name) != &section) {
-            Add(Severity::Warning, section.number,
+            Add("repeated-name", Severity::Warning, section.number,
                 "a second section [" + section.name + "]: Windows reads only the first one");
         }
     }
@@ -280,11 +304,15 @@ void Findings::CheckNames() {
         for (const ProfileLine& line : display->lines) {
             if (!line.hasKey) continue;
             const std::string closest = ClosestName(line.key, keys);
-            if (!SameName(line.key, closest)) {
-                Add(Severity::Warning, line.number,
+            if (SameName(line.key, closest)) continue;
+            if (IsClose(line.key, closest)) {
+                Add("unknown-name", Severity::Warning, line.number,
                     "key " + Quoted(line.key) +
                         " of [Display] is never read (the closest known key is " + Quoted(closest) +
                         ")");
+            } else {
+                Add("unknown-name", Severity::Note, line.number,
+                    "key " + Quoted(line.key) + " of [Display] is not one the program reads");
             }
         }
         CheckRepeatedKeys(*display);
@@ -301,7 +329,7 @@ void Findings::CheckRepeatedKeys(const ProfileSection& section) {
             return l.hasKey && SameName(l.key, line->key);
         });
         if (first == line) continue;
-        Add(Severity::Warning, line->number,
+        Add("repeated-name", Severity::Warning, line->number,
             "a second " + Quoted(line->key) + " in [" + section.name +
                 "]: Windows reads the first, on line " + std::to_string(first->number) + " (" +
                 Quoted(first->value) + "), and never this one");
@@ -319,7 +347,7 @@ bool Findings::CheckByteOrderMark() {
     const std::vector<ProfileSection> unmarked = ReadProfileLayout(first.substr(start), &Host());
     const std::string name = unmarked.empty() ? std::string() : unmarked.back().name;
     const bool display = SameName(name, script_names::kDisplay);
-    Add(Severity::Error, 1,
+    Add("byte-order-mark", Severity::Error, 1,
         "the script starts with a UTF-8 byte-order mark: section [" + name + "] is never read" +
             (display ? ", so GroupName, Driver and DeviceID fall back to their defaults: " +
                            DefaultsTaken()
@@ -338,7 +366,7 @@ void Findings::CheckText() {
             line.remove_prefix(kUtf8ByteOrderMark.size());  // reported on its own
         }
         if (!IsTextIn(line, codePage) || LooksLikeUtf8(line)) {
-            Add(Severity::Warning, number,
+            Add("not-code-page-text", Severity::Warning, number,
                 "the line holds bytes that are not text in code page " + std::to_string(codePage) +
                     " (was the script saved as UTF-8?): the program uses them as they are");
         }
@@ -360,14 +388,14 @@ std::string Findings::DefaultsTaken() const {
 void Findings::CheckDisplaySection(bool hiddenByMark) {
     if (hiddenByMark || run_.ScriptBytes().empty()) return;
     if (FindSection(script_names::kDisplay) == nullptr) {
-        Add(Severity::Error, 0,
+        Add("display-missing", Severity::Error, 0,
             "there is no [Display] section: every value of it takes its default: " +
                 DefaultsTaken() + "; write [Display] with GroupName" +
                 (OnNt() ? ", Title and Driver" : " and DeviceID"));
         return;
     }
     if (DisplayLine(script_names::kGroupName) == nullptr) {
-        Add(Severity::Warning, DisplayHeaderLine(),
+        Add("display-missing", Severity::Warning, DisplayHeaderLine(),
             "[Display] has no GroupName: the group name " + Quoted(kDefaultGroupName) +
                 " names the product key, the program group and the uninstall entry; write "
                 "GroupName=<your product's name>");
@@ -381,12 +409,12 @@ void Findings::CheckDisplayValues() {
         const ProfileLine* line = DisplayLine(keyed.key);
         if (line == nullptr) continue;
         if (RawValue(*line) != line->value) {
-            Add(Severity::Warning, line->number,
+            Add("value-blanks", Severity::Warning, line->number,
                 "blanks or quotes around the value of " + Quoted(keyed.key) +
                     ", which Windows strips: it reads " + Quoted(line->value));
         }
         if (line->value.size() >= keyed.capacity) {
-            Add(Severity::Error, line->number,
+            Add("value-too-long", Severity::Error, line->number,
                 "the value of " + Quoted(keyed.key) + " is " + std::to_string(line->value.size()) +
                     " bytes; the program takes " + std::to_string(keyed.capacity - 1) +
                     " and cuts the rest off: the cut value " + keyed.effect);
@@ -394,7 +422,7 @@ void Findings::CheckDisplayValues() {
     }
     if (!run_.ShownMode()) {
         const ProfileLine* show = DisplayLine(script_names::kShow);
-        Add(Severity::Note, show == nullptr ? 0 : show->number,
+        Add("silent-install", Severity::Note, show == nullptr ? 0 : show->number,
             "bShow is not \"YES\": the install runs at once without the dialog and ends "
             "without the restart question");
     }
@@ -406,16 +434,17 @@ void Findings::CheckGroupName() {
     if (line == nullptr) return;
     const std::string& group = run_.Context().groupName;
     if (group.empty()) {
-        Add(Severity::Error, line->number,
+        Add("group-name", Severity::Error, line->number,
             "GroupName is empty: \"<GROUp>\" stays as written in every line and no uninstall "
             "entry is made");
         return;
     }
     const std::size_t backslash = FindLastCharOf(Host(), group, "\\");
     if (backslash == group.size() - 1) {
-        Add(Severity::Error, line->number, "GroupName ends in \"\\\": no uninstall entry is made");
+        Add("group-name", Severity::Error, line->number,
+            "GroupName ends in \"\\\": no uninstall entry is made");
     } else if (backslash != std::string::npos) {
-        Add(Severity::Error, line->number,
+        Add("group-name", Severity::Error, line->number,
             "GroupName holds \"\\\": the product key and the uninstall entry become keys below " +
                 Quoted(group.substr(0, backslash)) + ", and the group a folder inside another");
     }
@@ -436,30 +465,30 @@ void Findings::CheckModify() {
     for (const ProfileLine& line : modify->lines) {
         if (!line.hasKey) continue;
         if (!IsNumber(line.key)) {
-            Add(Severity::Warning, line.number,
+            Add("modify-key", Severity::Warning, line.number,
                 "key " + Quoted(line.key) +
                     " of [Modify] is never read: the keys are 1, 2, 3, ...");
             continue;
         }
         if (line.key.front() == '0') {
-            Add(Severity::Error, line.number,
+            Add("modify-key", Severity::Error, line.number,
                 "key " + line.key +
                     " of [Modify] is never read: the keys are 1, 2, 3, ..., written without "
                     "leading zeros");
         } else if (line.key.size() > 9 || std::stoi(line.key) > read) {
-            Add(Severity::Error, line.number,
+            Add("modify-key", Severity::Error, line.number,
                 "key " + line.key + " of [Modify] is never read: the list ends at key " +
                     std::to_string(read + 1) + ", which is missing or empty");
         } else {
             if (RawValue(line) != line.value) {
-                Add(Severity::Warning, line.number,
+                Add("value-blanks", Severity::Warning, line.number,
                     "blanks or quotes around the value, which Windows strips: it reads " +
                         Quoted(line.value));
             }
             CheckModifyEntry(line);
         }
         if (line.value.size() >= kModifyEntryCapacity) {
-            Add(Severity::Error, line.number,
+            Add("value-too-long", Severity::Error, line.number,
                 "the value is " + std::to_string(line.value.size()) + " bytes; the program takes " +
                     std::to_string(kModifyEntryCapacity - 1) + " and cuts the rest off");
         }
@@ -471,7 +500,7 @@ void Findings::CheckModify() {
 void Findings::CheckModifyEntry(const ProfileLine& line) {
     if (line.value.empty() || line.value.front() == ';') return;
     if (HoldsPlaceholder(line.value)) {
-        Add(Severity::Warning, line.number,
+        Add("modify-placeholder", Severity::Warning, line.number,
             "\"<GROUp>\" is not replaced in [Modify]: the entry removes the lines that hold its "
             "file name as written; write the name itself");
     }
@@ -485,7 +514,7 @@ void Findings::CheckModifyEntry(const ProfileLine& line) {
                                         ? "the line of CONFIG.SYS that loads " + name
                                         : "every line of CONFIG.SYS that holds " + Quoted(name) +
                                               ", the line that loads " + file.name + " among them";
-        Add(file.severity, line.number,
+        Add("modify-startup-file", file.severity, line.number,
             "the entry removes " + removed + ": " + file.name + " is " + file.loss +
                 "; name only your own product's files");
     }
@@ -498,7 +527,7 @@ void Findings::CheckDeviceIds() {
                                            script_capacity::kDeviceId);
     for (const std::string& piece : SplitDeviceIds(value)) {
         if (!IsFourHexDigits(piece)) {
-            Add(Severity::Warning, line == nullptr ? 0 : line->number,
+            Add("device-id", Severity::Warning, line == nullptr ? 0 : line->number,
                 "device id " + Quoted(piece) +
                     " is not four hexadecimal digits: the clean-up looks for a key that no "
                     "adapter has");
@@ -511,37 +540,34 @@ void Findings::CheckDriverLines() {
     for (const DriverLine& line : ReadDriverLines(run_, layout_)) {
         const CCopyListItem& item = line.item;
         if (line.parseCode == parse_error::kNoEquals) {
-            Add(Severity::Error, line.number,
+            Add("driver-line-malformed", Severity::Error, line.number,
                 "the line has no \"=\": the program shows error 101 and skips it");
             continue;
         }
         if (line.parseCode == parse_error::kNoComma) {
-            Add(Severity::Error, line.number,
+            Add("driver-line-malformed", Severity::Error, line.number,
                 "the line has no \",\" before a destination: the program shows error 102 "
                 "and skips it");
             continue;
         }
         if (line.parseCode == parse_error::kCommaBeforeEquals) {
-            Add(Severity::Error, line.number,
+            Add("driver-line-malformed", Severity::Error, line.number,
                 "the line's first \",\" stands before its \"=\": the program shows error 103 "
                 "and skips it");
             continue;
         }
         installed_.push_back({line.number, item.destination, LastCopyError(item) == 0u});
         if (GroupNameSplits(line.written.substr(0, line.written.find(',')))) {
-            Add(Severity::Error, line.number,
-                "GroupName " + Quoted(run_.Context().groupName) +
-                    " holds \",\", which splits this line's fields once it is put in: the "
-                    "program copies " +
-                    Quoted(item.source) + " to " + Quoted(item.destination) +
-                    "; write the group name without commas");
+            commaSplits_.push_back({line.number, "line " + std::to_string(line.number) +
+                                                     " copies " + Quoted(item.source) + " to " +
+                                                     Quoted(item.destination)});
             continue;
         }
         if (!copiesSeen.insert({item.source, item.destination}).second) continue;
         if (CheckSlashes(line)) continue;
         if (!IsAbsolute(item.destination)) {
             const bool blank = !item.destination.empty() && item.destination.front() == ' ';
-            Add(Severity::Error, line.number,
+            Add("dest-relative", Severity::Error, line.number,
                 "the destination " + Quoted(item.destination) +
                     " is neither \".\\\" nor absolute: the file is written below the start "
                     "directory, on the medium, and recorded with that relative path" +
@@ -556,7 +582,10 @@ void Findings::CheckDriverLines() {
 // Windows directory and makes missing folders only at "\".
 bool Findings::CheckSlashes(const DriverLine& line) {
     const CCopyListItem& item = line.item;
-    if (item.destination.find('/') == std::string::npos) return false;
+    // A "/" that the group name brought in is reported on the GroupName line.
+    if (item.destination.find('/') == std::string::npos ||
+        line.written.find('/') == std::string::npos)
+        return false;
     const std::uint32_t error = LastCopyError(item).value_or(0);
     const std::string outcome =
         error == 0
@@ -566,7 +595,7 @@ bool Findings::CheckSlashes(const DriverLine& line) {
                   ") and the customer is asked whether the destination may be write-protected "
                   "(message 42)";
     const std::size_t comma = line.written.find(',', line.written.find('='));
-    Add(Severity::Error, line.number,
+    Add("dest-slash", Severity::Error, line.number,
         "the destination " + Quoted(item.destination) +
             " is written with \"/\": the program takes only \".\\\" for the Windows directory "
             "and makes a missing folder only at \"\\\", so " +
@@ -579,8 +608,12 @@ void Findings::CheckCopy(const DriverLine& driverLine) {
     const int line = driverLine.number;
     const std::uint32_t error = LastCopyError(item).value_or(0);
     if (error == 0) return;
+    // A group name that no path can hold is reported on its own line.
+    if (HoldsPlaceholder(driverLine.written) &&
+        RefusedCharacter(run_.Context().groupName, "/:*?\"<>|") != '\0')
+        return;
     if (!run_.Sim().Exists(item.source)) {
-        Add(Severity::Error, line,
+        Add("copy-fails", Severity::Error, line,
             "the source " + Quoted(item.source) +
                 " is missing: the file is not copied, and the customer is asked whether the "
                 "destination may be write-protected (message 42)");
@@ -588,7 +621,7 @@ void Findings::CheckCopy(const DriverLine& driverLine) {
                (!item.destination.empty() && item.destination.back() == '\\') ||
                (attributes != platform::sim::kInvalidFileAttributes &&
                 (attributes & platform::kFileAttributeDirectory) != 0)) {
-        Add(Severity::Error, line,
+        Add("copy-fails", Severity::Error, line,
             "the destination " + Quoted(item.destination) +
                 " names a folder: the program copies to a file's path, so the copy fails "
                 "(Windows error " +
@@ -597,7 +630,7 @@ void Findings::CheckCopy(const DriverLine& driverLine) {
                 "(message 42); write " +
                 Quoted(FolderWithFile(driverLine.written, item.source)));
     } else {
-        Add(Severity::Error, line,
+        Add("copy-fails", Severity::Error, line,
             "the file is not copied to " + Quoted(item.destination) + ": " +
                 WhyNotCopied(error, attributes));
     }
@@ -631,7 +664,7 @@ void Findings::CheckPlatformInstalls() {
         list += (i == 0 ? "" : i + 1 == others.size() ? " and " : ", ") + others[i];
     }
     const DriverSections names = *DriverSectionsFor(kind);
-    Add(Severity::Error,
+    Add("platform-no-files", Severity::Error,
         first    ? first->number
         : second ? second->number
                  : 0,
@@ -665,28 +698,14 @@ void Findings::CheckMiniport() {
     const std::string title =
         DisplayValue(script_names::kTitle, script_default::kServiceTitle, script_capacity::kTitle);
     const std::string drivers = shell_text::JoinPath(run_.WindowsDir(), kDriversDirectory) + "\\";
-    if (driver.empty()) {
-        const auto miniport =
-            std::find_if(installed_.begin(), installed_.end(), [&](const auto& f) {
-                return f.destination.size() > drivers.size() &&
-                       EqualsIgnoringCase(f.destination.substr(0, drivers.size()), drivers) &&
-                       f.destination.find('\\', drivers.size()) == std::string::npos &&
-                       EqualsIgnoringCase(f.destination.substr(f.destination.size() - 4), ".SYS");
-            });
-        if (miniport == installed_.end() || FindSection(script_names::kDisplay) == nullptr) return;
-        const std::string file = miniport->destination.substr(drivers.size());
-        Add(Severity::Error, driverLine ? driverLine->number : DisplayHeaderLine(),
-            "no Driver is named: line " + std::to_string(miniport->line) + " copies " +
-                Quoted(file) +
-                " into the drivers directory, but no miniport service is registered for it, so " +
-                PlatformTitle(PlatformCode()) + " does not start it; write Driver=" + file);
-        return;
-    }
+    // A script without a Driver updates the files of a miniport that is
+    // registered already.
+    if (driver.empty()) return;
     const int line = driverLine ? driverLine->number : 0;
     // The program registers no service whose name is not one key below Services.
     if (title.empty() || FindLastCharOf(Host(), title, "\\") != std::string::npos) {
         const ProfileLine* titleLine = DisplayLine(script_names::kTitle);
-        Add(Severity::Error, titleLine ? titleLine->number : line,
+        Add("miniport", Severity::Error, titleLine ? titleLine->number : line,
             "the service name (Title) " + Quoted(title) +
                 (title.empty() ? " is empty" : " holds \"\\\"") +
                 ": the program registers no miniport service for Driver " + Quoted(driver) +
@@ -696,7 +715,7 @@ void Findings::CheckMiniport() {
     }
     const std::string image = drivers + driver;
     if (!run_.Sim().Exists(image)) {
-        Add(Severity::Error, line,
+        Add("service-image", Severity::Error, line,
             "Driver names " + Quoted(driver) + ", which the script does not install as " +
                 Quoted(image) + WhereInstalled(image) +
                 ": the program registers the boot-start miniport service " + Quoted(title) +
@@ -728,7 +747,7 @@ void Findings::CheckListSizes() {
         const bool comments =
             std::any_of(section.lines.begin(), section.lines.end(),
                         [](const auto& l) { return shell_text::IsComment(l.text); });
-        Add(Severity::Error, section.layout->number,
+        Add("section-too-large", Severity::Error, section.layout->number,
             "section [" + name + "] does not fit the program's " + std::to_string(capacity) +
                 "-byte buffer (with \"<GROUp>\" replaced): the program skips it whole" +
                 (comments ? "; its comment lines count: " + WindowsAgainstWine("comment-lines")
@@ -747,7 +766,7 @@ std::optional<ListSection> Findings::ShellSection(std::string_view family) {
 
 bool Findings::HasOneCharacterKey(const NumberedLine& line, Severity severity, const char* what) {
     if (line.text.size() <= 2 || line.text[1] == '=') return true;  // nothing to read after a key
-    Add(severity, line.number,
+    Add("key-not-one-character", severity, line.number,
         "the line's key is not one character: the program takes " + std::string(what) +
             " from the line's third character on, " + Quoted(shell_text::ValueAfterKey(line.text)) +
             "; write 1=" + std::string(ShortcutValue(line.text)));
@@ -768,7 +787,7 @@ void Findings::CheckShortcuts() {
         const bool made = ParseShortcutEntry(ctx, value, record, groupFile, groupName);
         const std::vector<std::string_view> fields = ShortcutFields(value);
         if (GroupNameSplits(line.written)) {
-            std::string read = "the program reads ";
+            std::string read = "line " + std::to_string(line.number) + " reads ";
             for (std::size_t i = 0; i < fields.size(); ++i) {
                 static const char* const kNames[] = {"the program ", "the group ", "the title "};
                 read += (i == 0                   ? ""
@@ -776,22 +795,19 @@ void Findings::CheckShortcuts() {
                                                   : ", ") +
                         std::string(kNames[i]) + Quoted(fields[i]);
             }
-            Add(Severity::Error, line.number,
-                "GroupName " + Quoted(ctx.groupName) +
-                    " holds \",\", which splits this line's fields once it is put in: " + read +
-                    (made ? std::string()
-                          : ", and the shortcut is not made: " +
-                                ShortcutProblem(ctx.windowsDirText, value)) +
-                    "; write the group name without commas");
+            commaSplits_.push_back(
+                {line.number, read + (made ? std::string()
+                                           : ", and its shortcut is not made: " +
+                                                 ShortcutProblem(ctx.windowsDirText, value))});
             continue;
         }
         if (!made) {
-            Add(Severity::Error, line.number,
+            Add("shortcut-dropped", Severity::Error, line.number,
                 "the shortcut is not made: " + ShortcutProblem(ctx.windowsDirText, value));
             continue;
         }
         if (++taken > kMaxShortcuts) {
-            Add(Severity::Error, line.number,
+            Add("shortcut-dropped", Severity::Error, line.number,
                 "more than " + std::to_string(kMaxShortcuts) +
                     " shortcuts: the program makes the first " + std::to_string(kMaxShortcuts) +
                     " and drops this one and the rest");
@@ -799,7 +815,7 @@ void Findings::CheckShortcuts() {
         }
         if (fields[1].size() < kStartupGroup.size() &&
             StartsWithIgnoringCase(kStartupGroup, 0, fields[1])) {
-            Add(Severity::Warning, line.number,
+            Add("startup-group", Severity::Warning, line.number,
                 "the group " + Quoted(fields[1]) +
                     " is taken as the Startup group (the program compares the field with "
                     "\"Startup\" over the field's own length): the shortcut's program starts at "
@@ -810,15 +826,19 @@ void Findings::CheckShortcuts() {
 }
 
 void Findings::CheckShortcutTarget(const NumberedLine& line, std::string_view program) {
+    // A group name that no path can hold is reported on its own line.
+    if (HoldsPlaceholder(line.written) &&
+        RefusedCharacter(run_.Context().groupName, "/:*?\"<>|") != '\0')
+        return;
     const std::string target = shell_text::JoinPath(run_.Context().windowsDirText, program);
     if (IsAbsolute(program) || program.substr(0, 1) == "\\") {
-        Add(Severity::Error, line.number,
+        Add("shortcut-target", Severity::Error, line.number,
             "the shortcut's program " + Quoted(program) +
                 " is joined to the Windows directory: the shortcut points at " + Quoted(target) +
                 ", which cannot exist; write a path below the Windows directory (such as "
                 "HELP\\README.TXT) and copy the file there with a driver line");
     } else if (!run_.Sim().Exists(target)) {
-        Add(Severity::Warning, line.number,
+        Add("target-missing", Severity::Warning, line.number,
             "the shortcut's program " + Quoted(target) +
                 " is not on the machine after the install" + WhereInstalled(target) +
                 ": the shortcut points at a missing file");
@@ -837,19 +857,19 @@ void Findings::CheckPrograms() {
         if (!HasOneCharacterKey(line, Severity::Error, "the command line")) continue;
         const std::string commandLine = shell_text::JoinPath(workingDirectory, program);
         if (!Fits(commandLine, shell_capacity::kCommandLine)) {
-            Add(Severity::Error, line.number,
+            Add("command-too-long", Severity::Error, line.number,
                 "the command line " + Quoted(commandLine) + " is " +
                     std::to_string(commandLine.size()) + " bytes, over the " +
                     std::to_string(shell_capacity::kCommandLine - 1) +
                     " the program takes: the program is not started");
         } else if (++taken > kMaxPrograms) {
-            Add(Severity::Error, line.number,
+            Add("too-many-programs", Severity::Error, line.number,
                 "the program is not started: the program starts the first " +
                     std::to_string(kMaxPrograms) + " programs only");
         } else if (StartedFile(commandLine, run_.Sim()).empty()) {
             std::string file = commandLine.substr(0, commandLine.find(' '));
             if (file.find('.', file.rfind('\\') + 1) == std::string::npos) file += ".EXE";
-            Add(Severity::Warning, line.number,
+            Add("exec-missing", Severity::Warning, line.number,
                 "the program " + Quoted(file) +
                     " is not on the medium: starting it fails and nothing is said");
         }
@@ -866,7 +886,7 @@ void Findings::CheckExtraFiles() {
         const std::string path = shell_text::JoinPath(run_.Context().windowsDirText,
                                                       shell_text::ValueAfterKey(line.text));
         if (!Fits(path, shell_capacity::kExtraFilePath)) {
-            Add(Severity::Error, line.number,
+            Add("path-too-long", Severity::Error, line.number,
                 "the path " + Quoted(path) + " is " + std::to_string(path.size()) +
                     " bytes, over the " + std::to_string(shell_capacity::kExtraFilePath - 1) +
                     " the program takes: it is not recorded for the uninstaller");
@@ -886,7 +906,7 @@ void Findings::CheckUninstall() {
     const NumberedLine& first = section.lines.front();
     if (shell_text::IsComment(first.text)) {
         if (section.lines.size() > 1) {
-            Add(Severity::Warning, first.number,
+            Add("uninstall-comment", Severity::Warning, first.number,
                 "the first line of [UnInstall] is a comment: the program registers no uninstall "
                 "program and never reads line " +
                     std::to_string(section.lines[1].number) + ": " +
@@ -900,7 +920,7 @@ void Findings::CheckUninstall() {
             shell_text::JoinPath(ctx.windowsDirText, shell_text::ValueAfterKey(first.text));
         const ProfileLine* groupLine = DisplayLine(script_names::kGroupName);
         if (!Fits(program, shell_capacity::kUninstallProgram)) {
-            Add(Severity::Error, first.number,
+            Add("path-too-long", Severity::Error, first.number,
                 "the uninstall program's path " + Quoted(program) + " is " +
                     std::to_string(program.size()) + " bytes, over the " +
                     std::to_string(shell_capacity::kUninstallProgram - 1) +
@@ -908,7 +928,7 @@ void Findings::CheckUninstall() {
         } else if (!Fits(entry, shell_capacity::kUninstallEntryKey) && groupLine != nullptr) {
             const std::size_t most =
                 shell_capacity::kUninstallEntryKey - 2 - std::string_view(kUninstallKey).size();
-            Add(Severity::Error, groupLine->number,
+            Add("group-name", Severity::Error, groupLine->number,
                 "GroupName is " + std::to_string(ctx.groupName.size()) +
                     " bytes: the uninstall entry takes a name of at most " + std::to_string(most) +
                     ", so no uninstall entry is made; write a shorter group name");
@@ -917,7 +937,7 @@ void Findings::CheckUninstall() {
     }
     const std::string program = UninstallProgramOf(*command);
     if (!program.empty() && !run_.Sim().Exists(program)) {
-        Add(Severity::Warning, first.number,
+        Add("target-missing", Severity::Warning, first.number,
             "the uninstall program " + Quoted(program) +
                 " is not on the machine after the install" + WhereInstalled(program) +
                 ": the uninstall entry names a missing file");
@@ -932,11 +952,11 @@ void Findings::CheckBoxes() {
     const int line = modify ? modify->number : 0;
     for (const platform::sim::BoxRecord& box : run_.Sim().Boxes()) {
         if (box.text == noEntries) {
-            Add(Severity::Warning, line,
+            Add("modify-list", Severity::Warning, line,
                 "no [Modify] entries: the install stops on message 49 until the user presses "
                 "OK, in the silent mode too, and CONFIG.SYS keeps every line");
         } else if (box.text == tooLarge) {
-            Add(Severity::Error, line,
+            Add("modify-list", Severity::Error, line,
                 "the [Modify] entries do not fit the editor's " +
                     std::to_string(kModifyListCapacity) +
                     "-byte list: the program shows message 48 and CONFIG.SYS keeps every line");
@@ -944,16 +964,33 @@ void Findings::CheckBoxes() {
     }
 }
 
+void Findings::ReportCommaSplits() {
+    const ProfileLine* groupLine = DisplayLine(script_names::kGroupName);
+    if (commaSplits_.empty() || groupLine == nullptr) return;
+    std::vector<int> touched;
+    std::string read;
+    for (const auto& [line, what] : commaSplits_) {
+        touched.push_back(line);
+        read += (read.empty() ? "" : "; ") + what;
+    }
+    Add("group-name-comma", Severity::Error, groupLine->number,
+        "GroupName " + Quoted(run_.Context().groupName) +
+            " holds \",\", which splits the fields of each line it is put into: " + read +
+            "; write the group name without commas");
+    found_.back().touches = std::move(touched);
+}
+
 void Findings::CheckVersionDifferences() {
     for (Finding& finding : VersionDifferenceFindings(run_.Sim().VersionDifferencesMet(),
                                                       ScriptPathOf(run_), Host())) {
+        finding.rule = "version-difference";
         found_.push_back(std::move(finding));
     }
 }
 
 std::vector<Finding> Findings::Gather() {
     if (run_.ScriptBytes().empty() && !run_.Sim().Exists(ScriptPathOf(run_))) {
-        Add(Severity::Error, 0,
+        Add("script-missing", Severity::Error, 0,
             "there is no SETUP32.INI in the medium: Start shows that the setup script cannot be "
             "found (message 50), the program changes nothing and ends with exit code 2");
     }
@@ -973,6 +1010,7 @@ std::vector<Finding> Findings::Gather() {
     CheckUninstall();
     CheckBoxes();
     CheckVersionDifferences();
+    ReportCommaSplits();
     std::stable_sort(found_.begin(), found_.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     for (Finding& finding : found_)

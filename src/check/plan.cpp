@@ -9,6 +9,7 @@
 #include "check/text_encoding.h"
 #include "files/file_placement.h"
 #include "messages/messages.h"
+#include "platform/sim/sim_desktop.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
 #include "state/ascii_text.h"
@@ -33,13 +34,17 @@ class PlanReader {
 
   private:
     std::string Text(std::string_view bytes) const { return ToUtf8(bytes, codePage_); }
-    int LineOfCopy(const CopyAttempt& copy);
+    const DriverLine* LineOfCopy(const CopyAttempt& copy);
+    std::vector<int> ShortcutLines();
+    void ReadPrograms(Plan& plan);
+    void ReadServices(Plan& plan);
     void ReadCopies(Plan& plan);
     void ReadRegistry(Plan& plan);
     void ReadFiles(Plan& plan);
     void ReadConfigSys(Plan& plan);
     void ReadShell(Plan& plan);
     void ReadBoxes(Plan& plan);
+    const ProfileLine* WrittenLine(int number) const;
     std::vector<NamedValue> ValuesOf(const std::vector<ExportedKey>& keys,
                                      const std::string& key) const;
 
@@ -78,21 +83,26 @@ std::string Unquoted(std::string_view text) {
     return plain;
 }
 
-int PlanReader::LineOfCopy(const CopyAttempt& copy) {
+const DriverLine* PlanReader::LineOfCopy(const CopyAttempt& copy) {
     if (!driverLines_) driverLines_ = ReadDriverLines(run_, layout_);
     for (const DriverLine& line : *driverLines_) {
         if (line.parseCode == 0 && line.item.source == copy.source &&
             line.item.destination == copy.destination) {
-            return line.number;
+            return &line;
         }
     }
-    return 0;
+    return nullptr;
 }
 
 void PlanReader::ReadCopies(Plan& plan) {
     for (const CopyAttempt& copy : run_.Copies()) {
-        CopyRecord record{Text(copy.source), Text(copy.destination), 0, copy.error,
-                          LineOfCopy(copy)};
+        const DriverLine* line = LineOfCopy(copy);
+        CopyRecord record{Text(copy.source),
+                          Text(copy.destination),
+                          0,
+                          copy.error,
+                          line ? line->number : 0,
+                          line ? LinesPutInto(run_, layout_, line->written) : std::vector<int>()};
         if (const std::optional<std::string> bytes = run_.Sim().ReadFile(copy.source)) {
             record.bytes = bytes->size();
         }
@@ -178,15 +188,97 @@ void PlanReader::ReadShell(Plan& plan) {
         plan.groupScript = Text(*after);
     }
     const ShellIntegrationState& shell = run_.Context().shell;
+    const std::vector<int> lines = ShortcutLines();
     for (std::size_t i = 0; i < UsedSlots(shell.shortcuts); ++i) {
         const ShortcutRecord& record = shell.shortcuts[i];
-        plan.shortcuts.push_back({Text(record.group), Text(record.title), Text(record.target)});
+        const int line = i < lines.size() ? lines[i] : 0;
+        const ProfileLine* written = WrittenLine(line);
+        plan.shortcuts.push_back(
+            {Text(record.group), Text(record.title), Text(record.target), line,
+             written ? LinesPutInto(run_, layout_, written->text) : std::vector<int>()});
     }
     for (std::size_t i = 0; i < UsedSlots(shell.groupNames); ++i) {
         plan.groups.push_back(Text(shell.groupNames[i]));
     }
+    ReadPrograms(plan);
+}
+
+// The ShortCut lines of the run whose shortcut the program takes, in order.
+std::vector<int> PlanReader::ShortcutLines() {
+    std::vector<int> lines;
+    const int kind = OsKindFromVersion(run_.Platform().version);
+    if (!shell_text::IsShellPlatform(kind)) return lines;
+    const ListSection section = ReadListSection(
+        run_, layout_, shell_text::PlatformSection(kind, shell_text::section_family::kShortcut),
+        script_capacity::kSection);
+    if (section.tooLarge) return lines;
+    for (const NumberedLine& line : section.lines) {
+        if (shell_text::IsComment(line.text)) continue;
+        ShortcutRecord record;
+        std::string groupFile;
+        std::string groupName;
+        if (ParseShortcutEntry(run_.Context(), ShortcutValue(line.text), record, groupFile,
+                               groupName))
+            lines.push_back(line.number);
+    }
+    return lines;
+}
+
+const ProfileLine* PlanReader::WrittenLine(int number) const {
+    for (const ProfileSection& section : layout_) {
+        for (const ProfileLine& line : section.lines) {
+            if (line.number == number) return &line;
+        }
+    }
+    return nullptr;
+}
+
+// Each program started, with the Execute line whose command line it is.
+void PlanReader::ReadPrograms(Plan& plan) {
+    const int kind = OsKindFromVersion(run_.Platform().version);
+    std::vector<NumberedLine> lines;
+    if (shell_text::IsShellPlatform(kind)) {
+        lines =
+            ReadListSection(run_, layout_,
+                            shell_text::PlatformSection(kind, shell_text::section_family::kExecute),
+                            script_capacity::kSection)
+                .lines;
+    }
+    const std::string& workingDirectory = run_.Context().shell.workingDirectory;
     for (const platform::sim::ExecRecord& exec : run_.Sim().Execs()) {
-        plan.programs.push_back(Text(exec.commandLine));
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const NumberedLine& l) {
+            return shell_text::JoinPath(workingDirectory, shell_text::ValueAfterKey(l.text)) ==
+                   exec.commandLine;
+        });
+        const std::uint32_t answer = exec.image.empty() ? platform::win_error::kFileNotFound
+                                     : platform::sim::IsProgramName(exec.image)
+                                         ? 33u
+                                         : platform::sim::kExecNotAProgram;
+        plan.programs.push_back({Text(exec.commandLine), Text(exec.image), answer,
+                                 line == lines.end() ? 0 : line->number});
+    }
+}
+
+// The boot-start services the install registered: Start 0 and an image.
+void PlanReader::ReadServices(Plan& plan) {
+    constexpr std::string_view kServices =
+        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
+    std::vector<int> lines;
+    for (const char* key : {script_names::kDriver, script_names::kTitle}) {
+        if (const ProfileLine* line = DisplayLineOf(run_, layout_, key))
+            lines.push_back(line->number);
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const RegistryChange& change : plan.registry) {
+        if (!change.value || !change.after || *change.value != "\"ImagePath\"" ||
+            !StartsWithIgnoringCase(change.key, 0, kServices))
+            continue;
+        const std::vector<NamedValue> values =
+            ValuesOf(ParseRegistryExport(run_.RegistryAfter()), change.key);
+        const bool bootStart = std::any_of(values.begin(), values.end(), [](const NamedValue& v) {
+            return v.name == "Start" && v.data == "dword:00000000";
+        });
+        if (bootStart) plan.services.push_back({change.key, Unquoted(*change.after), lines});
     }
 }
 
@@ -212,6 +304,7 @@ Plan PlanReader::Read() {
     ReadFiles(plan);
     ReadConfigSys(plan);
     ReadShell(plan);
+    ReadServices(plan);
     ReadBoxes(plan);
     plan.uncertain = UncertaintiesOf(run_.Sim().VersionDifferencesMet(), codePage_);
     return plan;

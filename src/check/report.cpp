@@ -9,19 +9,32 @@ namespace setup32::check {
 namespace {
 
 std::string FindingLine(const Finding& finding) {
-    std::string text = std::string("  ") + SeverityName(finding.severity);
-    if (finding.line > 0) text += " (line " + std::to_string(finding.line) + ")";
+    std::string text =
+        std::string("  ") + SeverityName(finding.severity) + " [" + finding.rule + "]";
+    if (finding.line > 0) {
+        text += " (line " + std::to_string(finding.line);
+        for (const int line : finding.touches)
+            text += (line == finding.touches.front() ? "; touches " : ", ") + std::to_string(line);
+        text += ")";
+    }
     return text + ": " + finding.message + "\n";
 }
 
-// A finding and the runs that have it, by their index in the result.
+// A cause and the runs that have it, by their index in the result.
 struct SharedFinding {
-    Finding finding;
+    Finding finding;  // as the first run that has it gives it
     std::vector<std::size_t> runs;
 };
 
-// Every finding of the result once, those of the medium (no line) first,
-// then by line; findings of one line in the order the runs gave them.
+// One cause: a rule's finding on a line, whatever each run's words; a
+// finding without a line by its words too.
+bool SameCause(const Finding& a, const Finding& b) {
+    return a.rule == b.rule && a.line == b.line && a.severity == b.severity &&
+           (a.line > 0 || a.message == b.message);
+}
+
+// Every cause of the result once, those of the medium (no line) first,
+// then by line; causes of one line in the order the runs gave them.
 std::vector<SharedFinding> FindingsOnce(const CheckResult& result) {
     std::vector<std::size_t> everyRun(result.runs.size());
     for (std::size_t i = 0; i < everyRun.size(); ++i) everyRun[i] = i;
@@ -30,7 +43,7 @@ std::vector<SharedFinding> FindingsOnce(const CheckResult& result) {
     for (std::size_t run = 0; run < result.runs.size(); ++run) {
         for (const Finding& finding : result.runs[run].findings) {
             const auto same = std::find_if(once.begin(), once.end(), [&](const SharedFinding& f) {
-                return f.finding == finding;
+                return SameCause(f.finding, finding);
             });
             if (same == once.end()) {
                 once.push_back({finding, {run}});
@@ -160,7 +173,13 @@ std::string ShellText(const Plan& plan) {
     }
     text += "  Programs started:\n";
     if (plan.programs.empty()) text += "    none\n";
-    for (const std::string& program : plan.programs) text += "    " + program + "\n";
+    for (const ProgramPlan& program : plan.programs) {
+        text +=
+            "    " + program.commandLine +
+            (program.answer > 31 ? std::string()
+                                 : " (WinExec answers " + std::to_string(program.answer) + ")") +
+            "\n";
+    }
     return text;
 }
 
@@ -196,6 +215,15 @@ std::string UncertainText(const Plan& plan) {
         text += "; the source says only that these versions differ (" + uncertain.source + ")\n";
     }
     return text;
+}
+
+// The run's own words for each finding it has, those every run has too.
+std::string RunFindingsText(const CheckResult& result, const RunResult& run) {
+    std::string text;
+    for (const std::vector<Finding>* findings : {&result.common, &run.findings}) {
+        for (const Finding& finding : *findings) text += "  " + FindingLine(finding);
+    }
+    return text.empty() ? std::string() : "  Findings:\n" + text;
 }
 
 std::string PlanText(const Plan& plan) {
@@ -258,15 +286,29 @@ std::string RunsText(const CheckResult& result) {
     return text;
 }
 
+// "line": n, or null when none applies.
+void WriteLine(JsonWriter& json, int line) {
+    json.Key("line");
+    if (line > 0) {
+        json.Number(static_cast<std::uintmax_t>(line));
+    } else {
+        json.Null();
+    }
+}
+
+void WriteLines(JsonWriter& json, const char* key, const std::vector<int>& lines) {
+    json.Key(key).BeginArray();
+    for (const int line : lines) json.Number(static_cast<std::uintmax_t>(line));
+    json.EndArray();
+}
+
 void WriteFindings(JsonWriter& json, const std::vector<Finding>& findings) {
     json.BeginArray();
     for (const Finding& finding : findings) {
-        json.BeginObject().Key("severity").String(SeverityName(finding.severity)).Key("line");
-        if (finding.line > 0) {
-            json.Number(static_cast<std::uintmax_t>(finding.line));
-        } else {
-            json.Null();
-        }
+        json.BeginObject().Key("rule").String(finding.rule);
+        json.Key("severity").String(SeverityName(finding.severity));
+        WriteLine(json, finding.line);
+        WriteLines(json, "touches", finding.touches);
         json.Key("message").String(finding.message).EndObject();
     }
     json.EndArray();
@@ -315,12 +357,9 @@ void WritePlan(JsonWriter& json, const Plan& plan) {
             .String(copy.source)
             .Key("destination")
             .String(copy.destination);
-        json.Key("bytes").Number(copy.bytes).Key("error").Number(copy.error).Key("line");
-        if (copy.line > 0) {
-            json.Number(static_cast<std::uintmax_t>(copy.line));
-        } else {
-            json.Null();
-        }
+        json.Key("bytes").Number(copy.bytes).Key("error").Number(copy.error);
+        WriteLine(json, copy.line);
+        WriteLines(json, "from", copy.from);
         json.EndObject();
     }
     json.EndArray();
@@ -361,13 +400,25 @@ void WritePlan(JsonWriter& json, const Plan& plan) {
     json.Key("shortcuts").BeginArray();
     for (const ShortcutPlan& shortcut : plan.shortcuts) {
         json.BeginObject().Key("group").String(shortcut.group).Key("title").String(shortcut.title);
-        json.Key("target").String(shortcut.target).EndObject();
+        json.Key("target").String(shortcut.target);
+        WriteLine(json, shortcut.line);
+        WriteLines(json, "from", shortcut.from);
+        json.EndObject();
     }
     json.EndArray();
     json.Key("groups");
     WriteStrings(json, plan.groups);
-    json.Key("programs");
-    WriteStrings(json, plan.programs);
+    json.Key("programs").BeginArray();
+    for (const ProgramPlan& program : plan.programs) json.String(program.commandLine);
+    json.EndArray();
+    json.Key("programsStarted").BeginArray();
+    for (const ProgramPlan& program : plan.programs) {
+        json.BeginObject().Key("commandLine").String(program.commandLine);
+        json.Key("image").String(program.image).Key("answer").Number(program.answer);
+        WriteLine(json, program.line);
+        json.EndObject();
+    }
+    json.EndArray();
     json.Key("boxes").BeginArray();
     for (const BoxPlan& box : plan.boxes) {
         json.BeginObject().Key("caption").String(box.caption).Key("text").String(box.text);
@@ -377,6 +428,13 @@ void WritePlan(JsonWriter& json, const Plan& plan) {
     json.Key("restartAsked").Bool(plan.restartAsked);
     json.Key("uncertain");
     WriteUncertain(json, plan.uncertain);
+    json.Key("services").BeginArray();
+    for (const Plan::Service& service : plan.services) {
+        json.BeginObject().Key("key").String(service.key).Key("image").String(service.image);
+        WriteLines(json, "lines", service.lines);
+        json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
 }
 
@@ -387,7 +445,7 @@ std::string TextReport(const CheckResult& result, PlanDetail detail) {
     if (detail == PlanDetail::Full) {
         for (const RunResult& run : result.runs) {
             text += "== " + RunTitle(run) + " (code page " + std::to_string(run.language.codePage) +
-                    ")\n" + PlanText(run.plan) + "\n";
+                    ")\n" + RunFindingsText(result, run) + PlanText(run.plan) + "\n";
         }
     }
     const int status = ExitStatus(result);

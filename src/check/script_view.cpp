@@ -2,12 +2,37 @@
 
 #include "files/file_placement.h"
 #include "messages/messages.h"
+#include "state/ascii_text.h"
 #include "state/script.h"
 
 namespace setup32::check {
 
 std::string ScriptPathOf(const DryRun& run) {
     return ScriptPath(run.StartDir(), kScriptName);
+}
+
+const ProfileLine* DisplayLineOf(DryRun& run, const std::vector<ProfileSection>& layout,
+                                 std::string_view key) {
+    const platform::HostFacts& host = run.Sim().machine().host;
+    const ProfileSection* display = FindProfileSection(layout, script_names::kDisplay, host);
+    if (display == nullptr) return nullptr;
+    for (const ProfileLine& line : display->lines) {
+        if (line.hasKey && platform::sim::SameNameOn(host, line.key, key)) return &line;
+    }
+    return nullptr;
+}
+
+bool HoldsPlaceholder(std::string_view written) {
+    const std::string text(written);
+    return SubstitutePlaceholder(text, std::string()) != text;
+}
+
+std::vector<int> LinesPutInto(DryRun& run, const std::vector<ProfileSection>& layout,
+                              std::string_view written) {
+    if (!HoldsPlaceholder(written)) return {};
+    const ProfileLine* group = DisplayLineOf(run, layout, script_names::kGroupName);
+    if (group == nullptr) return {};
+    return {group->number};
 }
 
 ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layout,

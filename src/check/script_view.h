@@ -41,4 +41,17 @@ std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSe
 // The script path the program reads in the run.
 std::string ScriptPathOf(const DryRun& run);
 
+// The [Display] line a keyed read of `key` finds (the first of that key);
+// none when the script has no such line.
+const ProfileLine* DisplayLineOf(DryRun& run, const std::vector<ProfileSection>& layout,
+                                 std::string_view key);
+
+// True when the line as written holds the placeholder the program replaces.
+bool HoldsPlaceholder(std::string_view written);
+
+// The lines besides a list line whose bytes went into what the program
+// read from it: the GroupName line when "<GROUp>" was put in.
+std::vector<int> LinesPutInto(DryRun& run, const std::vector<ProfileSection>& layout,
+                              std::string_view written);
+
 }  // namespace setup32::check

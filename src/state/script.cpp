@@ -15,8 +15,16 @@ constexpr std::string_view kPlaceholder = "<GROUp>";
 // Enough for a first section name; only whether there is one matters.
 constexpr std::size_t kSectionNamesCapacity = 256;
 
-// Replaces every placeholder of `text` by `name`; the inserted name is never
-// searched again.
+// A failed look-up or open: Windows says there is no such file or path,
+// or the script is there and cannot be read.
+ScriptAccess Failed(std::uint32_t error) {
+    const bool missing =
+        error == platform::win_error::kFileNotFound || error == platform::win_error::kPathNotFound;
+    return {missing ? ScriptAccess::State::kNotFound : ScriptAccess::State::kUnreadable, error};
+}
+
+}  // namespace
+
 std::string SubstitutePlaceholder(std::string text, const std::string& name) {
     std::size_t pos = text.find('<');
     while (pos != std::string::npos) {
@@ -29,16 +37,6 @@ std::string SubstitutePlaceholder(std::string text, const std::string& name) {
     }
     return text;
 }
-
-// A failed look-up or open: Windows says there is no such file or path,
-// or the script is there and cannot be read.
-ScriptAccess Failed(std::uint32_t error) {
-    const bool missing =
-        error == platform::win_error::kFileNotFound || error == platform::win_error::kPathNotFound;
-    return {missing ? ScriptAccess::State::kNotFound : ScriptAccess::State::kUnreadable, error};
-}
-
-}  // namespace
 
 bool IsDriveRoot(const std::string& directory) {
     return directory.size() == 3 && directory[1] == ':' && directory[2] == '\\';

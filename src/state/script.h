@@ -77,6 +77,10 @@ ScriptAccess CheckScriptAccess(platform::FileSystem& files, platform::Profile& p
 // "VELKA Technology Corp").
 void ReadGroupName(SetupContext& ctx, const std::string& scriptPath);
 
+// Replaces every "<GROUp>" (in any letter case) of `text` by `name`; the
+// inserted name is never searched again.
+std::string SubstitutePlaceholder(std::string text, const std::string& name);
+
 // Reads a list section into a block of `capacity` bytes, with every
 // "<GROUp>" (in any letter case) replaced by the group name, which it
 // re-reads first. The count is capacity - 2 when the section, before or

@@ -216,6 +216,9 @@ TEST_F(FilesTest, NamesReachTheFileSystemThroughTheCodePage) {
         ROW(0x0412, "\xB0\x30.TXT", kInvalidName, nullptr),
         ROW(0x0409, "\x81\x8D\x8F\x90\x9D.TXT", 0, "\x81\x8D\x8F\x90\x9D.TXT"),
         ROW(0x0409, "WHAT?.TXT", kInvalidName, nullptr),
+        // A ":" past the drive: FAT names hold none (the Win32 reference,
+        // "Naming a File"; NTFS would take it for a stream name).
+        ROW(0x0409, "ZEPHYR SCSI:RAID.TXT", kInvalidName, nullptr),
     };
     for (const Row& row : rows) {
         // Every version names its files so; the real system runs the rows

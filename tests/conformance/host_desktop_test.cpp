@@ -98,5 +98,16 @@ TEST_F(HostTest, DesktopCallsWithoutAnotherProgram) {
     }
 }
 
+// WinExec of a file that is there but is no program (a text file named on
+// the command line) answers ERROR_BAD_FORMAT, "The .exe file is invalid"
+// (the Win32 reference of WinExec); one that is not there, 2.
+TEST_F(HostTest, WinExecOfADocumentIsRefusedAsNoProgram) {
+    const std::string directory = backend_->ScratchDirectory();
+    backend_->WriteFile(directory + "\\README.TXT", "Read me first.\r\n");
+    EXPECT_EQ(machine_.desktop.Exec(directory + "\\README.TXT", 1), 11u);
+    EXPECT_EQ(machine_.desktop.Exec(directory + "\\MISSING.EXE", 1),
+              platform::win_error::kFileNotFound);
+}
+
 }  // namespace
 }  // namespace setup32::conformance

@@ -269,15 +269,14 @@ TEST(CheckFindings, CommasOfTheGroupNameAndKeyedLinesAreReadAsTheProgramReadsThe
     ExpectTable(
         result,
         {
+            // One cause, on the GroupName line, naming each line it splits.
             {"nt40 en",
-             8,
+             2,
              E,
-             {"holds \",\", which splits this line's fields",
-              "copies \"A:\\DOC\\QX7 Tools\" to \" Inc..TXT,.\\HELP\\QX7 Tools, Inc..TXT\""}},
-            {"nt40 en",
-             12,
-             E,
-             {"the program \"HELP\\README.TXT\", the group \"QX7 Tools\" and the title \" Inc.\""}},
+             {"holds \",\", which splits the fields of each line it is put into",
+              "line 8 copies \"A:\\DOC\\QX7 Tools\" to \" Inc..TXT,.\\HELP\\QX7 Tools, Inc..TXT\"",
+              "line 12 reads the program \"HELP\\README.TXT\", the group \"QX7 Tools\" and the "
+              "title \" Inc.\""}},
             {"nt40 en",
              15,
              E,
@@ -525,7 +524,8 @@ TEST(CheckFindings, ReadOnlyDestinationSaysWhatWindowsDoes) {
                        "the file is not copied to \"C:\\windows\\SYSTEM32\\QX7.DLL\": the "
                        "destination is read-only (Windows error 5): Windows' CopyFileA refuses "
                        "to replace a read-only destination, with error 5; a trial under Wine "
-                       "does not show this (Wine's CopyFileA replaces a read-only destination)"}),
+                       "does not show this (Wine's CopyFileA replaces a read-only destination)",
+                       "copy-fails"}),
               found[0])
         << found[0].message;
 }

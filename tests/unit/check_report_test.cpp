@@ -208,21 +208,32 @@ TEST(CheckReport, FirstScreenGivesEachFindingOnceAndOneLineForEachRun) {
         result.plan.boxes = {{"SETUP32", "Install OK", "No"}};
         return result;
     };
-    const Finding shared{Severity::Warning, 7, "seen on Windows 98"};
-    const Finding once{Severity::Error, 3, "seen on Windows 95 in Japanese"};
+    const Finding shared{Severity::Warning, 7, "seen on Windows 98", "rule-b", {9, 12}};
+    // One cause in the words of two runs: given once, in the first run's.
+    const Finding worded{Severity::Warning, 7, "seen on Windows 98 in Japanese", "rule-b", {9, 12}};
+    const Finding once{Severity::Error, 3, "seen on Windows 95 in Japanese", "rule-a"};
+    // Findings without a line are causes of their own by their words.
+    const Finding medium95{Severity::Error, 0, "no file on Windows 95", "rule-c"};
+    const Finding medium98{Severity::Error, 0, "no file on Windows 98", "rule-c"};
     CheckResult result;
-    result.common = {{Severity::Note, 0, "seen everywhere"}};
-    result.runs = {run(Platforms()[0], English(), {}), run(Platforms()[0], Japanese(), {once}),
-                   run(Win98(), English(), {shared}), run(Win98(), Japanese(), {shared})};
+    result.common = {{Severity::Note, 0, "seen everywhere", "rule-n"}};
+    result.runs = {run(Platforms()[0], English(), {medium95}),
+                   run(Platforms()[0], Japanese(), {medium95, once}),
+                   run(Win98(), English(), {medium98, shared}),
+                   run(Win98(), Japanese(), {medium98, worded})};
     result.runs[2].plan.exitCode = 4;
     result.runs[2].plan.uncertain = {
         {"95 98", "a lone CR does not end a profile line", "profile.c", "A:\\SETUP32.INI", {2}}};
     EXPECT_EQ(
         "Findings:\n"
-        "  note: seen everywhere\n"
-        "  error (line 3): seen on Windows 95 in Japanese\n"
+        "  note [rule-n]: seen everywhere\n"
+        "  error [rule-c]: no file on Windows 95\n"
+        "      on Windows 95\n"
+        "  error [rule-c]: no file on Windows 98\n"
+        "      on Windows 98\n"
+        "  error [rule-a] (line 3): seen on Windows 95 in Japanese\n"
         "      on Windows 95 (Japanese)\n"
-        "  warning (line 7): seen on Windows 98\n"
+        "  warning [rule-b] (line 7; touches 9, 12): seen on Windows 98\n"
         "      on Windows 98\n"
         "\n"
         "Runs:                   exit  copied  failed  boxes\n"

@@ -105,24 +105,30 @@ TEST_F(SimMachineTest, WinExecFindsItsProgramAsWindowsDoes) {
     struct Row {
         int line;
         const char* commandLine;
-        const char* image;  // empty: not found, the call fails with error 2
+        const char* image;  // empty: not found
+        std::uint32_t answer;
     };
+    constexpr std::uint32_t kStarted = 33;
+    constexpr std::uint32_t kNotFound = win_error::kFileNotFound;
+    // A document is found but is no program (ERROR_BAD_FORMAT, the Win32
+    // reference of WinExec).
+    constexpr std::uint32_t kBadFormat = 11;
     const Row rows[] = {
-        {__LINE__, "C:\\Program Files\\My Tools\\Probe.exe /x", "C:\\Program Files\\My.exe"},
-        {__LINE__, "C:\\Program Files\\Other Tools\\Probe.exe", ""},
+        {__LINE__, "C:\\Program Files\\My Tools\\Probe.exe /x", "C:\\Program Files\\My.exe",
+         kStarted},
+        {__LINE__, "C:\\Program Files\\Other Tools\\Probe.exe", "", kNotFound},
         {__LINE__, "\"C:\\Program Files\\My Tools\\Probe.exe\" /x",
-         "C:\\Program Files\\My Tools\\Probe.exe"},
-        {__LINE__, "A:\\SETUP\\README.TXT", "A:\\SETUP\\README.TXT"},
-        {__LINE__, "A:\\SETUP\\README", ""},
-        {__LINE__, "local", "A:\\local.exe"},
-        {__LINE__, "sysprog -q", "C:\\WINDOWS\\SYSTEM\\sysprog.exe"},
-        {__LINE__, "notepad A:\\SETUP\\README.TXT", "C:\\WINDOWS\\notepad.exe"},
-        {__LINE__, "  ", ""},
+         "C:\\Program Files\\My Tools\\Probe.exe", kStarted},
+        {__LINE__, "A:\\SETUP\\README.TXT", "A:\\SETUP\\README.TXT", kBadFormat},
+        {__LINE__, "A:\\SETUP\\README", "", kNotFound},
+        {__LINE__, "local", "A:\\local.exe", kStarted},
+        {__LINE__, "sysprog -q", "C:\\WINDOWS\\SYSTEM\\sysprog.exe", kStarted},
+        {__LINE__, "notepad A:\\SETUP\\README.TXT", "C:\\WINDOWS\\notepad.exe", kStarted},
+        {__LINE__, "  ", "", kNotFound},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
-        const std::uint32_t result = machine().desktop.Exec(row.commandLine, 1);
-        EXPECT_EQ(result, *row.image ? 33u : win_error::kFileNotFound);
+        EXPECT_EQ(machine().desktop.Exec(row.commandLine, 1), row.answer);
         EXPECT_EQ(sim().Execs().back().image, row.image);
     }
     EXPECT_EQ(sim().Execs().size(), std::size(rows));

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 
 #include "platform/sim/sim_files.h"
@@ -94,6 +95,17 @@ std::string InDirectory(const std::string& directory, const std::string& name) {
 
 }  // namespace
 
+bool IsProgramName(std::string_view path) {
+    const std::size_t component = path.find_last_of("\\/:");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || (component != std::string_view::npos && dot < component))
+        return false;
+    std::string extension;
+    for (const char c : path.substr(dot + 1))
+        extension += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension == "EXE" || extension == "COM" || extension == "BAT" || extension == "PIF";
+}
+
 WindowHandle SimWindows::Add(const std::string& title, bool closesOnRequest) {
     const WindowHandle handle = NewHandle();
     windows_.push_back(WindowRecord{handle, title, closesOnRequest, true, 0});
@@ -132,7 +144,8 @@ std::uint32_t SimDesktop::Exec(const std::string& commandLine, int show) {
     const bool found = !image.empty();
     execs_.push_back(
         ExecRecord{commandLine, show, files_.CurrentDirectoryText(), std::move(image)});
-    return found ? kExecStarted : win_error::kFileNotFound;
+    if (!found) return win_error::kFileNotFound;
+    return IsProgramName(execs_.back().image) ? kExecStarted : kExecNotAProgram;
 }
 
 std::string SimDesktop::FindImage(const std::string& commandLine) const {

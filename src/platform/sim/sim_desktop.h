@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,17 @@
 namespace setup32::platform::sim {
 
 class SimFileSystem;
+
+// WinExec's answer for a file it found that Windows does not start: an
+// image of another kind (ERROR_BAD_FORMAT, "The .exe file is invalid", the
+// Win32 reference of WinExec).
+constexpr std::uint32_t kExecNotAProgram = 11;
+
+// True when Windows starts a file of this name as a program: by its
+// extension, the kinds CreateProcess runs (.EXE, .COM) and those it hands
+// to the command interpreter (.BAT, .PIF). A document is opened by the
+// program registered for it, which WinExec never looks for.
+bool IsProgramName(std::string_view path);
 
 // The machine's top-level windows. Dialog windows take their handles from
 // here too, so that no two windows share one.

@@ -14,7 +14,8 @@ constexpr std::uint32_t kInvalidName = 123;
 constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kNotInShortNames = " +,;=[]";
 // Characters no file name holds (the Win32 reference, "Naming a File"); a
-// path with one of them is refused with ERROR_INVALID_NAME.
+// path with one of them is refused with ERROR_INVALID_NAME. So is a ":"
+// anywhere but after the drive letter: the machine's drives are FAT drives.
 constexpr std::string_view kNotInNames = "\"*<>?|";
 
 bool IsSeparator(char c) {
@@ -82,7 +83,8 @@ bool HoldsInvalidCharacter(std::string_view path, const HostFacts& host) {
         const auto byte = static_cast<unsigned char>(path[i]);
         if (host.IsLeadByte(byte)) {
             ++i;
-        } else if (byte < 0x20 || kNotInNames.find(path[i]) != std::string_view::npos) {
+        } else if (byte < 0x20 || kNotInNames.find(path[i]) != std::string_view::npos ||
+                   (path[i] == ':' && !(i == 1 && HasDrive(path)))) {
             return true;
         }
     }

@@ -1,0 +1,129 @@
+// Each rule of the checker on a medium of its own: the whole table of its
+// findings (rule, run, line, severity, lines touched), in order, with the
+// case where it must stay silent written beside the one where it fires.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "check/check.h"
+
+namespace setup32::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kMedia = fs::path(SETUP32_SOURCE_DIR) / "tests" / "media";
+
+struct Row {
+    std::string rule;
+    std::string run;  // "nt40 en"
+    int line;
+    Severity severity;
+    std::vector<int> touches;
+    bool operator==(const Row& o) const {
+        return rule == o.rule && run == o.run && line == o.line && severity == o.severity &&
+               touches == o.touches;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row) {
+    out << row.rule << " | " << row.run << " | " << row.line << " | " << SeverityName(row.severity)
+        << " |";
+    for (const int line : row.touches) out << " " << line;
+    return out;
+}
+
+CheckResult Check(const std::string& medium, const std::vector<std::string>& platforms) {
+    CheckOptions options;
+    options.medium = kMedia / medium;
+    for (const PlatformInfo& platform : Platforms()) {
+        for (const std::string& name : platforms) {
+            if (name == platform.name) options.platforms.push_back(platform);
+        }
+    }
+    options.languages = {Languages().front()};
+    std::string whyNot;
+    const std::optional<CheckResult> result = CheckMedium(options, whyNot);
+    EXPECT_TRUE(result) << whyNot;
+    return result.value_or(CheckResult{});
+}
+
+std::vector<Row> Table(const CheckResult& result) {
+    std::vector<Row> rows;
+    for (const Finding& f : result.common)
+        rows.push_back({f.rule, "every", f.line, f.severity, f.touches});
+    for (const RunResult& run : result.runs) {
+        for (const Finding& f : run.findings) {
+            rows.push_back({f.rule, std::string(run.platform.name) + " " + run.language.name,
+                            f.line, f.severity, f.touches});
+        }
+    }
+    return rows;
+}
+
+constexpr Severity E = Severity::Error;
+constexpr Severity W = Severity::Warning;
+constexpr Severity N = Severity::Note;
+
+TEST(CheckRules, EachRuleOnItsMedium) {
+    const struct {
+        const char* medium;
+        std::vector<std::string> platforms;
+        std::vector<Row> expected;
+    } cases[] = {
+        // Line 7 replaces the miniport of line 6; lines 8 and 9 copy one
+        // file twice, which changes nothing.
+        {"rule-dest-overwritten", {"nt40"}, {{"dest-overwritten", "nt40 en", 7, E, {6}}}},
+        // The group name's "/" on line 2, once for lines 7 and 10; the title
+        // of line 9 on its own line; line 11's title is a name.
+        {"rule-name-refused",
+         {"nt40"},
+         {{"name-refused", "nt40 en", 2, E, {7, 10}}, {"name-refused", "nt40 en", 9, E, {}}}},
+        // A document is no program; a batch file is one.
+        {"rule-exec-not-program", {"nt40"}, {{"exec-not-program", "nt40 en", 8, W, {}}}},
+        // A miniport outside SYSTEM\IOSUBSYS, a driver outside
+        // SYSTEM32\DRIVERS; a .VXD in SYSTEM and the miniport in place are
+        // silent.
+        {"rule-driver-never-loaded",
+         {"win95", "nt40"},
+         {{"driver-never-loaded", "win95 en", 7, E, {}},
+          {"driver-never-loaded", "nt40 en", 11, E, {}}}},
+        // A note after a value; "[GROUp]" for the placeholder. "<group>",
+        // a ";" inside a name and a name holding "GROUPS" are silent.
+        {"rule-line-as-meant",
+         {"nt40"},
+         {{"inline-comment", "nt40 en", 7, W, {}}, {"placeholder-misspelt", "nt40 en", 8, W, {}}}},
+        // Windows 98 alone gets no shortcut; nobody gets an INF, so none
+        // is missed.
+        {"rule-missing-on-platform",
+         {"win95", "win98", "nt40", "win2k"},
+         {{"missing-on-platform", "win98 en", 0, W, {15, 17, 19}}}},
+        // Sections of notes are notes, far from any name the program reads.
+        {"clean-notes",
+         {"win95", "win98", "nt40", "win2k"},
+         {{"unknown-name", "every", 62, N, {}},
+          {"unknown-name", "every", 65, N, {}},
+          {"unknown-name", "every", 68, N, {}}}},
+        // An update that names no Driver.
+        {"clean-update", {"win95", "win98", "nt40", "win2k"}, {}},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.medium);
+        const CheckResult result = Check(each.medium, each.platforms);
+        EXPECT_EQ(each.expected, Table(result));
+    }
+}
+
+// Notes leave the exit status at 0; a warning makes it 1, an error 2.
+TEST(CheckRules, NotesAreNotCountedInTheExitStatus) {
+    const std::vector<std::string> all = {"win95", "win98", "nt40", "win2k"};
+    EXPECT_EQ(0, ExitStatus(Check("clean-notes", all)));
+    EXPECT_EQ(1, ExitStatus(Check("rule-missing-on-platform", all)));
+    EXPECT_EQ(2, ExitStatus(Check("rule-dest-overwritten", {"nt40"})));
+}
+
+}  // namespace
+}  // namespace setup32::check
