@@ -9,6 +9,7 @@
 #include "files/file_placement.h"
 #include "install/run_outcome.h"
 #include "install/script.h"
+#include "platform/windows_versions.h"
 #include "shellint/shell_integration.h"
 #include "sysconfig/sysconfig.h"
 
@@ -16,19 +17,6 @@ namespace setup32 {
 namespace {
 
 constexpr const char* kDriverDirectory = "System32\\drivers\\";
-
-bool RunsShellIntegration(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows95 ||
-           osKind == os_kind::kWindows98 || osKind == os_kind::kWindows2000;
-}
-
-bool IsNtFamily(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
-}
-
-bool IsWindows9x(int osKind) {
-    return osKind == os_kind::kWindows95 || osKind == os_kind::kWindows98;
-}
 
 constexpr int kMsgDiskWriteError = 46;
 constexpr int kMsgBothContents = 51;
@@ -81,7 +69,7 @@ InstallResult CSetupDlg::RunInstall() {
     const CopyPassResult copied = CopyFilesInCopyList(ctx_, fields_);
     result.copyCancelled = copied.cancelled;
     result.filesGivenUp = copied.givenUp;
-    if (RunsShellIntegration(osKind)) {
+    if (platform::IsSupportedPlatform(osKind)) {
         RunShellIntegration(ctx_, ctx_.mainWindow, osKind);
     }
     const ConfigOutcome config = ModifyConfig(ctx_, fields_, kConfigSysPath, script_names::kModify);
@@ -92,7 +80,7 @@ InstallResult CSetupDlg::RunInstall() {
     }
     if (fields_.showMain == 1) fields_.progress.reset();
 
-    if (IsNtFamily(osKind)) {
+    if (platform::IsNtFamilyPlatform(osKind)) {
         const std::string title =
             ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kTitle,
                             script_default::kServiceTitle, script_capacity::kTitle);
@@ -103,7 +91,7 @@ InstallResult CSetupDlg::RunInstall() {
             RegisterMiniportService(ctx_.sys.registry, title, kDriverDirectory + driver);
         }
         DisableScsiscanService(ctx_.sys.registry);
-    } else if (IsWindows9x(osKind)) {
+    } else if (platform::Is9xFamilyPlatform(osKind)) {
         const std::string deviceIds =
             ReadScriptValue(ctx_, scriptPath, script_names::kDisplay, script_names::kDeviceId,
                             script_default::kDeviceId, script_capacity::kDeviceId);

@@ -1,5 +1,6 @@
 // The restart after the install.
 #include "install/context.h"
+#include "platform/windows_versions.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {
@@ -8,7 +9,7 @@ namespace {
 constexpr const char* kShutdownPrivilege = "SeShutdownPrivilege";
 
 bool NeedsShutdownPrivilege(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
+    return platform::IsNtFamilyPlatform(osKind);
 }
 
 }  // namespace

@@ -314,7 +314,7 @@ TEST_F(ProfileTest, AScriptHeldOpenBySharingIsReadOnNtOnly) {
     const auto viewer = backend_->HoldForReading(path);
     int ran = 0;
     for (const Row& row : rows) {
-        if (!RunsAs(row.version.version, Language())) continue;
+        if (!RunsAs(row.version.getVersion, Language())) continue;
         TRACE_ROW(row);
         ++ran;
         EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), row.bShow);
