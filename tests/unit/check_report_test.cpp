@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "check/check.h"
-#include "check/default_machine.h"
 #include "check/plan.h"
 #include "check/report.h"
 #include "platform/sim/temp_directory.h"
@@ -115,14 +114,6 @@ TEST(CheckReport, TextAndJsonOfAMediumWithShiftJisNamesAreTheGoldenOnes) {
     const std::size_t plans = full.find("== ");
     ASSERT_NE(std::string::npos, plans);
     EXPECT_EQ(full.substr(0, plans) + "Errors found. Each run's whole plan: --plans.\n", summary);
-}
-
-TEST(CheckReport, TheDefaultMachineIsTheOneExamplesMachineDescribes) {
-    const MachineDescription& machine = DefaultMachine();
-    EXPECT_EQ("A:\\", machine.startDir);
-    EXPECT_EQ("C:\\windows", machine.windowsDir);
-    EXPECT_EQ(ReadHostFile(kProjectRoot / "examples" / "machine" / "CONFIG.SYS"),
-              machine.configSys);
 }
 
 struct CopyRow {
