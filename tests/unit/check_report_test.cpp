@@ -155,9 +155,9 @@ TEST(CheckOptions, RetryAnsweredYesTriesTheCopyOnceMore) {
     // The Shift-JIS names as code page 1252 reads them, in UTF-8.
     const std::string f = "\xC6\x92";
     const std::string help = "A:\\" + f + "w" + f + "\xE2\x80\xB9" + f + "v.HLP";
-    const std::string disk = "C:\\windows\\HELP\\" + f + "f" + f + "B" + f + "X" + f + "N.HLP";
+    const std::string disk = "C:\\WINNT\\HELP\\" + f + "f" + f + "B" + f + "X" + f + "N.HLP";
     const std::vector<CopyRow> expected = {
-        {"A:\\NT\\DSKADP.SYS", "C:\\windows\\SYSTEM32\\DRIVERS\\DSKADP.SYS", 0},
+        {"A:\\NT\\DSKADP.SYS", "C:\\WINNT\\SYSTEM32\\DRIVERS\\DSKADP.SYS", 0},
         {help, disk, 2},
         {help, disk, 2},
     };
