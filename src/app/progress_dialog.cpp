@@ -1,6 +1,6 @@
 #include "app/progress_dialog.h"
 
-#include "install/context.h"
+#include "state/context.h"
 
 namespace setup32 {
 

@@ -1,9 +1,9 @@
 #include "app/setup_app.h"
 
-#include "files/ansi_text.h"
-#include "install/ascii_text.h"
-#include "install/script.h"
 #include "messages/messages.h"
+#include "state/ansi_text.h"
+#include "state/ascii_text.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/progress_dialog.h"
-#include "install/context.h"
 #include "install/run_outcome.h"
 #include "install/setup_fields.h"
 #include "platform/ui.h"
+#include "state/context.h"
 
 namespace setup32 {
 

@@ -12,10 +12,10 @@
 #include "check/plan.h"
 #include "check/profile_layout.h"
 #include "check/text_encoding.h"
-#include "install/ascii_text.h"
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/windows_versions.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
 
 namespace setup32::check {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "check/profile_layout.h"
 #include "default_machine_files.h"
-#include "install/ascii_text.h"
+#include "state/ascii_text.h"
 
 namespace setup32::check {
 namespace {

@@ -6,9 +6,9 @@
 #include <iterator>
 
 #include "check/default_machine.h"
-#include "install/script.h"
 #include "messages/messages.h"
 #include "platform/windows_versions.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::check {

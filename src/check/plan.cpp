@@ -7,14 +7,14 @@
 #include "check/registry_diff.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
-#include "files/copy_list.h"
 #include "files/file_placement.h"
-#include "install/ascii_text.h"
-#include "install/script.h"
 #include "messages/messages.h"
-#include "shellint/install_record.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/ascii_text.h"
+#include "state/copy_list.h"
+#include "state/install_record.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::check {

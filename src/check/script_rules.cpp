@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shellint/shell_state.h"
 #include "shellint/shell_text.h"
+#include "state/shell_state.h"
 
 namespace setup32::check {
 

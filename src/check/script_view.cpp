@@ -1,8 +1,8 @@
 #include "check/script_view.h"
 
 #include "files/file_placement.h"
-#include "install/script.h"
 #include "messages/messages.h"
+#include "state/script.h"
 
 namespace setup32::check {
 

@@ -7,7 +7,7 @@
 
 #include "check/dry_run.h"
 #include "check/profile_layout.h"
-#include "files/copy_list.h"
+#include "state/copy_list.h"
 
 namespace setup32::check {
 

@@ -3,12 +3,12 @@
 #include <string_view>
 
 #include "app/progress_dialog.h"
-#include "files/ansi_text.h"
-#include "install/ascii_text.h"
-#include "install/context.h"
-#include "install/script.h"
 #include "install/setup_fields.h"
-#include "shellint/install_record.h"
+#include "state/ansi_text.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
+#include "state/install_record.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "app/setup_app.h"
-#include "files/ansi_text.h"
 #include "files/file_placement.h"
 #include "install/run_outcome.h"
-#include "install/script.h"
 #include "platform/windows_versions.h"
 #include "shellint/shell_integration.h"
+#include "state/ansi_text.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/progress_dialog.h"
-#include "files/copy_list.h"
-#include "install/context.h"
+#include "state/context.h"
+#include "state/copy_list.h"
 
 namespace setup32 {
 

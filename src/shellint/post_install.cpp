@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "install/context.h"
-#include "install/script.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/context.h"
+#include "state/script.h"
 
 namespace setup32 {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "files/ansi_text.h"
-#include "install/ascii_text.h"
-#include "install/context.h"
-#include "install/script.h"
-#include "shellint/install_record.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/ansi_text.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
+#include "state/install_record.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

@@ -2,9 +2,9 @@
 // their fixed order.
 #include "shellint/shell_integration.h"
 
-#include "install/context.h"
-#include "install/script.h"
 #include "shellint/shell_text.h"
+#include "state/context.h"
+#include "state/script.h"
 
 namespace setup32 {
 

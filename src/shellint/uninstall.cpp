@@ -4,12 +4,12 @@
 #include <string_view>
 #include <vector>
 
-#include "files/ansi_text.h"
-#include "install/context.h"
-#include "install/script.h"
-#include "shellint/install_record.h"
 #include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/ansi_text.h"
+#include "state/context.h"
+#include "state/install_record.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

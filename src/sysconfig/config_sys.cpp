@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "install/context.h"
-#include "install/script.h"
 #include "install/setup_fields.h"
+#include "state/context.h"
+#include "state/script.h"
 #include "sysconfig/config_text.h"
 #include "sysconfig/sysconfig.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "install/context.h"
 #include "install/setup_fields.h"
+#include "state/context.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -1,6 +1,6 @@
 // The restart after the install.
-#include "install/context.h"
 #include "platform/windows_versions.h"
+#include "state/context.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

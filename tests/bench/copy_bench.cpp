@@ -11,10 +11,10 @@
 
 #include "app/progress_dialog.h"
 #include "files/file_placement.h"
-#include "install/context.h"
 #include "install/setup_fields.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
+#include "state/context.h"
 
 namespace setup32 {
 namespace {

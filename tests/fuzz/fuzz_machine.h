@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/types.h"
+#include "state/context.h"
 
 // Stops the run with the failed condition; libFuzzer keeps the input.
 #define FUZZ_CHECK(condition)                                                                  \

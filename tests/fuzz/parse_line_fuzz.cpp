@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "files/copy_list.h"
 #include "fuzz_machine.h"
-#include "install/script.h"
+#include "state/copy_list.h"
+#include "state/script.h"
 
 using namespace setup32;
 using namespace setup32::fuzz;

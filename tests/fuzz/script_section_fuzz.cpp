@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "fuzz_machine.h"
-#include "install/ascii_text.h"
-#include "install/script.h"
+#include "state/ascii_text.h"
+#include "state/script.h"
 
 using namespace setup32;
 using namespace setup32::fuzz;

@@ -11,7 +11,7 @@
 
 #include "fuzz_machine.h"
 #include "shellint/shell_integration.h"
-#include "shellint/shell_state.h"
+#include "state/shell_state.h"
 
 using namespace setup32;
 using namespace setup32::fuzz;

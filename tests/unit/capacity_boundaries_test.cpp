@@ -13,12 +13,12 @@
 
 #include "app/progress_dialog.h"
 #include "app/setup_app.h"
-#include "files/ansi_text.h"
 #include "files/file_placement.h"
-#include "install/script.h"
 #include "install/setup_fields.h"
 #include "shellint/shell_integration.h"
 #include "shellint_fixture.h"
+#include "state/ansi_text.h"
+#include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32::testing {

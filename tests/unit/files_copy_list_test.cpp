@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "files/copy_list.h"
 #include "files/file_placement.h"
 #include "platform/sim/sim_machine.h"
+#include "state/copy_list.h"
 
 namespace setup32 {
 namespace {

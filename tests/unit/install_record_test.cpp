@@ -1,12 +1,12 @@
 // The product key and the two registry helpers.
-#include "shellint/install_record.h"
+#include "state/install_record.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
+#include "state/context.h"
 
 namespace setup32 {
 namespace {

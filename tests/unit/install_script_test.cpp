@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "install/context.h"
-#include "install/script.h"
 #include "sim_fixture.h"
+#include "state/context.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/setup_app.h"
-#include "install/script.h"
 #include "messages/messages.h"
 #include "sim_fixture.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
+#include "state/context.h"
 
 namespace setup32::testing {
 

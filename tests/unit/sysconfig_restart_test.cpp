@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "install/context.h"
 #include "platform/sim/sim_machine.h"
+#include "state/context.h"
 #include "sysconfig/sysconfig.h"
 
 namespace setup32 {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_records.h"
 #include "platform/sim/version_differences.h"
 
 namespace setup32::platform::sim {

@@ -12,7 +12,7 @@
 #include "platform/desktop.h"
 #include "platform/sim/call_gate.h"
 #include "platform/sim/sim_host.h"
-#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_records.h"
 
 namespace setup32::platform::sim {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_records.h"
 #include "platform/windows_versions.h"
 
 namespace setup32::platform::sim {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,69 +14,11 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "platform/sim/sim_records.h"
+#include "platform/sim/sim_ui.h"
 #include "platform/sim/version_differences.h"
-#include "platform/windows_versions.h"
 
 namespace setup32::platform::sim {
-
-// Version values as GetVersion returns them: the four versions of the table
-// of Windows versions, and three that setup32 does not run on.
-namespace version {
-constexpr std::uint32_t kWindows95 = windows_version::kWindows95.getVersion;
-constexpr std::uint32_t kWindows98 = windows_version::kWindows98.getVersion;
-constexpr std::uint32_t kWindowsMe = 0xC0005A04;
-constexpr std::uint32_t kWin32s = 0x80000003;
-constexpr std::uint32_t kWindowsNT4 = windows_version::kWindowsNT4.getVersion;
-constexpr std::uint32_t kWindows2000 = windows_version::kWindows2000.getVersion;
-constexpr std::uint32_t kWindowsXP = 0x0A280105;
-}  // namespace version
-
-// Attributes as GetFileAttributesA reports them, beside those of types.h.
-using platform::kFileAttributeDirectory;
-constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
-
-struct BoxRecord {
-    WindowHandle owner;
-    std::string text;
-    std::string caption;
-    unsigned type;
-    int answer;
-};
-
-// Answers a message box from what it shows (its `answer` is not set yet).
-using BoxResponder = std::function<int(const BoxRecord&)>;
-
-struct WindowRecord {
-    WindowHandle handle;
-    std::string title;
-    bool closesOnRequest;  // false: a hung program that never answers WM_CLOSE
-    bool open;
-    int closeRequests;
-};
-
-struct ExecRecord {
-    std::string commandLine;
-    int show;
-    std::string currentDirectory;
-    // The program file WinExec found for the command line, as a Windows
-    // path; empty when it found none and the call failed.
-    std::string image;
-};
-
-// One thing the setup did that a test may want to see in order.
-struct Event {
-    std::string call;    // the Win32 call, such as "Sleep" or "CopyFileA"
-    std::string detail;  // its main argument, as text
-};
-
-class CallGate;
-class SimDialogView;
-
-// What every dialog window of the machine shares.
-struct DialogSettings {
-    int systemFontHeight = 16;
-    bool hasSystemMenu = true;
-};
 
 class SimMachine {
   public:
@@ -221,69 +162,6 @@ class SimMachine {
   private:
     class Impl;
     std::unique_ptr<Impl> impl_;
-};
-
-// A dialog window of the simulated machine, recording what was done to it.
-class SimDialogView : public DialogView {
-  public:
-    struct Item {
-        std::string text;
-        FontHandle font = 0;
-        int fontSets = 0;
-    };
-
-    // `owner` is the window a modal dialog was run for (0 for the others).
-    SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
-                  WindowHandle handle, WindowHandle owner);
-
-    WindowHandle Handle() const override { return handle_; }
-    int SystemFontHeight() override;
-    void SetItemFont(int controlId, FontHandle font) override;
-    void SetItemText(int controlId, const std::string& text) override;
-    void SetCaption(const std::string& text) override;
-    bool AppendSystemMenuItem(unsigned commandId, const std::string& text) override;
-    void SetIcon(bool big) override;
-    void Show(int command) override;
-    void End(int result) override;
-    void SetProgressRange(int controlId, unsigned maximum) override;
-    int SetProgressPos(int controlId, int position) override;
-
-    int TemplateId() const { return templateId_; }
-    WindowHandle Owner() const { return owner_; }
-    bool Visible() const { return visible_; }
-    bool Destroyed() const { return destroyed_; }
-    std::optional<int> EndResult() const { return endResult_; }
-    const std::string& Caption() const { return caption_; }
-    const Item& ItemAt(int controlId) const;
-    const std::map<int, Item>& Items() const { return items_; }
-    // The order of calls made on this view ("font 1000", "text 1000", ...).
-    const std::vector<std::string>& Log() const { return log_; }
-    const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const { return menu_; }
-    unsigned ProgressMax() const { return progressMax_; }
-    // The bar's position, kept within its range as the control does.
-    int ProgressPos() const { return position_; }
-    // Every position the bar was set to, in order, as asked.
-    const std::vector<int>& ProgressPositions() const { return positions_; }
-    // A modal dialog becomes visible once initialised, unless ended by then.
-    void ShowAfterInit() { visible_ = !endResult_.has_value(); }
-    void MarkDestroyed() { destroyed_ = true; }
-
-  private:
-    const DialogSettings& settings_;
-    CallGate& gate_;
-    int templateId_;
-    WindowHandle handle_;
-    WindowHandle owner_;
-    bool visible_ = false;
-    bool destroyed_ = false;
-    std::optional<int> endResult_;
-    std::string caption_;
-    std::map<int, Item> items_;
-    std::vector<std::string> log_;
-    std::vector<std::pair<unsigned, std::string>> menu_;
-    unsigned progressMax_ = 100;
-    int position_ = 0;
-    std::vector<int> positions_;
 };
 
 }  // namespace setup32::platform::sim

@@ -6,16 +6,80 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/sim/call_gate.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_records.h"
 #include "platform/ui.h"
 
 namespace setup32::platform::sim {
+
+// A dialog window of the simulated machine, recording what was done to it.
+class SimDialogView : public DialogView {
+  public:
+    struct Item {
+        std::string text;
+        FontHandle font = 0;
+        int fontSets = 0;
+    };
+
+    // `owner` is the window a modal dialog was run for (0 for the others).
+    SimDialogView(const DialogSettings& settings, CallGate& gate, int templateId,
+                  WindowHandle handle, WindowHandle owner);
+
+    WindowHandle Handle() const override { return handle_; }
+    int SystemFontHeight() override;
+    void SetItemFont(int controlId, FontHandle font) override;
+    void SetItemText(int controlId, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    bool AppendSystemMenuItem(unsigned commandId, const std::string& text) override;
+    void SetIcon(bool big) override;
+    void Show(int command) override;
+    void End(int result) override;
+    void SetProgressRange(int controlId, unsigned maximum) override;
+    int SetProgressPos(int controlId, int position) override;
+
+    int TemplateId() const { return templateId_; }
+    WindowHandle Owner() const { return owner_; }
+    bool Visible() const { return visible_; }
+    bool Destroyed() const { return destroyed_; }
+    std::optional<int> EndResult() const { return endResult_; }
+    const std::string& Caption() const { return caption_; }
+    const Item& ItemAt(int controlId) const;
+    const std::map<int, Item>& Items() const { return items_; }
+    // The order of calls made on this view ("font 1000", "text 1000", ...).
+    const std::vector<std::string>& Log() const { return log_; }
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const { return menu_; }
+    unsigned ProgressMax() const { return progressMax_; }
+    // The bar's position, kept within its range as the control does.
+    int ProgressPos() const { return position_; }
+    // Every position the bar was set to, in order, as asked.
+    const std::vector<int>& ProgressPositions() const { return positions_; }
+    // A modal dialog becomes visible once initialised, unless ended by then.
+    void ShowAfterInit() { visible_ = !endResult_.has_value(); }
+    void MarkDestroyed() { destroyed_ = true; }
+
+  private:
+    const DialogSettings& settings_;
+    CallGate& gate_;
+    int templateId_;
+    WindowHandle handle_;
+    WindowHandle owner_;
+    bool visible_ = false;
+    bool destroyed_ = false;
+    std::optional<int> endResult_;
+    std::string caption_;
+    std::map<int, Item> items_;
+    std::vector<std::string> log_;
+    std::vector<std::pair<unsigned, std::string>> menu_;
+    unsigned progressMax_ = 100;
+    int position_ = 0;
+    std::vector<int> positions_;
+};
 
 class SimMessageBoxes final : public MessageBoxes {
   public:

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <string>
 
-#include "files/copy_list.h"
 #include "messages/messages.h"
 #include "platform/machine.h"
-#include "shellint/shell_state.h"
+#include "state/copy_list.h"
+#include "state/shell_state.h"
 
 namespace setup32 {
 

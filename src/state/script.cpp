@@ -1,11 +1,11 @@
-#include "install/script.h"
+#include "state/script.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "install/ascii_text.h"
-#include "install/context.h"
 #include "platform/files.h"
+#include "state/ascii_text.h"
+#include "state/context.h"
 
 namespace setup32 {
 namespace {

@@ -1,12 +1,12 @@
-#include "shellint/install_record.h"
+#include "state/install_record.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
-#include "files/ansi_text.h"
-#include "install/context.h"
+#include "state/ansi_text.h"
+#include "state/context.h"
 
 namespace setup32 {
 

@@ -1,10 +1,10 @@
-#include "files/copy_list.h"
+#include "state/copy_list.h"
 
 #include <string_view>
 
-#include "files/ansi_text.h"
-#include "install/script.h"
 #include "platform/ui.h"
+#include "state/ansi_text.h"
+#include "state/script.h"
 
 namespace setup32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "files/ansi_text.h"
+#include "state/ansi_text.h"
 
 #include "platform/host.h"
 
