@@ -148,7 +148,7 @@ const std::vector<PlatformInfo>& Platforms() {
     static const std::vector<PlatformInfo> platforms = [] {
         std::vector<PlatformInfo> all;
         for (const platform::WindowsVersion& version : platform::kWindowsVersions) {
-            all.push_back({version.id, version.name, version.getVersion});
+            all.push_back({version.id.data(), version.name.data(), version.getVersion});
         }
         return all;
     }();

@@ -16,20 +16,21 @@ namespace setup32::platform {
 
 enum class WindowsFamily { k9x, kNt };
 
-// One row of the table. Every text is zero-terminated; "" where the table
-// says none.
+// One row of the table. A text that is not empty is followed by a zero in
+// the table's own storage, so that its data() is a C string; empty where the
+// table says none.
 struct WindowsVersion {
-    const char* id;               // "win95"
-    const char* name;             // "Windows 95"
-    std::uint32_t getVersion;     // as GetVersion returns it
-    int platformCode;             // the code setup32.exe identifies the version by
-    WindowsFamily family;         //
-    const char* scriptSection;    // "Win95", as in "Win95 Driver Files"
-    const char* windowsDir;       // where the version's setup puts Windows: "C:\WINDOWS"
-    const char* systemDir;        // "SYSTEM" or "SYSTEM32", in the Windows directory
-    const char* windowsFolders;   // a fresh machine's folders there: "SYSTEM\IOSUBSYS;INF;HELP"
-    const char* startMenu;        // "%windir%\Start Menu"
-    const char* commonStartMenu;  // "" on Windows 95 and 98
+    std::string_view id;              // "win95"
+    std::string_view name;            // "Windows 95"
+    std::uint32_t getVersion;         // as GetVersion returns it
+    int platformCode;                 // the code setup32.exe identifies the version by
+    WindowsFamily family;             //
+    std::string_view scriptSection;   // "Win95", as in "Win95 Driver Files"
+    std::string_view windowsDir;      // where the version's setup puts Windows: "C:\WINDOWS"
+    std::string_view systemDir;       // "SYSTEM" or "SYSTEM32", in the Windows directory
+    std::string_view windowsFolders;  // a fresh machine's folders there: "SYSTEM\IOSUBSYS;INF;HELP"
+    std::string_view startMenu;       // "%windir%\Start Menu"
+    std::string_view commonStartMenu;  // empty on Windows 95 and 98
 
     constexpr bool IsNtFamily() const { return family == WindowsFamily::kNt; }
 };
@@ -148,11 +149,12 @@ constexpr std::string_view Cell(std::size_t lineStart, std::string_view column) 
     return CellText(lineStart, ColumnNamed(column));
 }
 
-// A text cell; "-" is none.
-constexpr const char* TextCell(std::size_t lineStart, std::string_view column) {
+// A text cell, in kCells; "-" is none.
+constexpr std::string_view TextCell(std::size_t lineStart, std::string_view column) {
     const std::string_view text = Cell(lineStart, column);
     if (text.empty()) TableIsMalformed("an empty cell (write - for none)");
-    return text == "-" ? "" : kCells.data() + (text.data() - kText.data());
+    if (text == "-") return {};
+    return std::string_view(kCells.data() + (text.data() - kText.data()), text.size());
 }
 
 constexpr unsigned DigitValue(char c) {

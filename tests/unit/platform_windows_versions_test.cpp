@@ -46,7 +46,7 @@ TEST(WindowsVersions, AMachineBehavesAsTheRowOfItsReleaseElseOfItsFamily) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.getVersion);
-        EXPECT_STREQ(row.like, WindowsVersionLike(row.getVersion).id);
+        EXPECT_EQ(row.like, WindowsVersionLike(row.getVersion).id);
     }
 }
 
@@ -71,7 +71,7 @@ TEST(WindowsVersions, APlatformCodeIsOfOneFamilyOrOfNone) {
 TEST(WindowsVersions, TheProgramIdentifiesEachVersionAndReadsItsSectionsAsTheTableSays) {
     for (const WindowsVersion& version : kWindowsVersions) {
         SCOPED_TRACE(version.id);
-        const std::string section = version.scriptSection;
+        const std::string section(version.scriptSection);
         EXPECT_EQ(version.platformCode, OsKindFromVersion(version.getVersion));
         EXPECT_EQ(section + " ShortCut",
                   shell_text::PlatformSection(version.platformCode,
