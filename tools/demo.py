@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Installs a medium (examples/medium unless --medium names another) with
+r"""Installs a medium (examples/medium unless --medium names another) with
 setup32.exe in a new Wine machine and reports what the install did, read
 from the machine itself: files and registry before and after, CONFIG.SYS,
 the programs started (Wine's +process trace) and every message box.
@@ -10,14 +10,17 @@ the questions as --answers says. Without a display, or with one that does
 not answer, the demo runs on a virtual one of its own (Xvfb), always with
 --auto, and keeps a screenshot of each dialog and message box.
 
-The machine is the one that examples/machine describes, as the checker's
-is: the medium in its start directory (drive A:, as a floppy disk would
-be) and its CONFIG.SYS. It has the adapter too: an enumeration key for
-each device id of the script and the two driver database files. Two
-stand-ins take the place of programs that Wine and the medium lack: the
-program-group converter, which only keeps the group script it was given,
-and a small test program for each program that an Execute line names and
-the medium does not hold."""
+The machine is the one that examples/machine describes for the platform,
+as the checker's is: the medium in its start directory (drive A:, as a
+floppy disk would be) and its CONFIG.SYS. Its Windows directory is Wine's
+C:\windows, which a Wine machine cannot move: where examples/machine has
+Windows elsewhere (C:\WINNT on NT 4.0 and 2000), the report says so. It
+has the adapter too: an enumeration key for each device id of the script
+and the two driver database files. Two stand-ins take the place of
+programs that Wine and the medium lack: the program-group converter,
+which only keeps the group script it was given, and a small test program
+for each program that an Execute line names and the medium does not
+hold."""
 import argparse
 import configparser
 import contextlib
@@ -69,11 +72,15 @@ class MachineDescription:
     config_sys: bytes
 
     @classmethod
-    def read(cls, directory: Path = MACHINE) -> "MachineDescription":
+    def read(cls, platform: str, directory: Path = MACHINE) -> "MachineDescription":
+        """The machine of `platform`: the keys of its own section of
+        machine.ini, else of [Machine], which the four share."""
         ini = configparser.ConfigParser()
         ini.read(directory / "machine.ini", encoding="ascii")
-        start = ini.get("Machine", "StartDir")
-        return cls(start.rstrip("\\") + "\\", ini.get("Machine", "WindowsDir"),
+
+        def value(key: str) -> str:
+            return ini.get(platform, key, fallback=None) or ini.get("Machine", key)
+        return cls(value("StartDir").rstrip("\\") + "\\", value("WindowsDir"),
                    (directory / "CONFIG.SYS").read_bytes())
 
 
@@ -313,7 +320,7 @@ def report_of(run: Session, prepared: Prepared, driver: Driver, code: Optional[i
         config_after=config.read_bytes() if config.exists() else None,
         trace=trace_path(run).read_text(encoding="utf-8", errors="replace"), boxes=driver.boxes,
         seen=driver.seen, exit_code=code, build=Build(host.program(), host.shipping()),
-        windows=WINE_WINDOWS)
+        windows=WINE_WINDOWS, machine_windows=MachineDescription.read(run.version).windows)
 
 
 # --- the demo itself ---------------------------------------------------------------------
@@ -372,10 +379,11 @@ class ReadOnlyMount:
 
 
 def demo(args, screen: str, auto: bool, shots: Path) -> dict:
-    described = MachineDescription.read()
+    described = MachineDescription.read(args.platform)
     if described.windows.lower() != WINE_WINDOWS.lower():
-        say(f"examples/machine names the Windows directory {described.windows}; a Wine machine "
-            f"keeps Windows in {WINE_WINDOWS}, so the demo's machine does")
+        say(f"examples/machine has Windows in {described.windows} on "
+            f"{versions.version(args.platform).name}; a Wine machine keeps it in {WINE_WINDOWS} "
+            f"and cannot move it, so the demo's machine does (the report says so too)")
     machine = machine_for(args, screen)
     run = Session("demo", machine, Probe(machine, host.test_program("probe.exe")), screen,
                   args.platform, described.start_dir, DEMO / "medium", shots)

@@ -329,7 +329,7 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
                  problems: List[str], script: Script, stand_ins: List[str], before: Snapshot,
                  after: Snapshot, config_before: bytes, config_after: Optional[bytes],
                  trace: str, boxes: List[Box], seen: List[str], exit_code: Optional[int],
-                 build: Build, windows: str) -> dict:
+                 build: Build, windows: str, machine_windows: str) -> dict:
     changes = file_changes(before.files, after.files)
     setup_files = [c for c in changes if not WINE_FILES.match(c.path)]
     config_change = next((c for c in setup_files if c.path.lower() == CONFIG_SYS.lower()), None)
@@ -354,6 +354,8 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         "the default",
         "device_ids": script.device_ids,
         "build": build.describe(),
+        "windows_dir": windows,
+        "machine_windows_dir": machine_windows,
         "no_window": showed_no_window(script, seen, said),
         "windows_seen": seen,
         "wine_said": said,
@@ -402,6 +404,10 @@ def head(report: dict) -> List[str]:
     lines += [f"Build that ran: {build['file']}, {build['size']} bytes, {build['machine']}, "
               f"sha256 {build['sha256']}",
               "  (the shipping i686 file)" if build["shipping"] else f"  ({STAND_IN_NOTE})"]
+    if report["windows_dir"].lower() != report["machine_windows_dir"].lower():
+        lines.append(f"Windows directory: {report['windows_dir']}, where every Wine machine keeps "
+                     f"it and cannot move it from; the customer's machine (examples/machine) has "
+                     f"it in {report['machine_windows_dir']}")
     if report["no_window"]:
         lines += [f"setup32.exe showed no window at all: Wine could not show it, so nothing was "
                   f"pressed and no question answered; it ended with exit code "

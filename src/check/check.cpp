@@ -14,13 +14,12 @@
 #include "check/rules/rule.h"
 #include "check/text_encoding.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/windows_versions.h"
 #include "state/ascii_text.h"
 #include "state/context.h"
 
 namespace setup32::check {
 namespace {
-
-namespace version = platform::sim::version;
 
 // Where the host keeps files in memory, when it does.
 constexpr const char* kMemoryFileSystem = "/dev/shm";
@@ -149,12 +148,13 @@ void PreferMemoryForScratch(const std::filesystem::path& medium) {
 }
 
 const std::vector<PlatformInfo>& Platforms() {
-    static const std::vector<PlatformInfo> platforms = {
-        {"win95", "Windows 95", version::kWindows95},
-        {"win98", "Windows 98", version::kWindows98},
-        {"nt40", "Windows NT 4.0", version::kWindowsNT4},
-        {"win2k", "Windows 2000", version::kWindows2000},
-    };
+    static const std::vector<PlatformInfo> platforms = [] {
+        std::vector<PlatformInfo> all;
+        for (const platform::WindowsVersion& version : platform::kWindowsVersions) {
+            all.push_back({version.id.data(), version.name.data(), version.getVersion});
+        }
+        return all;
+    }();
     return platforms;
 }
 

@@ -48,7 +48,9 @@ struct CheckOptions {
     std::filesystem::path medium;
     std::vector<PlatformInfo> platforms;
     std::vector<LanguageInfo> languages;
-    // Each of these three not given is the default machine's (DefaultMachine()).
+    // Each of these three not given is that of the run's version's default
+    // machine (DefaultMachine()); a start or Windows directory given holds
+    // for every version.
     std::optional<std::string> configSys;  // the bytes of C:\CONFIG.SYS before the install
     std::string startDir;                  // where the medium is: "A:\", "D:\SETUP"
     std::string windowsDir;                // "C:\WINDOWS"

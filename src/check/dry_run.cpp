@@ -1,12 +1,13 @@
 #include "check/dry_run.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
 
 #include "check/default_machine.h"
 #include "messages/messages.h"
-#include "shellint/shell_text.h"
+#include "platform/windows_versions.h"
 #include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
@@ -26,8 +27,12 @@ constexpr const char* kAdapterInstance = "6E02\\BUS_00&DEV_0D&FUNC_00";
 // the user gives up: the same file does not appear by asking again.
 constexpr int kRetriesPerFile = 1;
 
+const platform::WindowsVersion& VersionOf(const PlatformInfo& platform) {
+    return platform::WindowsVersionLike(platform.version);
+}
+
 bool IsNt(const PlatformInfo& platform) {
-    return shell_text::IsNtFamily(OsKindFromVersion(platform.version));
+    return VersionOf(platform).IsNtFamily();
 }
 
 // "X:\..." with a letter: the drive letter, upper case.
@@ -48,6 +53,30 @@ std::string RegString(const std::string& text) {
     return quoted + "\"";
 }
 
+// A folder of the table of Windows versions on the machine whose Windows
+// directory is `windowsDir`: a leading %windir% is that directory, a
+// leading %systemdrive% its drive.
+std::string InWindowsOf(std::string_view folder, const std::string& windowsDir) {
+    constexpr std::string_view kWindir = "%windir%";
+    constexpr std::string_view kSystemDrive = "%systemdrive%";
+    if (folder.substr(0, kWindir.size()) == kWindir)
+        return windowsDir + std::string(folder.substr(kWindir.size()));
+    if (folder.substr(0, kSystemDrive.size()) == kSystemDrive)
+        return windowsDir.substr(0, 2) + std::string(folder.substr(kSystemDrive.size()));
+    return std::string(folder);
+}
+
+// The pieces of `list` between its semicolons.
+std::vector<std::string> SemicolonList(std::string_view list) {
+    std::vector<std::string> pieces;
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(';', start), list.size());
+        pieces.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
 // The profile folders of the version: where its Start menu lives.
 struct ProfileFolders {
     std::string user;    // the user's Start Menu
@@ -55,15 +84,9 @@ struct ProfileFolders {
 };
 
 ProfileFolders ProfileFoldersOf(const PlatformInfo& platform, const std::string& windowsDir) {
-    if (platform.version == platform::sim::version::kWindows2000) {
-        const std::string profiles = windowsDir.substr(0, 2) + "\\Documents and Settings";
-        return {profiles + "\\Administrator\\Start Menu", profiles + "\\All Users\\Start Menu"};
-    }
-    if (IsNt(platform)) {
-        const std::string profiles = windowsDir + "\\Profiles";
-        return {profiles + "\\Administrator\\Start Menu", profiles + "\\All Users\\Start Menu"};
-    }
-    return {windowsDir + "\\Start Menu", ""};
+    const platform::WindowsVersion& version = VersionOf(platform);
+    return {InWindowsOf(version.startMenu, windowsDir),
+            InWindowsOf(version.commonStartMenu, windowsDir)};
 }
 
 // The Shell Folders values and, on Windows 9x, the adapter's enumeration key.
@@ -106,8 +129,8 @@ DryRun::DryRun(const CheckOptions& options, const MediumListing& medium,
     : platform_(platform),
       language_(language),
       retry_(options.retry),
-      startDir_(OrDefault(options.startDir, DefaultMachine().startDir)),
-      windowsDir_(OrDefault(options.windowsDir, DefaultMachine().windowsDir)),
+      startDir_(OrDefault(options.startDir, DefaultMachine(VersionOf(platform)).startDir)),
+      windowsDir_(OrDefault(options.windowsDir, DefaultMachine(VersionOf(platform)).windowsDir)),
       machineOf_(platform, language),
       sim_(machineOf_.sim),
       app_(sim_.machine(), kProgramName) {
@@ -147,13 +170,9 @@ bool DryRun::PlaceMedium(const MediumListing& medium, std::string& whyNot) {
 
 void DryRun::LayOutWindows(const CheckOptions& options) {
     const ProfileFolders folders = ProfileFoldersOf(platform_, windowsDir_);
-    const std::vector<std::string> directories =
-        IsNt(platform_)
-            ? std::vector<std::string>{"\\SYSTEM", "\\SYSTEM32\\DRIVERS", "\\INF", "\\HELP"}
-            : std::vector<std::string>{"\\SYSTEM\\IOSUBSYS", "\\INF", "\\HELP"};
     std::error_code error;
-    for (const std::string& directory : directories) {
-        fs::create_directories(sim_.HostPath(windowsDir_ + directory), error);
+    for (const std::string& directory : SemicolonList(VersionOf(platform_).windowsFolders)) {
+        fs::create_directories(sim_.HostPath(windowsDir_ + "\\" + directory), error);
     }
     for (const std::string& menu : {folders.user, folders.common}) {
         if (!menu.empty())
@@ -166,7 +185,8 @@ void DryRun::LayOutWindows(const CheckOptions& options) {
         }
     }
     if (!options.withoutConfigSys)
-        sim_.WriteFile(kConfigSysPath, options.configSys.value_or(DefaultMachine().configSys));
+        sim_.WriteFile(kConfigSysPath,
+                       options.configSys.value_or(DefaultMachine(VersionOf(platform_)).configSys));
     sim_.LoadRegistry(BuiltInRegistry(platform_, folders));
 }
 

@@ -6,6 +6,8 @@
 
 #include "files/copy_progress.h"
 #include "files/file_placement.h"
+#include "install/run_outcome.h"
+#include "platform/windows_versions.h"
 #include "shellint/shell_integration.h"
 #include "state/ansi_text.h"
 #include "state/script.h"
@@ -16,19 +18,6 @@ namespace setup32 {
 namespace {
 
 constexpr const char* kDriverDirectory = "System32\\drivers\\";
-
-bool RunsShellIntegration(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows95 ||
-           osKind == os_kind::kWindows98 || osKind == os_kind::kWindows2000;
-}
-
-bool IsNtFamily(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
-}
-
-bool IsWindows9x(int osKind) {
-    return osKind == os_kind::kWindows95 || osKind == os_kind::kWindows98;
-}
 
 constexpr int kMsgDiskWriteError = 46;
 constexpr int kMsgBothContents = 51;
@@ -108,7 +97,7 @@ InstallResult RunInstall(SetupContext& ctx, SetupFields& fields, CopyProgress& p
     const CopyPassResult copied = CopyFilesInCopyList(ctx, fields, progress);
     result.copyCancelled = copied.cancelled;
     result.filesGivenUp = copied.givenUp;
-    if (RunsShellIntegration(osKind)) {
+    if (platform::IsSupportedPlatform(osKind)) {
         RunShellIntegration(ctx, ctx.mainWindow, osKind);
     }
     const ConfigOutcome config = ModifyConfig(ctx, fields, kConfigSysPath, script_names::kModify);
@@ -119,7 +108,7 @@ InstallResult RunInstall(SetupContext& ctx, SetupFields& fields, CopyProgress& p
     }
     if (fields.showMain == 1) progress.Close();
 
-    if (IsNtFamily(osKind)) {
+    if (platform::IsNtFamilyPlatform(osKind)) {
         const std::string title =
             ReadScriptValue(ctx, scriptPath, script_names::kDisplay, script_names::kTitle,
                             script_default::kServiceTitle, script_capacity::kTitle);
@@ -130,7 +119,7 @@ InstallResult RunInstall(SetupContext& ctx, SetupFields& fields, CopyProgress& p
             RegisterMiniportService(ctx.sys.registry, title, kDriverDirectory + driver);
         }
         DisableScsiscanService(ctx.sys.registry);
-    } else if (IsWindows9x(osKind)) {
+    } else if (platform::Is9xFamilyPlatform(osKind)) {
         const std::string deviceIds =
             ReadScriptValue(ctx, scriptPath, script_names::kDisplay, script_names::kDeviceId,
                             script_default::kDeviceId, script_capacity::kDeviceId);

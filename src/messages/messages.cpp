@@ -99,8 +99,8 @@ Language LanguageFromLcid(std::uint32_t lcid) {
 int OsKindFromVersion(std::uint32_t version) {
     const unsigned major = version & 0xFFu;
     const unsigned minor = (version >> 8) & 0xFFu;
-    const bool ntFamily = (version & 0x80000000u) == 0;
-    if (ntFamily) return major == 5 && minor == 0 ? os_kind::kWindows2000 : os_kind::kWindowsNT;
+    if (platform::IsNtFamilyVersion(version))
+        return major == 5 && minor == 0 ? os_kind::kWindows2000 : os_kind::kWindowsNT;
     switch (major) {
         case 4:
             return minor == 10 ? os_kind::kWindows98 : os_kind::kWindows95;

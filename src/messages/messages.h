@@ -3,20 +3,26 @@
 
 #include <cstdint>
 
+#include "platform/windows_versions.h"
+
 namespace setup32 {
 
 namespace platform {
 class HostFacts;
 }
 
-// Platform codes derived from GetVersion.
+// Platform codes derived from GetVersion: those of the four versions as the
+// table of Windows versions gives them, and two more.
 namespace os_kind {
 constexpr int kUnrecognised = 0;
-constexpr int kWindowsNT = 1;
-constexpr int kWindows95 = 2;
-constexpr int kWindows98 = 3;
+constexpr int kWindowsNT = platform::windows_version::kWindowsNT4.platformCode;
+constexpr int kWindows95 = platform::windows_version::kWindows95.platformCode;
+constexpr int kWindows98 = platform::windows_version::kWindows98.platformCode;
 constexpr int kWin32s = 4;
-constexpr int kWindows2000 = 5;
+constexpr int kWindows2000 = platform::windows_version::kWindows2000.platformCode;
+static_assert(!platform::IsSupportedPlatform(kUnrecognised) &&
+                  !platform::IsSupportedPlatform(kWin32s),
+              "a code of the table of Windows versions is taken");
 }  // namespace os_kind
 
 // Primary languages of a LANGID that the program tells apart.

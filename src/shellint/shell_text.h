@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "messages/messages.h"
+#include "platform/windows_versions.h"
 
 namespace setup32::shell_text {
 
@@ -18,14 +19,14 @@ constexpr bool Fits(std::string_view text, std::size_t capacity) {
 std::string JoinPath(std::string_view directory, std::string_view name);
 
 constexpr bool IsWindows9x(int osKind) {
-    return osKind == os_kind::kWindows95 || osKind == os_kind::kWindows98;
+    return platform::Is9xFamilyPlatform(osKind);
 }
 constexpr bool IsNtFamily(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
+    return platform::IsNtFamilyPlatform(osKind);
 }
-// The platforms the pass runs on.
+// The platforms the pass runs on: every version of the table.
 constexpr bool IsShellPlatform(int osKind) {
-    return IsWindows9x(osKind) || IsNtFamily(osKind);
+    return platform::IsSupportedPlatform(osKind);
 }
 
 // The list-section families of the pass, named after the platform prefix.

@@ -1,4 +1,5 @@
 // The restart after the install.
+#include "platform/windows_versions.h"
 #include "state/context.h"
 #include "sysconfig/sysconfig.h"
 
@@ -8,7 +9,7 @@ namespace {
 constexpr const char* kShutdownPrivilege = "SeShutdownPrivilege";
 
 bool NeedsShutdownPrivilege(int osKind) {
-    return osKind == os_kind::kWindowsNT || osKind == os_kind::kWindows2000;
+    return platform::IsNtFamilyPlatform(osKind);
 }
 
 }  // namespace

@@ -11,40 +11,37 @@
 #include <string>
 
 #include "backend.h"
+#include "platform/windows_versions.h"
 
 namespace setup32::conformance {
 
-// GetVersion values of the versions the cases name.
+// The versions the cases name, from the table of Windows versions, and
+// their GetVersion values.
+using platform::WindowsVersion;
+using platform::windows_version::kWindows2000;
+using platform::windows_version::kWindows95;
+using platform::windows_version::kWindows98;
+using platform::windows_version::kWindowsNT4;
 namespace version {
-constexpr std::uint32_t kWindows95 = 0xC0000004;
-constexpr std::uint32_t kWindows98 = 0xC0000A04;
-constexpr std::uint32_t kWindowsNT4 = 0x05650004;
-constexpr std::uint32_t kWindows2000 = 0x08930005;
+constexpr std::uint32_t kWindows95 = platform::windows_version::kWindows95.getVersion;
+constexpr std::uint32_t kWindows98 = platform::windows_version::kWindows98.getVersion;
+constexpr std::uint32_t kWindowsNT4 = platform::windows_version::kWindowsNT4.getVersion;
+constexpr std::uint32_t kWindows2000 = platform::windows_version::kWindows2000.getVersion;
 }  // namespace version
-// A Windows version as GetVersion reports it, with its name for a trace.
-struct WindowsVersion {
-    const char* name;
-    std::uint32_t version;
-};
-constexpr WindowsVersion kWindows95{"Windows 95", version::kWindows95};
-constexpr WindowsVersion kWindows98{"Windows 98", version::kWindows98};
-constexpr WindowsVersion kWindowsNT4{"Windows NT 4.0", version::kWindowsNT4};
-constexpr WindowsVersion kWindows2000{"Windows 2000", version::kWindows2000};
 
 class ConformanceTest : public testing::Test {
   protected:
     ConformanceTest() : backend_(MakeBackend()), machine_(backend_->machine()) {}
 
     bool IsBackend(const std::string& name) const { return name == backend_->Name(); }
-    // The Windows 95/98 family sets bit 31 of the version.
-    bool IsWindows9x() const { return (machine_.host.Version() & 0x80000000u) != 0; }
+    bool IsWindows9x() const { return !platform::IsNtFamilyVersion(machine_.host.Version()); }
     // Whether a row for `version` and `lcid` runs: a simulated machine is
     // made that; the real one runs the rows of what it is, except those of
     // Windows 95 and 98, as Wine, which runs the suite, behaves as NT in
     // every version setting.
     bool RunsAs(std::uint32_t version, std::uint32_t lcid) {
         if (backend_->Configure(version, lcid)) return true;
-        return (version & 0x80000000u) == 0 && IsVersion(version) && Language() == lcid;
+        return platform::IsNtFamilyVersion(version) && IsVersion(version) && Language() == lcid;
     }
     // The default locale's language and sublanguage.
     std::uint32_t Language() const { return machine_.host.DefaultLcid() & 0xFFFF; }
@@ -57,8 +54,8 @@ class ConformanceTest : public testing::Test {
     void ForEachVersion(std::initializer_list<WindowsVersion> versions, Check check) {
         bool ran = false;
         for (const WindowsVersion& version : versions) {
-            if (!backend_->Configure(version.version, machine_.host.DefaultLcid()) &&
-                !IsVersion(version.version))
+            if (!backend_->Configure(version.getVersion, machine_.host.DefaultLcid()) &&
+                !IsVersion(version.getVersion))
                 continue;
             SCOPED_TRACE(version.name);
             check();
@@ -77,11 +74,9 @@ class ConformanceTest : public testing::Test {
     platform::Machine& machine_;
 
   private:
-    // Whether the machine is `version`: the family bit and the major and
-    // minor version tell a version; the rest is a build number.
+    // Whether the machine is `version`, whatever its build.
     bool IsVersion(std::uint32_t version) const {
-        constexpr std::uint32_t kFamilyMajorMinor = 0x8000FFFFu;
-        return (machine_.host.Version() & kFamilyMajorMinor) == (version & kFamilyMajorMinor);
+        return platform::IsSameRelease(machine_.host.Version(), version);
     }
 
     std::string scratch_;

@@ -319,7 +319,7 @@ TEST_F(ProfileTest, ATabInsideAValueCutsItOn95And98Only) {
     const std::string path = WriteScript({"[T]", "Tab=x\ty", "Edge=\tz\t"});
     int ran = 0;
     for (const Row& row : rows) {
-        if (!RunsAs(row.version.version, Language())) continue;
+        if (!RunsAs(row.version.getVersion, Language())) continue;
         TRACE_ROW(row);
         ++ran;
         EXPECT_EQ(machine_.profile.ReadString(path, "T", "Tab", "", 20), row.tab);
@@ -354,7 +354,7 @@ TEST_F(ProfileTest, AScriptHeldOpenBySharingIsReadOnNtOnly) {
     const auto viewer = backend_->HoldForReading(path);
     int ran = 0;
     for (const Row& row : rows) {
-        if (!RunsAs(row.version.version, Language())) continue;
+        if (!RunsAs(row.version.getVersion, Language())) continue;
         TRACE_ROW(row);
         ++ran;
         EXPECT_EQ(machine_.profile.ReadString(path, "Display", "bShow", "YES", 20), row.bShow);
@@ -487,7 +487,7 @@ TEST_F(ProfileTest, ScriptsPast64KBLoseTheirEndOn95And98) {
     };
     int ran = 0;
     for (const Row& row : rows) {
-        if (!RunsAs(row.version.version, Language())) continue;
+        if (!RunsAs(row.version.getVersion, Language())) continue;
         TRACE_ROW(row);
         ++ran;
         const std::string path = WriteBytes(ScriptEndingInKey(row.size));

@@ -32,6 +32,8 @@ from wine.versions import WINE_WINDOWS
 # last is used.
 CHECKERS = [ROOT / "build" / "checker" / "setup32-check",
             ROOT / "build" / "native" / "setup32-check"]
+# Where every Wine machine keeps Windows. A Wine machine cannot move it, so
+# the checker, whose NT 4.0 and 2000 machines keep it in C:\\WINNT, is told.
 WINDOWS = WINE_WINDOWS
 GROUP_SCRIPT = WINDOWS + "\\SETUP.INI"
 CONFIG_SYS = "C:\\CONFIG.SYS"

@@ -183,7 +183,7 @@ def check_without_display(run):
 
 
 def prepare_without_display(run):
-    run.demo = demo.prepare(run, SAMPLE, demo.MachineDescription.read().config_sys)
+    run.demo = demo.prepare(run, SAMPLE, demo.MachineDescription.read(run.scenario.version).config_sys)
     run.start = functools.partial(demo.start_traced, run, NO_SERVER)
 
 

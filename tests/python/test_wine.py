@@ -23,7 +23,7 @@ class VersionTable(unittest.TestCase):
 
     def test_comments_blank_lines_and_extra_columns_are_passed_over(self):
         text = ("# a comment\n\n" + TABLE_HEADER.rstrip("\n") + "\textra\n"
-                "win95\tWindows 95\t0xC0000004\t2\t9x\tWin95\tC:\\WINDOWS\tC:\\WINDOWS\\SYSTEM\tx\n")
+                "win95\tWindows 95\t0xC0000004\t2\t9x\tWin95\tC:\\WINDOWS\tSYSTEM\tx\n")
         version = versions.parse(text)["win95"]
         self.assertEqual((version.get_version, version.platform_code, version.system_folder),
                          (0xC0000004, 2, "SYSTEM"))

@@ -170,12 +170,11 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                  35,
                  E,
                  {"\"C:\\TOOLS\\ASINFO.EXE\" is joined to the Windows directory",
-                  "\"C:\\windows\\C:\\TOOLS\\ASINFO.EXE\""}},
+                  "\"C:\\WINNT\\C:\\TOOLS\\ASINFO.EXE\""}},
                 {run,
                  36,
                  W,
-                 {"\"C:\\windows\\README.TXT\" is not on the machine",
-                  "(no driver line copies it)"}},
+                 {"\"C:\\WINNT\\README.TXT\" is not on the machine", "(no driver line copies it)"}},
                 {run, 37, W, {"the group \"Start\" is taken as the Startup group"}},
                 {run,
                  40,
@@ -185,7 +184,7 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                 {run,
                  41,
                  E,
-                 {"\"C:\\windows\\SYSTEM32\\DRIVERS\" names a folder", "(message 42)",
+                 {"\"C:\\WINNT\\SYSTEM32\\DRIVERS\" names a folder", "(message 42)",
                   "write \".\\SYSTEM32\\DRIVERS\\AS2940.SYS\""}},
                 {run, 42, E, {"\" .\\SYSTEM32\\AS2940.SYS\" is neither", "begins with a blank"}},
                 {run, 45, W, {"key is not one character", "\"=SETUP.INI\"", "write 1=SETUP.INI"}},
@@ -201,7 +200,7 @@ TEST(CheckFindings, MistakesMediumNamesEachMistakeOnItsLine) {
                              "boot-start miniport service", "does not start the adapter"}});
         if (run == "win2k en") expected.push_back(in(run, notText));
         expected.push_back({run, 21, E, {"the title is 40 bytes, over the 31"}});
-        expected.push_back(in(run, {"", 28, W, {"\"C:\\windows\\ASUNINST.EXE\" is not on the"}}));
+        expected.push_back(in(run, {"", 28, W, {"\"C:\\WINNT\\ASUNINST.EXE\" is not on the"}}));
     }
     ExpectTable(result, expected);
     EXPECT_EQ(2, ExitStatus(result));
@@ -259,7 +258,7 @@ TEST(CheckFindings, DisplayValuesAreReportedOnTheLineTheProgramReads) {
                      5,
                      E,
                      {"Driver names \"QX7.SYS\"",
-                      "(line 13 copies it to \"C:\\windows\\SYSTEM32\\QX7.SYS\" instead)",
+                      "(line 13 copies it to \"C:\\WINNT\\SYSTEM32\\QX7.SYS\" instead)",
                       "image System32\\drivers\\QX7.SYS, which is not there"}},
                 });
 }
@@ -514,14 +513,14 @@ TEST(CheckFindings, ReadOnlyDestinationSaysWhatWindowsDoes) {
     ASSERT_TRUE(ListMedium(dir.path(), medium, whyNot)) << whyNot;
     DryRun run(options, medium, Platforms()[2], Languages()[0], whyNot);
     ASSERT_TRUE(run.Ready()) << whyNot;
-    run.Sim().WriteFile("C:\\windows\\SYSTEM32\\QX7.DLL", "an older copy");
-    run.Sim().SetAttributes("C:\\windows\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
+    run.Sim().WriteFile("C:\\WINNT\\SYSTEM32\\QX7.DLL", "an older copy");
+    run.Sim().SetAttributes("C:\\WINNT\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
     run.Run();
     const std::vector<Finding> found =
         FindingsOf(run, ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host));
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(Finding({Severity::Error, 10,
-                       "the file is not copied to \"C:\\windows\\SYSTEM32\\QX7.DLL\": the "
+                       "the file is not copied to \"C:\\WINNT\\SYSTEM32\\QX7.DLL\": the "
                        "destination is read-only (Windows error 5): Windows' CopyFileA refuses "
                        "to replace a read-only destination, with error 5; a trial under Wine "
                        "does not show this (Wine's CopyFileA replaces a read-only destination)",

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "check/check.h"
-#include "check/default_machine.h"
 #include "check/plan.h"
 #include "check/report.h"
 #include "platform/sim/temp_directory.h"
@@ -117,14 +116,6 @@ TEST(CheckReport, TextAndJsonOfAMediumWithShiftJisNamesAreTheGoldenOnes) {
     EXPECT_EQ(full.substr(0, plans) + "Errors found. Each run's whole plan: --plans.\n", summary);
 }
 
-TEST(CheckReport, TheDefaultMachineIsTheOneExamplesMachineDescribes) {
-    const MachineDescription& machine = DefaultMachine();
-    EXPECT_EQ("A:\\", machine.startDir);
-    EXPECT_EQ("C:\\windows", machine.windowsDir);
-    EXPECT_EQ(ReadHostFile(kProjectRoot / "examples" / "machine" / "CONFIG.SYS"),
-              machine.configSys);
-}
-
 struct CopyRow {
     std::string source;
     std::string destination;
@@ -164,9 +155,9 @@ TEST(CheckOptions, RetryAnsweredYesTriesTheCopyOnceMore) {
     // The Shift-JIS names as code page 1252 reads them, in UTF-8.
     const std::string f = "\xC6\x92";
     const std::string help = "A:\\" + f + "w" + f + "\xE2\x80\xB9" + f + "v.HLP";
-    const std::string disk = "C:\\windows\\HELP\\" + f + "f" + f + "B" + f + "X" + f + "N.HLP";
+    const std::string disk = "C:\\WINNT\\HELP\\" + f + "f" + f + "B" + f + "X" + f + "N.HLP";
     const std::vector<CopyRow> expected = {
-        {"A:\\NT\\DSKADP.SYS", "C:\\windows\\SYSTEM32\\DRIVERS\\DSKADP.SYS", 0},
+        {"A:\\NT\\DSKADP.SYS", "C:\\WINNT\\SYSTEM32\\DRIVERS\\DSKADP.SYS", 0},
         {help, disk, 2},
         {help, disk, 2},
     };

@@ -19,7 +19,7 @@ class WindowsVersion:
     family: str
     script_section: str  # the prefix of the script's sections for this version: Win95
     windows_dir: str  # of a fresh machine of this version: C:\WINDOWS
-    system_dir: str  # C:\WINDOWS\SYSTEM
+    system_dir: str  # the system folder in the Windows directory: SYSTEM
 
     @property
     def nt(self) -> bool:
@@ -28,7 +28,7 @@ class WindowsVersion:
     @property
     def system_folder(self) -> str:
         """The system directory below the Windows directory: SYSTEM or SYSTEM32."""
-        return self.system_dir[len(self.windows_dir):].strip("\\")
+        return self.system_dir
 
 
 class TableError(ValueError):

@@ -170,7 +170,7 @@ std::string SimDesktop::FindProgram(const std::string& name) const {
     const std::string& windows = files_.WindowsDirectoryText();
     const std::string directories[] = {
         files_.CurrentDirectoryText(),
-        InDirectory(windows, host_.IsNtFamily() ? "SYSTEM32" : "SYSTEM"),
+        InDirectory(windows, std::string(host_.VersionLike().systemDir)),
         windows,
     };
     for (const std::string& directory : directories) {

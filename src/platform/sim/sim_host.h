@@ -9,6 +9,7 @@
 
 #include "platform/host.h"
 #include "platform/sim/sim_records.h"
+#include "platform/windows_versions.h"
 
 namespace setup32::platform::sim {
 
@@ -22,10 +23,11 @@ class SimHost final : public HostFacts {
 
     void SetVersion(std::uint32_t version) { version_ = version; }
     void SetLcid(std::uint32_t lcid);
-    // Bit 31 of the version is clear on Windows NT and 2000.
-    bool IsNtFamily() const { return (version_ & 0x80000000u) == 0; }
-    // Windows 95 itself: the 9x family with version 4.0.
-    bool IsWindows95() const { return !IsNtFamily() && (version_ & 0xFFFF) == 0x0004; }
+    bool IsNtFamily() const { return IsNtFamilyVersion(version_); }
+    // Windows 95 itself, whatever its build.
+    bool IsWindows95() const { return IsSameRelease(version_, version::kWindows95); }
+    // The version of the table this machine behaves as.
+    const WindowsVersion& VersionLike() const { return WindowsVersionLike(version_); }
     // SameNameOn this host.
     bool SameName(std::string_view a, std::string_view b) const;
     // Whether `trail` completes a double-byte character after a lead byte.

@@ -9,17 +9,19 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "platform/windows_versions.h"
 
 namespace setup32::platform::sim {
 
-// Version values as GetVersion returns them.
+// Version values as GetVersion returns them: the four versions of the table
+// of Windows versions, and three that setup32 does not run on.
 namespace version {
-constexpr std::uint32_t kWindows95 = 0xC0000004;
-constexpr std::uint32_t kWindows98 = 0xC0000A04;
+constexpr std::uint32_t kWindows95 = windows_version::kWindows95.getVersion;
+constexpr std::uint32_t kWindows98 = windows_version::kWindows98.getVersion;
 constexpr std::uint32_t kWindowsMe = 0xC0005A04;
 constexpr std::uint32_t kWin32s = 0x80000003;
-constexpr std::uint32_t kWindowsNT4 = 0x05650004;
-constexpr std::uint32_t kWindows2000 = 0x08930005;
+constexpr std::uint32_t kWindowsNT4 = windows_version::kWindowsNT4.getVersion;
+constexpr std::uint32_t kWindows2000 = windows_version::kWindows2000.getVersion;
 constexpr std::uint32_t kWindowsXP = 0x0A280105;
 }  // namespace version
 
