@@ -23,36 +23,36 @@ constexpr int kMsgDiskWriteError = 46;
 constexpr int kMsgBothContents = 51;
 constexpr int kMsgAsideNamesTaken = 55;
 
+constexpr int kMsgNothingChanged = 58;
+constexpr int kMsgThisStartChangedNothing = 59;
+
 // The report of a script that Start cannot read, by why it cannot, and
 // whether an earlier Start of this run has installed something.
 int NoScriptMessage(ScriptAccess::State state, bool installedBefore) {
-    struct Texts {
-        int first;
-        int afterInstall;
-    };
-    const auto texts = [state]() -> Texts {
-        switch (state) {
-            case ScriptAccess::State::kNotFound:
-                return {50, 53};
-            case ScriptAccess::State::kEmpty:
-                return {56, 58};
-            case ScriptAccess::State::kReadsNoSection:
-                return {57, 59};
-            case ScriptAccess::State::kReadable:
-            case ScriptAccess::State::kUnreadable:
-                break;
-        }
-        return {52, 54};
-    }();
-    return installedBefore ? texts.afterInstall : texts.first;
+    switch (state) {
+        case ScriptAccess::State::kNotFound:
+            return installedBefore ? 53 : 50;
+        case ScriptAccess::State::kEmpty:
+            return 56;
+        case ScriptAccess::State::kReadsNoSection:
+            return 57;
+        case ScriptAccess::State::kReadable:
+        case ScriptAccess::State::kUnreadable:
+            break;
+    }
+    return installedBefore ? 54 : 52;
 }
 
+// Messages 56 and 57 leave a line open for what this Start has changed, the
+// one line that tells a first Start from a later one.
 void ReportUnreadableScript(const SetupContext& ctx, const std::string& scriptPath,
                             const ScriptAccess& access, bool installedBefore) {
     const char* format = ctx.Msg(NoScriptMessage(access.state, installedBefore));
+    const char* changed =
+        ctx.Msg(installedBefore ? kMsgThisStartChangedNothing : kMsgNothingChanged);
     // The number first: a "%d" in the path stays as it is.
-    const std::string text = FillPlaceholder(
-        FillPlaceholder(format, "%d", std::to_string(access.error)), "%s", scriptPath);
+    const std::string text = FillPlaceholders(
+        FillPlaceholder(format, "%d", std::to_string(access.error)), "%s", {scriptPath, changed});
     ctx.AppMessageBox(text, platform::mb::kOk | platform::mb::kIconError);
 }
 

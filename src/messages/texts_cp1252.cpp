@@ -76,28 +76,18 @@ const char k56[] =
     "The setup script is empty:\n"
     "%s\n"
     "\n"
-    "Nothing has been installed or changed.\n"
+    "%s\n"
     "Please use a complete copy of the setup disk and press Start again.";
 const char k57[] =
     "Windows reads no section from the setup script:\n"
     "%s\n"
     "\n"
-    "Nothing has been installed or changed.\n"
+    "%s\n"
     "Please close any program that has the script open, check that it is saved as plain text "
     "rather than Unicode, and press Start again.";
-const char k58[] =
-    "The setup script is empty:\n"
-    "%s\n"
-    "\n"
-    "This Start has changed nothing; what the Start before it installed stays in place.\n"
-    "Please use a complete copy of the setup disk and press Start again.";
+const char k58[] = "Nothing has been installed or changed.";
 const char k59[] =
-    "Windows reads no section from the setup script:\n"
-    "%s\n"
-    "\n"
-    "This Start has changed nothing; what the Start before it installed stays in place.\n"
-    "Please close any program that has the script open, check that it is saved as plain text "
-    "rather than Unicode, and press Start again.";
+    "This Start has changed nothing; what the Start before it installed stays in place.";
 const char k60[] = "Welcome to setup program.";
 const char k61[] = "This program will setup the drivers for your system.";
 const char k62[] = "&Start";

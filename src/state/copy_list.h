@@ -1,10 +1,10 @@
 // The unit of work of the file installation and the one error reporter.
 #pragma once
 
-#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "messages/messages.h"
 #include "platform/types.h"
@@ -38,7 +38,10 @@ class CCopyListItem {
     std::string source;
 };
 
-using CopyList = std::list<std::unique_ptr<CCopyListItem>>;
+// In the order the sections list the files. A vector, not a list: the items
+// stay where they are (each is held by its pointer), and the shipping file
+// takes no list code, with the unwind tables it brings, from libstdc++.
+using CopyList = std::vector<std::unique_ptr<CCopyListItem>>;
 
 // Turns an error code into a caption and a text of the message table, and
 // shows them.

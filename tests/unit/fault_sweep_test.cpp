@@ -180,9 +180,11 @@ std::string NoScriptReport(std::uint32_t error) {
     return text.replace(text.find("%d"), 2, std::to_string(error));
 }
 
-// What the first Start says when Windows answers no section name.
+// What the first Start says when Windows answers no section name: message
+// 57, its second "%s" the line of a first Start.
 std::string NoSectionReport() {
-    return Filled(57, kScriptPath);
+    std::string text = Filled(57, kScriptPath);
+    return text.replace(text.find("%s"), 2, Text(58));
 }
 
 bool IsNoScriptReport(const std::string& text) {

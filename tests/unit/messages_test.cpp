@@ -138,44 +138,25 @@ const ExpectedRow kExpected[] = {
      "%s から %s までの名前はすべて使われています。\n\n"
      "不要なﾌｧｲﾙを削除してから、もう一度[開始]を押して下さい。"},
     {56,
-     "The setup script is empty:\n%s\n\nNothing has been installed or changed.\n"
+     "The setup script is empty:\n%s\n\n%s\n"
      "Please use a complete copy of the setup disk and press Start again.",
-     "安裝設定檔是空的:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
-     "請使用完整的安裝磁碟, 再按一次 [開始].",
-     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\nｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "安裝設定檔是空的:\n%s\n\n%s\n請使用完整的安裝磁碟, 再按一次 [開始].",
+     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\n%s\n"
      "完全なｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを使って、もう一度[開始]を押して下さい。"},
     {57,
-     "Windows reads no section from the setup script:\n%s\n\n"
-     "Nothing has been installed or changed.\n"
+     "Windows reads no section from the setup script:\n%s\n\n%s\n"
      "Please close any program that has the script open, check that it is saved as plain text "
      "rather than Unicode, and press Start again.",
-     "Windows 從安裝設定檔讀不到任何區段:\n%s\n\n沒有安裝任何檔案, 系統也未做任何變更.\n"
+     "Windows 從安裝設定檔讀不到任何區段:\n%s\n\n%s\n"
      "請關閉開啟此檔案的其他程式, 並確認它是以純文字 (而非 Unicode) 格式儲存, 再按一次 [開始].",
-     "Windowsはｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄからｾｸｼｮﾝをひとつも読み込めません:\n%s\n\n"
-     "ｲﾝｽﾄｰﾙも変更も行われていません。\n"
+     "Windowsはｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄからｾｸｼｮﾝをひとつも読み込めません:\n%s\n\n%s\n"
      "ｽｸﾘﾌﾟﾄを開いている他のﾌﾟﾛｸﾞﾗﾑを終了し、Unicodeではなくﾃｷｽﾄ形式で保存されていることを"
      "確認してから、もう一度[開始]を押して下さい。"},
-    {58,
-     "The setup script is empty:\n%s\n\n"
-     "This Start has changed nothing; what the Start before it installed stays in place.\n"
-     "Please use a complete copy of the setup disk and press Start again.",
-     "安裝設定檔是空的:\n%s\n\n這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
-     "請使用完整的安裝磁碟, 再按一次 [開始].",
-     "ｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄが空です:\n%s\n\n"
-     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
-     "完全なｾｯﾄｱｯﾌﾟ ﾃﾞｨｽｸを使って、もう一度[開始]を押して下さい。"},
-    {59,
-     "Windows reads no section from the setup script:\n%s\n\n"
-     "This Start has changed nothing; what the Start before it installed stays in place.\n"
-     "Please close any program that has the script open, check that it is saved as plain text "
-     "rather than Unicode, and press Start again.",
-     "Windows 從安裝設定檔讀不到任何區段:\n%s\n\n"
-     "這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.\n"
-     "請關閉開啟此檔案的其他程式, 並確認它是以純文字 (而非 Unicode) 格式儲存, 再按一次 [開始].",
-     "Windowsはｾｯﾄｱｯﾌﾟ ｽｸﾘﾌﾟﾄからｾｸｼｮﾝをひとつも読み込めません:\n%s\n\n"
-     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。\n"
-     "ｽｸﾘﾌﾟﾄを開いている他のﾌﾟﾛｸﾞﾗﾑを終了し、Unicodeではなくﾃｷｽﾄ形式で保存されていることを"
-     "確認してから、もう一度[開始]を押して下さい。"},
+    {58, "Nothing has been installed or changed.", "沒有安裝任何檔案, 系統也未做任何變更.",
+     "ｲﾝｽﾄｰﾙも変更も行われていません。"},
+    {59, "This Start has changed nothing; what the Start before it installed stays in place.",
+     "這次按下 [開始] 並未做任何變更; 前一次安裝的檔案仍保留原狀.",
+     "今回の[開始]では何も変更していません。前回の[開始]でｲﾝｽﾄｰﾙしたものはそのまま残っています。"},
     {60, "Welcome to setup program.", "歡迎使用本安裝程式", "ｾｯﾄｱｯﾌﾟﾌﾟﾛｸﾞﾗﾑへようこそ。"},
     {61, "This program will setup the drivers for your system.", "本程式將會幫你自動安裝驅動程式",
      "このﾌﾟﾛｸﾞﾗﾑはｺﾝﾋﾟｭｰﾀにﾄﾞﾗｲﾊﾞｰをｾｯﾄｱｯﾌﾟします。"},
