@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "backend.h"
 #include "platform/windows_versions.h"
@@ -68,6 +69,13 @@ class ConformanceTest : public testing::Test {
     std::string Scratch(const std::string& name) {
         if (scratch_.empty()) scratch_ = backend_->ScratchDirectory();
         return name.empty() ? scratch_ : scratch_ + "\\" + name;
+    }
+
+    // A script of exactly these bytes in the scratch directory; its path.
+    std::string WriteBytes(std::string_view bytes) {
+        const std::string path = Scratch("SETUP32.INI");
+        backend_->WriteFile(path, std::string(bytes));
+        return path;
     }
 
     std::unique_ptr<Backend> backend_;

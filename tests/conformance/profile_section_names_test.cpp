@@ -11,12 +11,6 @@ namespace {
 
 class SectionNamesTest : public ConformanceTest {
   protected:
-    std::string WriteBytes(std::string_view bytes) {
-        const std::string path = Scratch("SETUP32.INI");
-        backend_->WriteFile(path, std::string(bytes));
-        return path;
-    }
-
     std::vector<std::string> NamesIn(const std::string& path) {
         std::vector<std::string> names;
         const platform::SectionBlock block = machine_.profile.ReadSectionNames(path, 2048);

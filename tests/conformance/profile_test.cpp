@@ -19,12 +19,6 @@ class ProfileTest : public ConformanceTest {
         return path;
     }
 
-    std::string WriteBytes(std::string_view bytes) {
-        const std::string path = Scratch("SETUP32.INI");
-        backend_->WriteFile(path, std::string(bytes));
-        return path;
-    }
-
     std::vector<std::string> LinesOf(const platform::SectionBlock& block) {
         std::vector<std::string> lines;
         for (std::string_view line : block.Lines()) lines.emplace_back(line);
