@@ -109,12 +109,28 @@ TEST(CheckRules, EachRuleOnItsMedium) {
           {"unknown-name", "every", 68, N, {}}}},
         // An update that names no Driver.
         {"clean-update", {"win95", "win98", "nt40", "win2k"}, {}},
+        // A 0-byte script: no version reads anything, one cause for all.
+        {"rule-script-unreadable-empty",
+         {"win95", "win98", "nt40", "win2k"},
+         {{"script-unreadable", "every", 0, E, {}}}},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.medium);
         const CheckResult result = Check(each.medium, each.platforms);
         EXPECT_EQ(each.expected, Table(result));
     }
+}
+
+// A UTF-16 script: only Windows 2000's ANSI profile calls read it, so the
+// three others end with exit code 2 and change nothing.
+TEST(CheckRules, AUtf16ScriptIsUnreadableBefore2000) {
+    std::vector<std::string> unreadableOn;
+    const CheckResult result =
+        Check("rule-script-unreadable-utf16", {"win95", "win98", "nt40", "win2k"});
+    for (const Row& row : Table(result)) {
+        if (row.rule == "script-unreadable") unreadableOn.push_back(row.run);
+    }
+    EXPECT_EQ((std::vector<std::string>{"win95 en", "win98 en", "nt40 en"}), unreadableOn);
 }
 
 // Notes leave the exit status at 0; a warning makes it 1, an error 2.

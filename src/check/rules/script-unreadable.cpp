@@ -24,9 +24,8 @@ void CheckScriptUnreadable(RunFacts& facts, RuleFindings& found) {
     if (!facts.plan.copies.empty() || !facts.plan.registry.empty()) return;
     found.Add(Severity::Error, 0,
               "SETUP32.INI is there, but " + WhyNothingIsRead(facts.run.ScriptBytes()) +
-                  ": setup32.exe ends with exit code 2 and installs nothing on " +
-                  facts.run.Platform().title +
-                  "; save the script as ANSI text with CR LF line ends");
+                  ": setup32.exe ends with exit code 2 and installs nothing; save the script "
+                  "as ANSI text with CR LF line ends");
 }
 
 }  // namespace setup32::check
