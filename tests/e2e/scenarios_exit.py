@@ -24,13 +24,13 @@ OLD_CONFIG = b"DEVICE=C:\\DRV\\OLD.SYS\r\nFILES=30\r\n"
 
 
 def destination(run: Run, name: str) -> str:
-    return f"{versions.WINE_WINDOWS}\\{versions.version(run.version).system_folder}\\{name}"
+    return f"{versions.WINE_WINDOWS}\\{versions.version(run.version).system_dir}\\{name}"
 
 
 def prepare(run: Run):
     """Two driver files and a CONFIG.SYS line to drop."""
     platform = versions.version(run.version)
-    write_medium(run, SCRIPT.format(family=platform.script_section, system=platform.system_folder),
+    write_medium(run, SCRIPT.format(family=platform.script_section, system=platform.system_dir),
                  {"A.SYS": b"a", "B.SYS": b"b"})
     run.machine.file("C:\\CONFIG.SYS").write_bytes(OLD_CONFIG)
 

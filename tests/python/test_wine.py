@@ -16,7 +16,7 @@ class VersionTable(unittest.TestCase):
     def test_the_repository_table_names_the_four_versions_and_their_folders(self):
         found = versions.versions()
         self.assertEqual(list(found), ["win95", "win98", "nt40", "win2k"])
-        self.assertEqual([(v.nt, v.script_section, v.system_folder.upper()) for v in found.values()],
+        self.assertEqual([(v.nt, v.script_section, v.system_dir.upper()) for v in found.values()],
                          [(False, "Win95", "SYSTEM"), (False, "Win98", "SYSTEM"),
                           (True, "NT", "SYSTEM32"), (True, "WIN2000", "SYSTEM32")])
         self.assertEqual(found["win98"].get_version & 0xFFFF, 0x0A04)
@@ -25,7 +25,7 @@ class VersionTable(unittest.TestCase):
         text = ("# a comment\n\n" + TABLE_HEADER.rstrip("\n") + "\textra\n"
                 "win95\tWindows 95\t0xC0000004\t2\t9x\tWin95\tC:\\WINDOWS\tSYSTEM\tx\n")
         version = versions.parse(text)["win95"]
-        self.assertEqual((version.get_version, version.platform_code, version.system_folder),
+        self.assertEqual((version.get_version, version.platform_code, version.system_dir),
                          (0xC0000004, 2, "SYSTEM"))
 
     def test_a_missing_column_or_a_short_row_is_refused(self):

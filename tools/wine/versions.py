@@ -25,11 +25,6 @@ class WindowsVersion:
     def nt(self) -> bool:
         return self.family.lower() == "nt"
 
-    @property
-    def system_folder(self) -> str:
-        """The system directory below the Windows directory: SYSTEM or SYSTEM32."""
-        return self.system_dir
-
 
 class TableError(ValueError):
     """The table is not as its readers expect."""
