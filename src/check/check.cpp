@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "check/dry_run.h"
-#include "check/findings.h"
 #include "check/medium.h"
 #include "check/plan.h"
 #include "check/profile_layout.h"

@@ -12,8 +12,9 @@
 
 #include "check/check.h"
 #include "check/dry_run.h"
-#include "check/findings.h"
 #include "check/medium.h"
+#include "check/plan.h"
+#include "check/rules/rule.h"
 #include "check/version_findings.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
@@ -516,8 +517,11 @@ TEST(CheckFindings, ReadOnlyDestinationSaysWhatWindowsDoes) {
     run.Sim().WriteFile("C:\\WINNT\\SYSTEM32\\QX7.DLL", "an older copy");
     run.Sim().SetAttributes("C:\\WINNT\\SYSTEM32\\QX7.DLL", platform::kFileAttributeReadOnly);
     run.Run();
-    const std::vector<Finding> found =
-        FindingsOf(run, ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host));
+    const std::vector<ProfileSection> layout =
+        ReadProfileLayout(run.ScriptBytes(), &run.Sim().machine().host);
+    const Plan plan = PlanOf(run, layout);
+    RunFacts facts{run, layout, plan};
+    const std::vector<Finding> found = RunRuleFindings(facts);
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(Finding({Severity::Error, 10,
                        "the file is not copied to \"C:\\WINNT\\SYSTEM32\\QX7.DLL\": the "

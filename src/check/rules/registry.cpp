@@ -1,12 +1,46 @@
 #include <algorithm>
 
-#include "check/findings.h"
 #include "check/rules/rule.h"
 #include "state/ascii_text.h"
 
 namespace setup32::check {
 
 // Each rule is defined in the file of its id.
+void CheckScriptMissing(RunFacts&, RuleFindings&);
+void CheckUnknownName(RunFacts&, RuleFindings&);
+void CheckRepeatedName(RunFacts&, RuleFindings&);
+void CheckByteOrderMark(RunFacts&, RuleFindings&);
+void CheckDisplayMissing(RunFacts&, RuleFindings&);
+void CheckNotCodePageText(RunFacts&, RuleFindings&);
+void CheckModifyKey(RunFacts&, RuleFindings&);
+void CheckValueBlanks(RunFacts&, RuleFindings&);
+void CheckModifyPlaceholder(RunFacts&, RuleFindings&);
+void CheckModifyStartupFile(RunFacts&, RuleFindings&);
+void CheckValueTooLong(RunFacts&, RuleFindings&);
+void CheckSilentInstall(RunFacts&, RuleFindings&);
+void CheckGroupName(RunFacts&, RuleFindings&);
+void CheckDeviceId(RunFacts&, RuleFindings&);
+void CheckDriverLineMalformed(RunFacts&, RuleFindings&);
+void CheckDestSlash(RunFacts&, RuleFindings&);
+void CheckDestRelative(RunFacts&, RuleFindings&);
+void CheckCopyFails(RunFacts&, RuleFindings&);
+void CheckPlatformNoFiles(RunFacts&, RuleFindings&);
+void CheckMiniport(RunFacts&, RuleFindings&);
+void CheckServiceImage(RunFacts&, RuleFindings&);
+void CheckSectionTooLarge(RunFacts&, RuleFindings&);
+void CheckShortcutDropped(RunFacts&, RuleFindings&);
+void CheckStartupGroup(RunFacts&, RuleFindings&);
+void CheckShortcutTarget(RunFacts&, RuleFindings&);
+void CheckTargetMissing(RunFacts&, RuleFindings&);
+void CheckKeyNotOneCharacter(RunFacts&, RuleFindings&);
+void CheckCommandTooLong(RunFacts&, RuleFindings&);
+void CheckTooManyPrograms(RunFacts&, RuleFindings&);
+void CheckExecMissing(RunFacts&, RuleFindings&);
+void CheckPathTooLong(RunFacts&, RuleFindings&);
+void CheckUninstallComment(RunFacts&, RuleFindings&);
+void CheckModifyList(RunFacts&, RuleFindings&);
+void CheckVersionDifference(RunFacts&, RuleFindings&);
+void CheckGroupNameComma(RunFacts&, RuleFindings&);
 void CheckDestOverwritten(RunFacts&, RuleFindings&);
 void CheckNameRefused(RunFacts&, RuleFindings&);
 void CheckExecNotProgram(RunFacts&, RuleFindings&);
@@ -18,6 +52,41 @@ void CheckMissingOnPlatform(std::vector<RunResult*>&, const char*);
 
 const std::vector<RunRule>& RunRules() {
     static const std::vector<RunRule> rules = {
+        {"script-missing", CheckScriptMissing},
+        {"unknown-name", CheckUnknownName},
+        {"repeated-name", CheckRepeatedName},
+        {"byte-order-mark", CheckByteOrderMark},
+        {"display-missing", CheckDisplayMissing},
+        {"not-code-page-text", CheckNotCodePageText},
+        {"modify-key", CheckModifyKey},
+        {"value-blanks", CheckValueBlanks},
+        {"modify-placeholder", CheckModifyPlaceholder},
+        {"modify-startup-file", CheckModifyStartupFile},
+        {"value-too-long", CheckValueTooLong},
+        {"silent-install", CheckSilentInstall},
+        {"group-name", CheckGroupName},
+        {"device-id", CheckDeviceId},
+        {"driver-line-malformed", CheckDriverLineMalformed},
+        {"dest-slash", CheckDestSlash},
+        {"dest-relative", CheckDestRelative},
+        {"copy-fails", CheckCopyFails},
+        {"platform-no-files", CheckPlatformNoFiles},
+        {"miniport", CheckMiniport},
+        {"service-image", CheckServiceImage},
+        {"section-too-large", CheckSectionTooLarge},
+        {"shortcut-dropped", CheckShortcutDropped},
+        {"startup-group", CheckStartupGroup},
+        {"shortcut-target", CheckShortcutTarget},
+        {"target-missing", CheckTargetMissing},
+        {"key-not-one-character", CheckKeyNotOneCharacter},
+        {"command-too-long", CheckCommandTooLong},
+        {"too-many-programs", CheckTooManyPrograms},
+        {"exec-missing", CheckExecMissing},
+        {"path-too-long", CheckPathTooLong},
+        {"uninstall-comment", CheckUninstallComment},
+        {"modify-list", CheckModifyList},
+        {"version-difference", CheckVersionDifference},
+        {"group-name-comma", CheckGroupNameComma},
         {"dest-overwritten", CheckDestOverwritten},
         {"name-refused", CheckNameRefused},
         {"exec-not-program", CheckExecNotProgram},
@@ -37,8 +106,7 @@ const std::vector<CrossRunRule>& CrossRunRules() {
 }
 
 std::vector<Finding> RunRuleFindings(RunFacts& facts) {
-    // The script's own text rules, which carry their ids themselves.
-    std::vector<Finding> found = FindingsOf(facts.run, facts.layout);
+    std::vector<Finding> found;
     for (const RunRule& rule : RunRules()) {
         RuleFindings into(rule.id, found);
         rule.check(facts, into);

@@ -1,0 +1,37 @@
+// The run's driver lines and what became of their copies, as the driver
+// rules and the rules that say where a file went read them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/rules/rule.h"
+#include "check/script_view.h"
+
+namespace setup32::check {
+
+// The error of the item's last copy, 0 when it was copied; none when the
+// program never tried it.
+std::optional<std::uint32_t> LastCopyError(DryRun& run, const CCopyListItem& item);
+
+// The driver lines the program parses without error.
+std::vector<DriverLine> WellFormedDriverLines(RunFacts& facts);
+
+// The well-formed driver lines whose destination the driver rules judge:
+// a line that the group name's commas split is judged on the GroupName
+// line, and a copy that an earlier line gives already is judged once.
+std::vector<DriverLine> JudgedDriverLines(RunFacts& facts);
+
+// A destination written with "/" (one that the group name brought in is
+// judged on the GroupName line).
+bool WrittenWithSlash(const DriverLine& line);
+
+// Where the driver lines of the run put a file of that path's name, for
+// the finding of a file the script names but does not install there:
+// empty when a line copies it there.
+std::string WhereInstalled(RunFacts& facts, std::string_view path);
+
+}  // namespace setup32::check
