@@ -32,12 +32,14 @@ constexpr Severity W = Severity::Warning;
 constexpr Severity N = Severity::Note;
 
 // One expected finding: the run ("every" for the findings every run has,
-// else "nt40 en"), the line, the severity and words the message holds.
+// else "nt40 en"), the line, the severity, words the message holds and,
+// where given, the rule that gives it.
 struct Row {
     std::string run;
     int line;
     Severity severity;
     std::vector<std::string> words;
+    std::string rule = {};
 };
 
 std::vector<PlatformInfo> PlatformsNamed(const std::vector<std::string>& names) {
@@ -100,6 +102,9 @@ void ExpectTable(const CheckResult& result, const std::vector<Row>& expected) {
         EXPECT_EQ(row.run, run);
         EXPECT_EQ(row.line, finding.line);
         EXPECT_EQ(row.severity, finding.severity);
+        if (!row.rule.empty()) {
+            EXPECT_EQ(row.rule, finding.rule);
+        }
         for (const std::string& words : row.words) {
             EXPECT_NE(std::string::npos, finding.message.find(words)) << words;
         }
@@ -368,7 +373,11 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          199,
          {},
-         {{"nt40 en", 2, E, {"\"GroupName\" is 200 bytes; the program takes 199"}}}},
+         {{"nt40 en",
+           2,
+           E,
+           {"\"GroupName\" is 200 bytes; the program takes 199"},
+           "value-too-long"}}},
         {"GroupName of the uninstall entry",
          [&](std::size_t n) {
              NtScript script;
@@ -378,7 +387,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          147,
          {},
-         {{"nt40 en", 2, E, {"GroupName is 148 bytes", "at most 147"}}}},
+         {{"nt40 en", 2, E, {"GroupName is 148 bytes", "at most 147"}, "group-name"}}},
         {"Title",
          [](std::size_t n) {
              NtScript script;
@@ -387,7 +396,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          29,
          {},
-         {{"nt40 en", 3, E, {"\"Title\" is 30 bytes; the program takes 29"}}}},
+         {{"nt40 en", 3, E, {"\"Title\" is 30 bytes; the program takes 29"}, "value-too-long"}}},
         {"[Modify] entry",
          [](std::size_t n) {
              NtScript script;
@@ -396,7 +405,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          254,
          {},
-         {{"nt40 en", 8, E, {"the value is 255 bytes; the program takes 254"}}}},
+         {{"nt40 en", 8, E, {"the value is 255 bytes; the program takes 254"}, "value-too-long"}}},
         {"Execute command line, A:\\ included",
          [](std::size_t n) {
              const std::string program = std::string(n - 3 - 4, 'P') + ".EXE";
@@ -407,12 +416,12 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          63,
          {},
-         {{"nt40 en", 10, E, {"is 64 bytes, over the 63", "not started"}}}},
+         {{"nt40 en", 10, E, {"is 64 bytes, over the 63", "not started"}, "command-too-long"}}},
         {"programs started",
          ExecuteLines,
          10,
          {},
-         {{"nt40 en", 20, E, {"starts the first 10 programs only"}}}},
+         {{"nt40 en", 20, E, {"starts the first 10 programs only"}, "too-many-programs"}}},
         {"shortcut title",
          [&](std::size_t n) {
              NtScript script;
@@ -421,7 +430,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          31,
          {},
-         {{"nt40 en", 10, E, {"the title is 32 bytes, over the 31"}}}},
+         {{"nt40 en", 10, E, {"the title is 32 bytes, over the 31"}, "shortcut-dropped"}}},
         {"shortcut group",
          [&](std::size_t n) {
              NtScript script;
@@ -430,7 +439,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          127,
          {},
-         {{"nt40 en", 10, E, {"the group is 128 bytes, over the 127"}}}},
+         {{"nt40 en", 10, E, {"the group is 128 bytes, over the 127"}, "shortcut-dropped"}}},
         {"shortcuts made",
          [&](std::size_t n) {
              NtScript script;
@@ -440,7 +449,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          40,
          {},
-         {{"nt40 en", 50, E, {"more than 40 shortcuts"}}}},
+         {{"nt40 en", 50, E, {"more than 40 shortcuts"}, "shortcut-dropped"}}},
         {"extra file's path, C:\\windows\\ included",
          [](std::size_t n) {
              NtScript script;
@@ -449,7 +458,7 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          199,
          {},
-         {{"nt40 en", 10, E, {"is 200 bytes, over the 199", "not recorded"}}}},
+         {{"nt40 en", 10, E, {"is 200 bytes, over the 199", "not recorded"}, "path-too-long"}}},
         {"uninstall program's path, C:\\windows\\ included",
          [](std::size_t n) {
              NtScript script;
@@ -457,8 +466,12 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
              return script;
          },
          179,
-         {{"nt40 en", 10, W, {"is not on the machine after the install"}}},
-         {{"nt40 en", 10, E, {"is 180 bytes, over the 179", "no uninstall entry is made"}}}},
+         {{"nt40 en", 10, W, {"is not on the machine after the install"}, "target-missing"}},
+         {{"nt40 en",
+           10,
+           E,
+           {"is 180 bytes, over the 179", "no uninstall entry is made"},
+           "path-too-long"}}},
         {"list section, one byte a line end",
          [](std::size_t n) {
              NtScript script;
@@ -468,7 +481,11 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
          },
          2045,
          {},
-         {{"nt40 en", 9, E, {"[NT WinASPI32] does not fit the program's 2048-byte buffer"}}}},
+         {{"nt40 en",
+           9,
+           E,
+           {"[NT WinASPI32] does not fit the program's 2048-byte buffer"},
+           "section-too-large"}}},
         {"[UnInstall], its comment lines counted",
          [&](std::size_t n) {
              NtScript script;
@@ -483,7 +500,8 @@ TEST(CheckFindings, EachLimitAtItsCapacityAndOnePast) {
            9,
            E,
            {"[UnInstall] does not fit the program's 180-byte buffer",
-            "its comment lines count: Windows returns a section's comment lines"}}}},
+            "its comment lines count: Windows returns a section's comment lines"},
+           "section-too-large"}}},
     };
     for (const auto& limit : limits) {
         SCOPED_TRACE(limit.name);

@@ -109,6 +109,89 @@ TEST(CheckRules, EachRuleOnItsMedium) {
           {"unknown-name", "every", 68, N, {}}}},
         // An update that names no Driver.
         {"clean-update", {"win95", "win98", "nt40", "win2k"}, {}},
+        // [Display]: blanks around GroupName, a misspelt key, a key of
+        // notes, a second DeviceID, a section name one letter short, a
+        // second [Display]. The bad device id of line 4 counts on Windows 95
+        // alone; bShow=YES and Title=QX7 are silent.
+        {"rule-display-values",
+         {"win95", "nt40"},
+         {{"value-blanks", "every", 2, W, {}},
+          {"unknown-name", "every", 7, W, {}},
+          {"unknown-name", "every", 8, N, {}},
+          {"repeated-name", "every", 9, W, {}},
+          {"unknown-name", "every", 14, W, {}},
+          {"repeated-name", "every", 16, W, {}},
+          {"device-id", "win95 en", 4, W, {}}}},
+        // [Modify]: blanks around entry 1; "MEM.SYS", part of HIMEM.SYS's
+        // name; "<GROUp>"; key 6 after a missing 5; a key that is no
+        // number. HIMEMX.SYS, close to HIMEM.SYS but no part of its name,
+        // is silent.
+        {"rule-modify",
+         {"win95"},
+         {{"silent-install", "win95 en", 3, N, {}},
+          {"value-blanks", "win95 en", 8, W, {}},
+          {"modify-startup-file", "win95 en", 9, E, {}},
+          {"modify-placeholder", "win95 en", 10, W, {}},
+          {"modify-key", "win95 en", 12, E, {}},
+          {"modify-key", "win95 en", 13, W, {}}}},
+        // A [Modify] whose only key is 2: the editor reads no entry.
+        {"rule-modify-list",
+         {"win95"},
+         {{"modify-list", "win95 en", 7, W, {}}, {"modify-key", "win95 en", 8, E, {}}}},
+        // Driver lines without "=", without "," and with "," before "=";
+        // "/" in a destination; a relative destination; a missing source,
+        // judged once though line 13 repeats it. Windows 98's section holds
+        // only a comment; Windows 95, which copies, is silent.
+        {"rule-driver-lines",
+         {"win95", "win98"},
+         {{"driver-line-malformed", "win95 en", 7, E, {}},
+          {"driver-line-malformed", "win95 en", 8, E, {}},
+          {"driver-line-malformed", "win95 en", 9, E, {}},
+          {"dest-slash", "win95 en", 10, E, {}},
+          {"dest-relative", "win95 en", 11, E, {}},
+          {"copy-fails", "win95 en", 12, E, {}},
+          {"platform-no-files", "win98 en", 14, E, {}}}},
+        // Shortcuts, programs, extra files and [UnInstall], each with a
+        // line that is right beside the one that is not: a file copied
+        // there (line 10), the group "StartupX" (14), a program on the
+        // medium (17), a one-character key (21).
+        {"rule-shell-lists",
+         {"nt40"},
+         {{"target-missing", "nt40 en", 11, W, {}},
+          {"shortcut-target", "nt40 en", 12, E, {}},
+          {"startup-group", "nt40 en", 13, W, {}},
+          {"shortcut-dropped", "nt40 en", 15, E, {}},
+          {"exec-missing", "nt40 en", 18, W, {}},
+          {"key-not-one-character", "nt40 en", 19, E, {}},
+          {"key-not-one-character", "nt40 en", 22, W, {}},
+          {"uninstall-comment", "nt40 en", 24, W, {}}}},
+        // The older media, where each of these rules fires alone.
+        {"mistake-bom",
+         {"win95", "nt40"},
+         {{"byte-order-mark", "win95 en", 1, E, {}}, {"byte-order-mark", "nt40 en", 1, E, {}}}},
+        {"mistake-service",
+         {"nt40"},
+         {{"group-name", "nt40 en", 2, E, {}},
+          {"miniport", "nt40 en", 3, E, {}},
+          {"uninstall-comment", "nt40 en", 10, W, {}}}},
+        {"mistake-group-comma",
+         {"nt40"},
+         {{"group-name-comma", "nt40 en", 2, E, {8, 12}},
+          {"key-not-one-character", "nt40 en", 15, E, {}}}},
+        {"mistake-display",
+         {"win95", "nt40"},
+         {{"group-name", "every", 2, E, {}},
+          {"repeated-name", "every", 6, W, {}},
+          {"service-image", "nt40 en", 5, E, {}}}},
+        {"mistake-no-display",
+         {"win95", "nt40"},
+         {{"modify-key", "every", 16, E, {}},
+          {"modify-startup-file", "every", 18, E, {}},
+          {"modify-startup-file", "every", 19, W, {}},
+          {"modify-placeholder", "every", 20, W, {}},
+          {"modify-key", "every", 21, E, {}},
+          {"display-missing", "win95 en", 0, E, {}},
+          {"display-missing", "nt40 en", 0, E, {}}}},
         // A 0-byte script: no version reads anything, one cause for all.
         {"rule-script-unreadable-empty",
          {"win95", "win98", "nt40", "win2k"},
