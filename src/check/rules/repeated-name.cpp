@@ -2,7 +2,6 @@
 // Windows reads only the first.
 #include <algorithm>
 
-#include "check/closest_name.h"
 #include "check/rules/code_page_findings.h"
 #include "check/rules/platforms.h"
 #include "check/rules/run_script.h"
@@ -31,8 +30,13 @@ void CheckRepeatedName(RunFacts& facts, RuleFindings& into) {
     CodePageFindings found(facts, into);
     const std::vector<std::string> known = KnownSections();
     for (const ProfileSection& section : facts.layout) {
-        if (section.number == 0 || FindSection(facts, section.name) == &section) continue;
-        if (!SameName(facts, section.name, ClosestName(section.name, known))) continue;
+        // A section of a name the program does not know is unknown-name's.
+        if (section.number == 0 ||
+            std::none_of(known.begin(), known.end(), [&](const std::string& name) {
+                return SameName(facts, section.name, name);
+            }))
+            continue;
+        if (FindSection(facts, section.name) == &section) continue;
         found.Add(Severity::Warning, section.number,
                   "a second section [" + section.name + "]: Windows reads only the first one");
     }
