@@ -2,22 +2,16 @@
 // entry looks for the placeholder as written.
 #include "check/rules/code_page_findings.h"
 #include "check/rules/modify_keys.h"
-#include "check/rules/run_script.h"
 #include "check/script_view.h"
-#include "state/script.h"
 
 namespace setup32::check {
 
 void CheckModifyPlaceholder(RunFacts& facts, RuleFindings& into) {
-    const ProfileSection* modify = FindSection(facts, script_names::kModify);
-    if (modify == nullptr) return;
     CodePageFindings found(facts, into);
-    const int read = ModifyKeysRead(*modify);
-    for (const ProfileLine& line : modify->lines) {
-        if (!IsModifyEntryRead(line, read) || line.value.empty() || line.value.front() == ';' ||
-            !HoldsPlaceholder(line.value))
+    for (const ProfileLine* line : ModifyEntriesRead(facts)) {
+        if (line->value.empty() || line->value.front() == ';' || !HoldsPlaceholder(line->value))
             continue;
-        found.Add(Severity::Warning, line.number,
+        found.Add(Severity::Warning, line->number,
                   "\"<GROUp>\" is not replaced in [Modify]: the entry removes the lines that hold "
                   "its file name as written; write the name itself");
     }

@@ -3,10 +3,8 @@
 // out.
 #include "check/rules/code_page_findings.h"
 #include "check/rules/modify_keys.h"
-#include "check/rules/run_script.h"
 #include "check/script_rules.h"
 #include "state/ansi_text.h"
-#include "state/script.h"
 
 namespace setup32::check {
 namespace {
@@ -54,13 +52,9 @@ void CheckEntry(RunFacts& facts, const ProfileLine& line, CodePageFindings& foun
 }  // namespace
 
 void CheckModifyStartupFile(RunFacts& facts, RuleFindings& into) {
-    const ProfileSection* modify = FindSection(facts, script_names::kModify);
-    if (modify == nullptr) return;
     CodePageFindings found(facts, into);
-    const int read = ModifyKeysRead(*modify);
-    for (const ProfileLine& line : modify->lines) {
-        if (IsModifyEntryRead(line, read) && !line.value.empty() && line.value.front() != ';')
-            CheckEntry(facts, line, found);
+    for (const ProfileLine* line : ModifyEntriesRead(facts)) {
+        if (!line->value.empty() && line->value.front() != ';') CheckEntry(facts, *line, found);
     }
 }
 

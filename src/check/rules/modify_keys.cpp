@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "check/rules/run_script.h"
 #include "check/script_rules.h"
+#include "state/script.h"
 
 namespace setup32::check {
 
@@ -20,6 +22,17 @@ int ModifyKeysRead(const ProfileSection& modify) {
 bool IsModifyEntryRead(const ProfileLine& line, int keysRead) {
     return line.hasKey && IsNumber(line.key) && line.key.front() != '0' && line.key.size() <= 9 &&
            std::stoi(line.key) <= keysRead;
+}
+
+std::vector<const ProfileLine*> ModifyEntriesRead(RunFacts& facts) {
+    std::vector<const ProfileLine*> entries;
+    const ProfileSection* modify = FindSection(facts, script_names::kModify);
+    if (modify == nullptr) return entries;
+    const int read = ModifyKeysRead(*modify);
+    for (const ProfileLine& line : modify->lines) {
+        if (IsModifyEntryRead(line, read)) entries.push_back(&line);
+    }
+    return entries;
 }
 
 }  // namespace setup32::check

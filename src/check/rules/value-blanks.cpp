@@ -20,14 +20,11 @@ void CheckValueBlanks(RunFacts& facts, RuleFindings& into) {
                           ", which Windows strips: it reads " + Quoted(line->value));
         }
     }
-    const ProfileSection* modify = FindSection(facts, script_names::kModify);
-    if (modify == nullptr) return;
-    const int read = ModifyKeysRead(*modify);
-    for (const ProfileLine& line : modify->lines) {
-        if (!IsModifyEntryRead(line, read) || RawValue(fileLines, line) == line.value) continue;
-        found.Add(Severity::Warning, line.number,
+    for (const ProfileLine* line : ModifyEntriesRead(facts)) {
+        if (RawValue(fileLines, *line) == line->value) continue;
+        found.Add(Severity::Warning, line->number,
                   "blanks or quotes around the value, which Windows strips: it reads " +
-                      Quoted(line.value));
+                      Quoted(line->value));
     }
 }
 
