@@ -14,6 +14,8 @@ void CheckDriverNeverLoaded(RunFacts&, RuleFindings&);
 void CheckScriptUnreadable(RunFacts&, RuleFindings&);
 void CheckPlaceholderMisspelt(RunFacts&, RuleFindings&);
 void CheckInlineComment(RunFacts&, RuleFindings&);
+void CheckRegistryWriteFails(RunFacts&, RuleFindings&);
+void CheckLineUndone(RunFacts&, RuleFindings&);
 void CheckMissingOnPlatform(std::vector<RunResult*>&, const char*);
 
 const std::vector<RunRule>& RunRules() {
@@ -25,6 +27,8 @@ const std::vector<RunRule>& RunRules() {
         {"script-unreadable", CheckScriptUnreadable},
         {"placeholder-misspelt", CheckPlaceholderMisspelt},
         {"inline-comment", CheckInlineComment},
+        {"registry-write-fails", CheckRegistryWriteFails},
+        {"line-undone", CheckLineUndone},
     };
     return rules;
 }
@@ -39,10 +43,21 @@ const std::vector<CrossRunRule>& CrossRunRules() {
 std::vector<Finding> RunRuleFindings(RunFacts& facts) {
     // The script's own text rules, which carry their ids themselves.
     std::vector<Finding> found = FindingsOf(facts.run, facts.layout);
+    std::vector<Finding> replaced;
     for (const RunRule& rule : RunRules()) {
-        RuleFindings into(rule.id, found);
+        RuleFindings into(rule.id, found, &replaced);
         rule.check(facts, into);
     }
+    // A run that reads no line of the script has nothing else to say.
+    const auto unread = [](const Finding& f) { return f.rule == "script-unreadable"; };
+    const bool readsNothing = std::any_of(found.begin(), found.end(), unread);
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [&](const Finding& f) {
+                                   return (readsNothing && !unread(f)) ||
+                                          std::find(replaced.begin(), replaced.end(), f) !=
+                                              replaced.end();
+                               }),
+                found.end());
     std::stable_sort(found.begin(), found.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return found;
