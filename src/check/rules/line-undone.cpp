@@ -5,6 +5,7 @@
 // group files), and the miniport service a [Display] line names that the
 // program disables again. Two driver lines onto one destination are
 // dest-overwritten's.
+#include <algorithm>
 #include <map>
 
 #include "check/rules/rule.h"
@@ -29,10 +30,20 @@ const char* UndoneBy(std::string_view call) {
     return nullptr;
 }
 
+struct Undone {
+    const CopyRecord* copy;
+    const char* how;
+};
+
 void CheckFilesUndone(RunFacts& facts, RuleFindings& found) {
     const std::string_view copyFile = sim::NameOf(sim::Call::CopyFileA);
+    const std::string_view moveFile = sim::NameOf(sim::Call::MoveFileA);
     const unsigned codePage = facts.run.Language().codePage;
+    const auto key = [codePage](const std::string& path) {
+        return PathKey(ToUtf8(path, codePage));
+    };
     std::map<std::string, const CopyRecord*> installed;  // by destination
+    std::map<std::string, Undone> undone;                // by destination
     std::size_t copies = 0;  // the plan's copies are the copy calls, in order
     for (const sim::Event& event : facts.run.Sim().Events()) {
         if (event.call == copyFile && copies < facts.plan.copies.size()) {
@@ -40,18 +51,27 @@ void CheckFilesUndone(RunFacts& facts, RuleFindings& found) {
             if (copy.error == 0 && copy.line > 0) installed[PathKey(copy.destination)] = &copy;
             continue;
         }
-        const char* undone = UndoneBy(event.call);
-        if (undone == nullptr || event.error != 0 || event.paths.empty()) continue;
-        const auto it = installed.find(PathKey(ToUtf8(event.paths[0], codePage)));
+        const char* how = UndoneBy(event.call);
+        if (how == nullptr || event.error != 0 || event.paths.empty()) continue;
+        // A file moved aside and another moved into its place (the
+        // CONFIG.SYS editor's way) is edited, not undone.
+        if (event.call == moveFile && event.paths.size() == 2) undone.erase(key(event.paths[1]));
+        const auto it = installed.find(key(event.paths[0]));
         if (it == installed.end()) continue;
-        const CopyRecord& copy = *it->second;
+        undone.insert({it->first, {it->second, how}});
         installed.erase(it);
-        found.Add(Severity::Error, copy.line,
-                  "the line installs " + Quoted(copy.destination) +
-                      ", and later in the same run the program " + undone +
+    }
+    std::vector<Undone> inLineOrder;
+    for (const auto& each : undone) inLineOrder.push_back(each.second);
+    std::sort(inLineOrder.begin(), inLineOrder.end(),
+              [](const Undone& a, const Undone& b) { return a.copy->line < b.copy->line; });
+    for (const Undone& each : inLineOrder) {
+        found.Add(Severity::Error, each.copy->line,
+                  "the line installs " + Quoted(each.copy->destination) +
+                      ", and later in the same run the program " + each.how +
                       ": the file of the line is not there after the install; give it a name "
                       "or folder the program does not use for its own files",
-                  copy.from);
+                  each.copy->from);
     }
 }
 

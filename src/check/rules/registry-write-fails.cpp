@@ -58,7 +58,9 @@ Cause CauseOfItem(RunFacts& facts, const std::string& item) {
     const unsigned codePage = facts.run.Language().codePage;
     for (const NumberedLine& line : extra.lines) {
         const std::string_view file = shell_text::ValueAfterKey(line.text);
-        if (!file.empty() && EndsWithPath(item, ToUtf8(file, codePage)))
+        if (!file.empty() &&
+            PathKey(item) ==
+                PathKey(shell_text::JoinPath(facts.plan.windowsDir, ToUtf8(file, codePage))))
             return {line.number, {}, true};
     }
     return {};
