@@ -97,8 +97,8 @@ void CheckServiceUndone(RunFacts& facts, RuleFindings& found) {
               "the miniport service " + Quoted(name) +
                   " is registered to start at boot, and a later step of the same run sets its "
                   "Start to " +
-                  std::to_string(*after) + " (the program disables a service of that name): " +
-                  facts.run.Platform().title +
+                  std::to_string(*after) +
+                  " (the program disables a service of that name): " + facts.run.Platform().title +
                   " does not start the adapter's driver; give the service another Title",
               {driver->number});
 }

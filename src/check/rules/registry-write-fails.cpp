@@ -58,9 +58,8 @@ Cause CauseOfItem(RunFacts& facts, const std::string& item) {
     const unsigned codePage = facts.run.Language().codePage;
     for (const NumberedLine& line : extra.lines) {
         const std::string_view file = shell_text::ValueAfterKey(line.text);
-        if (!file.empty() &&
-            PathKey(item) ==
-                PathKey(shell_text::JoinPath(facts.plan.windowsDir, ToUtf8(file, codePage))))
+        if (!file.empty() && PathKey(item) == PathKey(shell_text::JoinPath(facts.plan.windowsDir,
+                                                                           ToUtf8(file, codePage))))
             return {line.number, {}, true};
     }
     return {};
@@ -110,8 +109,9 @@ bool MetIn(const sim::VersionDifferenceMet& difference, const sim::Event& event)
 
 const sim::VersionDifferenceMet* DifferenceOf(RunFacts& facts, const sim::Event& event) {
     const std::vector<sim::VersionDifferenceMet>& met = facts.run.Sim().VersionDifferencesMet();
-    const auto it = std::find_if(met.begin(), met.end(),
-                                 [&](const sim::VersionDifferenceMet& m) { return MetIn(m, event); });
+    const auto it = std::find_if(met.begin(), met.end(), [&](const sim::VersionDifferenceMet& m) {
+        return MetIn(m, event);
+    });
     return it == met.end() ? nullptr : &*it;
 }
 
