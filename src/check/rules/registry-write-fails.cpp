@@ -79,11 +79,20 @@ bool CanExist(const std::string& path) {
 }
 
 // A value of the record or another of the install's writes that failed:
-// the value (UTF-8) and why.
+// the value (UTF-8), why, and what to write instead.
 struct FailedWrite {
     std::string value;
     std::string why;
+    std::string advice;
 };
+
+// What keeps a write within the limit a version difference names.
+std::string AdviceFor(std::string_view difference) {
+    if (difference == "registry-value-name-255") return "; keep the path under 256 characters";
+    if (difference == "registry-key-60k")
+        return "; record fewer items: fewer files, shortcuts and extra files, or shorter paths";
+    return {};
+}
 
 bool IsWrite(std::string_view call) {
     return call == sim::NameOf(sim::Call::RegSetValueExA) ||
@@ -129,8 +138,10 @@ void CheckFailedWrites(RunFacts& facts, RuleFindings& found) {
         Cause cause = recorded ? CauseOfItem(facts, name) : Cause{};
         if (cause.line == 0 && groupLine != nullptr) cause = {groupLine->number, {}};
         std::string why = "Windows error " + std::to_string(event.error);
+        std::string advice;
         if (const sim::VersionDifferenceMet* met = DifferenceOf(facts, event)) {
             why = std::string(sim::VersionDifferenceById(met->id).behaviour) + " (" + why + ")";
+            advice = AdviceFor(met->id);
             for (Finding& said : VersionDifferenceFindings({*met}, ScriptPathOf(facts.run),
                                                            facts.run.Sim().machine().host)) {
                 said.rule = "version-difference";
@@ -140,7 +151,7 @@ void CheckFailedWrites(RunFacts& facts, RuleFindings& found) {
         }
         auto& entry = byLine[cause.line];
         entry.first = cause;
-        entry.second.push_back({recorded ? name : detail, why});
+        entry.second.push_back({recorded ? name : detail, why, advice});
     }
     for (const auto& [line, entry] : byLine) {
         const FailedWrite& first = entry.second.front();
@@ -151,11 +162,11 @@ void CheckFailedWrites(RunFacts& facts, RuleFindings& found) {
         found.Add(Severity::Error, line,
                   "the install's registry write of " + Quoted(first.value) + " fails on " +
                       facts.run.Platform().title + ": " + first.why + more +
-                      (first.value.empty() || PathKey(first.value).rfind("HKEY_", 0) == 0
+                      (PathKey(first.value).rfind("HKEY_", 0) == 0
                            ? std::string()
                            : ": the install record does not name it, and the uninstall leaves "
                              "it behind") +
-                      "; keep the path shorter",
+                      first.advice,
                   entry.first.touches);
     }
 }
