@@ -18,10 +18,15 @@ struct Outcome {
     std::string err;
 };
 
-Outcome RunCommandLine(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "setup32-check");
-    std::vector<const char*> argv;
+// The command's argv: its name, then `arguments`, which must outlive it.
+std::vector<const char*> Argv(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv = {"setup32-check"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    return argv;
+}
+
+Outcome RunCommandLine(const std::vector<std::string>& arguments) {
+    const std::vector<const char*> argv = Argv(arguments);
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunCommand(static_cast<int>(argv.size()), argv.data(), out, err);
@@ -32,10 +37,8 @@ std::string Medium(const char* name) {
     return (kMedia / name).string();
 }
 
-CommandLine Parsed(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "setup32-check");
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+CommandLine Parsed(const std::vector<std::string>& arguments) {
+    const std::vector<const char*> argv = Argv(arguments);
     CommandLine command;
     std::string whyNot;
     EXPECT_TRUE(ParseArguments(static_cast<int>(argv.size()), argv.data(), command, whyNot))
