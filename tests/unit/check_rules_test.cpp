@@ -96,18 +96,19 @@ TEST(CheckRules, EachRuleOnItsMedium) {
           {"platform-no-files", "win98 en", 14, E, {}}}},
         // Shortcuts, programs, extra files and [UnInstall], each with a
         // line that is right beside the one that is not: a file copied
-        // there (line 10), the group "StartupX" (14), a program on the
-        // medium (17), a one-character key (21).
+        // there (line 10), the groups "Startup" itself and "StartupX"
+        // beside "Start" (16, 14), a program on the medium (18), a
+        // one-character key (22).
         {"rule-shell-lists",
          {"nt40"},
          {{"target-missing", "nt40 en", 11, W, {}},
           {"shortcut-target", "nt40 en", 12, E, {}},
           {"startup-group", "nt40 en", 13, W, {}},
           {"shortcut-dropped", "nt40 en", 15, E, {}},
-          {"exec-missing", "nt40 en", 18, W, {}},
-          {"key-not-one-character", "nt40 en", 19, E, {}},
-          {"key-not-one-character", "nt40 en", 22, W, {}},
-          {"uninstall-comment", "nt40 en", 24, W, {}}}},
+          {"exec-missing", "nt40 en", 19, W, {}},
+          {"key-not-one-character", "nt40 en", 20, E, {}},
+          {"key-not-one-character", "nt40 en", 23, W, {}},
+          {"uninstall-comment", "nt40 en", 25, W, {}}}},
         // The older media, where each of these rules fires alone.
         {"mistake-bom",
          {"win95", "nt40"},
