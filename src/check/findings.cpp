@@ -727,20 +727,7 @@ void Findings::CheckMiniport() {
 }
 
 void Findings::CheckListSizes() {
-    std::vector<std::pair<std::string, std::size_t>> read;
-    if (const std::optional<DriverSections> sections = DriverSectionsFor(PlatformCode())) {
-        read = {{sections->first, script_capacity::kSection},
-                {sections->second, script_capacity::kSection}};
-    }
-    if (shell_text::IsShellPlatform(PlatformCode())) {
-        for (const std::string_view family :
-             {shell_text::section_family::kShortcut, shell_text::section_family::kExecute,
-              shell_text::section_family::kUninstallExtraFile}) {
-            read.emplace_back(shell_text::PlatformSection(PlatformCode(), family),
-                              script_capacity::kSection);
-        }
-        read.emplace_back(script_names::kUninstall, script_capacity::kUninstallSection);
-    }
+    const std::vector<std::pair<std::string, std::size_t>> read = ListSectionsRead(PlatformCode());
     for (const auto& [name, capacity] : read) {
         const ListSection section = ReadListSection(run_, layout_, name, capacity);
         if (!section.tooLarge || section.layout == nullptr) continue;
