@@ -205,6 +205,7 @@ struct CommentedSection {
     std::size_t capacity = 0;           // of the program's buffer for the section
     bool skippedOnWindowsOnly = false;  // with its comment lines it does not fit
     bool firstLineComment = false;
+    bool uninstallEntry = false;  // the section is [UnInstall], read for the uninstall entry
 };
 
 // The run's script as Wine reads it: past a UTF-8 byte-order mark (the text

@@ -481,7 +481,8 @@ void WriteWine(JsonWriter& json, const WineReading& wine) {
         json.Key("comments").Number(static_cast<std::uintmax_t>(section.comments));
         json.Key("capacity").Number(section.capacity);
         json.Key("skippedOnWindowsOnly").Bool(section.skippedOnWindowsOnly);
-        json.Key("firstLineComment").Bool(section.firstLineComment).EndObject();
+        json.Key("firstLineComment").Bool(section.firstLineComment);
+        json.Key("uninstallEntry").Bool(section.uninstallEntry).EndObject();
     }
     json.EndArray().EndObject();
 }

@@ -77,7 +77,8 @@ std::vector<CommentedSection> CommentedSections(DryRun& windows, DryRun& wine,
         const bool fitsUnderWine = !ReadListSection(wine, wineLayout, name, capacity).tooLarge;
         commented.push_back({ToUtf8(read.layout->name, windows.Language().codePage),
                              static_cast<int>(comments), capacity, read.tooLarge && fitsUnderWine,
-                             shell_text::IsComment(read.lines.front().text)});
+                             shell_text::IsComment(read.lines.front().text),
+                             name == script_names::kUninstall});
     }
     return commented;
 }
