@@ -5,7 +5,9 @@
 #include "check/plan.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
+#include "shellint/shell_integration.h"
 #include "shellint/shell_text.h"
+#include "state/install_record.h"
 #include "state/script.h"
 #include "sysconfig/sysconfig.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLocalMachine = "HKEY_LOCAL_MACHINE\\";
+constexpr const char* kCurrentUser = "HKEY_CURRENT_USER\\";
 
 int OsKindOf(const DryRun& run) {
     return OsKindFromVersion(run.Platform().version);
@@ -33,12 +36,12 @@ std::vector<DriverFileLine> DriverFilesOf(DryRun& run, const std::vector<Profile
     std::vector<DriverFileLine> files;
     for (const DriverLine& line : ReadDriverLines(run, layout)) {
         DriverFileLine file;
-        file.section = ToUtf8(line.section, codePage);
+        file.section = ToUtf8AsWine(line.section, codePage);
         file.line = line.number;
-        file.text = ToUtf8(line.text, codePage);
+        file.text = ToUtf8AsWine(line.text, codePage);
         if (line.parseCode == 0) {
-            file.source = ToUtf8(line.item.source, codePage);
-            file.destination = ToUtf8(line.item.destination, codePage);
+            file.source = ToUtf8AsWine(line.item.source, codePage);
+            file.destination = ToUtf8AsWine(line.item.destination, codePage);
             file.sourceFound = run.Sim().Exists(line.item.source);
         }
         file.usesGroup = HoldsPlaceholder(line.written);
@@ -53,8 +56,9 @@ std::vector<ProgramStart> ProgramsOf(DryRun& run, const Plan& plan) {
     const std::vector<platform::sim::ExecRecord>& execs = run.Sim().Execs();
     std::vector<ProgramStart> programs;
     for (std::size_t i = 0; i < execs.size() && i < plan.programs.size(); ++i) {
-        programs.push_back({plan.programs[i].line, plan.programs[i].commandLine,
-                            ToUtf8(ProgramFile(execs[i]), codePage), !execs[i].image.empty()});
+        programs.push_back({plan.programs[i].line, ToUtf8AsWine(execs[i].commandLine, codePage),
+                            ToUtf8AsWine(ProgramFile(execs[i]), codePage),
+                            !execs[i].image.empty()});
     }
     return programs;
 }
@@ -75,7 +79,7 @@ std::vector<CommentedSection> CommentedSections(DryRun& windows, DryRun& wine,
             [](const NumberedLine& line) { return shell_text::IsComment(line.text); });
         if (comments == 0) continue;
         const bool fitsUnderWine = !ReadListSection(wine, wineLayout, name, capacity).tooLarge;
-        commented.push_back({ToUtf8(read.layout->name, windows.Language().codePage),
+        commented.push_back({ToUtf8AsWine(read.layout->name, windows.Language().codePage),
                              static_cast<int>(comments), capacity, read.tooLarge && fitsUnderWine,
                              shell_text::IsComment(read.lines.front().text),
                              name == script_names::kUninstall});
@@ -89,7 +93,7 @@ std::string HiddenSection(const std::vector<ProfileSection>& wineLayout, unsigne
     const auto first =
         std::find_if(wineLayout.begin(), wineLayout.end(),
                      [](const ProfileSection& section) { return section.number > 0; });
-    return first != wineLayout.end() && first->number == 1 ? ToUtf8(first->name, codePage)
+    return first != wineLayout.end() && first->number == 1 ? ToUtf8AsWine(first->name, codePage)
                                                            : std::string();
 }
 
@@ -122,24 +126,29 @@ ScriptReading ReadScript(DryRun& run, const std::vector<ProfileSection>& layout,
     const std::string scriptPath = ScriptPathOf(run);
     ScriptReading reading;
     reading.found = run.Sim().Exists(scriptPath);
-    reading.groupName = ToUtf8(ctx.groupName, codePage);
+    reading.groupName = ToUtf8AsWine(ctx.groupName, codePage);
     const ProfileLine* groupLine = DisplayLineOf(run, layout, script_names::kGroupName);
     reading.groupNameLine = groupLine ? groupLine->number : 0;
     const std::vector<std::string> ids = SplitDeviceIds(
         ReadScriptValue(ctx, scriptPath, script_names::kDisplay, script_names::kDeviceId,
                         script_default::kDeviceId, script_capacity::kDeviceId));
     for (const std::string& id : ids) {
-        reading.deviceIds.push_back(ToUtf8(id, codePage));
+        reading.deviceIds.push_back(ToUtf8AsWine(id, codePage));
         reading.deviceKeys.push_back(
-            ToUtf8(kLocalMachine + (kAdapterEnumKeyPrefix + id), codePage));
+            ToUtf8AsWine(kLocalMachine + (kAdapterEnumKeyPrefix + id), codePage));
     }
     for (const char* file : kDriverDatabaseFiles)
-        reading.driverDatabase.push_back(ToUtf8(run.WindowsDir() + "\\INF\\" + file, codePage));
+        reading.driverDatabase.push_back(
+            ToUtf8AsWine(run.WindowsDir() + "\\INF\\" + file, codePage));
     reading.silent = !run.ShownMode();
     reading.driverFiles = DriverFilesOf(run, layout);
     reading.programs = ProgramsOf(run, plan);
-    reading.productKey = plan.productKey;
-    reading.uninstallKey = plan.uninstallKey;
+    // The keys as the plan names them, but in the names a Wine machine shows.
+    reading.productKey = ToUtf8AsWine(kCurrentUser + ProductKey(ctx), codePage);
+    if (!plan.uninstallKey.empty()) {
+        reading.uninstallKey = ToUtf8AsWine(
+            kLocalMachine + std::string(kUninstallKey) + "\\" + ctx.groupName, codePage);
+    }
     return reading;
 }
 

@@ -12,6 +12,7 @@
 
 #include "check/check.h"
 #include "check/script_reading.h"
+#include "check/text_encoding.h"
 #include "platform/sim/temp_directory.h"
 #include "state/context.h"
 
@@ -55,6 +56,22 @@ TEST(ScriptAsWineReadsIt, PastTheMarkTheTextIsUtf8InTheCodePage) {
     // Characters the code page lacks: the bytes stay as they were.
     EXPECT_EQ("GroupName=" + tools, PastByteOrderMark("\xEF\xBB\xBFGroupName=" + tools, 1252));
     EXPECT_EQ("\xEF\xBB[A]", PastByteOrderMark("\xEF\xBB[A]", 1252));
+}
+
+// What the demo matches against a Wine machine's names: a byte that cp1252
+// leaves undefined is the character of its value there, not an escape.
+TEST(ScriptAsWineReadsIt, AByteTheCodePageLeavesUndefinedIsNamedAsWineNamesIt) {
+    EXPECT_EQ("\xC2\x81[\xC6\x92", ToUtf8AsWine("\x81[\x83", 1252));
+    EXPECT_EQ("\\x81[", ToUtf8("\x81[", 1252));
+    const RunResult run = Medium("[Display]\r\nGroupName=\x83\x63\x81\x5B\r\n").Check();
+    EXPECT_EQ(
+        "\xC6\x92"
+        "c\xC2\x81[",
+        run.wine.script.groupName);
+    EXPECT_EQ(
+        "HKEY_CURRENT_USER\\software\\\xC6\x92"
+        "c\xC2\x81[",
+        run.wine.script.productKey);
 }
 
 // Windows does not find [Display] behind the mark and takes every default;
