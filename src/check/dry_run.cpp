@@ -7,6 +7,7 @@
 
 #include "check/default_machine.h"
 #include "messages/messages.h"
+#include "platform/sim/sim_profile.h"
 #include "platform/windows_versions.h"
 #include "state/script.h"
 #include "sysconfig/sysconfig.h"
@@ -164,7 +165,10 @@ bool DryRun::PlaceMedium(const MediumListing& medium, std::string& whyNot) {
         return false;
     }
     sim_.SetCurrentDirectory(startDir_);
-    script_ = sim_.ReadFile(ScriptPath(startDir_, kScriptName)).value_or("");
+    // The text rules read what the run's profile calls read: on 2000 a
+    // UTF-16 script in the ANSI code page, elsewhere its bytes.
+    script_ = platform::sim::ProfileText(
+        sim_.ReadFile(ScriptPath(startDir_, kScriptName)).value_or(""), &sim_.machine().host);
     return true;
 }
 

@@ -69,6 +69,7 @@ class DryRun {
     const LanguageInfo& Language() const { return language_; }
     const std::string& StartDir() const { return startDir_; }
     const std::string& WindowsDir() const { return windowsDir_; }
+    // The script as the run's profile calls read it (ProfileText).
     const std::string& ScriptBytes() const { return script_; }
     bool ShownMode() const { return shown_; }
     // The code setup32.exe ends with, once the run is over.

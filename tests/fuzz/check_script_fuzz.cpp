@@ -1,6 +1,6 @@
-// The checker over arbitrary scripts: on any platform and language it runs
-// to its end, every finding points at a line of the script or at none, and
-// both reports are made.
+// The checker over arbitrary scripts: on any platforms and language it
+// runs to its end with every rule, every finding points at a line of the
+// script or at none and carries its rule's id, and both reports are made.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -22,7 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     CheckOptions options;
     options.medium = medium.path();
-    options.platforms = {Platforms()[input.ConsumeIntegralInRange<std::size_t>(0, 3)]};
+    // One platform or more: the rules that hold the runs against each
+    // other run too.
+    const unsigned chosen = input.ConsumeIntegralInRange<unsigned>(1, 15);
+    for (std::size_t i = 0; i < Platforms().size(); ++i) {
+        if ((chosen >> i) & 1u) options.platforms.push_back(Platforms()[i]);
+    }
     options.languages = {Languages()[input.ConsumeIntegralInRange<std::size_t>(0, 2)]};
     options.retry = input.ConsumeBool() ? RetryAnswer::Yes : RetryAnswer::No;
     const std::string script = input.ConsumeRemainingBytesAsString();
@@ -38,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const Finding& finding : run.findings) {
             FUZZ_CHECK(finding.line >= 0 && finding.line <= lines);
             FUZZ_CHECK(!finding.message.empty());
+            FUZZ_CHECK(!finding.rule.empty());
         }
     }
     FUZZ_CHECK(!TextReport(*result).empty());

@@ -3,70 +3,13 @@
 // case where it must stay silent written beside the one where it fires.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "check/check.h"
+#include "check_table.h"
 
 namespace setup32::check {
 namespace {
-
-namespace fs = std::filesystem;
-
-const fs::path kMedia = fs::path(SETUP32_SOURCE_DIR) / "tests" / "media";
-
-struct Row {
-    std::string rule;
-    std::string run;  // "nt40 en"
-    int line;
-    Severity severity;
-    std::vector<int> touches;
-    bool operator==(const Row& o) const {
-        return rule == o.rule && run == o.run && line == o.line && severity == o.severity &&
-               touches == o.touches;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& row) {
-    out << row.rule << " | " << row.run << " | " << row.line << " | " << SeverityName(row.severity)
-        << " |";
-    for (const int line : row.touches) out << " " << line;
-    return out;
-}
-
-CheckResult Check(const std::string& medium, const std::vector<std::string>& platforms) {
-    CheckOptions options;
-    options.medium = kMedia / medium;
-    for (const PlatformInfo& platform : Platforms()) {
-        for (const std::string& name : platforms) {
-            if (name == platform.name) options.platforms.push_back(platform);
-        }
-    }
-    options.languages = {Languages().front()};
-    std::string whyNot;
-    const std::optional<CheckResult> result = CheckMedium(options, whyNot);
-    EXPECT_TRUE(result) << whyNot;
-    return result.value_or(CheckResult{});
-}
-
-std::vector<Row> Table(const CheckResult& result) {
-    std::vector<Row> rows;
-    for (const Finding& f : result.common)
-        rows.push_back({f.rule, "every", f.line, f.severity, f.touches});
-    for (const RunResult& run : result.runs) {
-        for (const Finding& f : run.findings) {
-            rows.push_back({f.rule, std::string(run.platform.name) + " " + run.language.name,
-                            f.line, f.severity, f.touches});
-        }
-    }
-    return rows;
-}
-
-constexpr Severity E = Severity::Error;
-constexpr Severity W = Severity::Warning;
-constexpr Severity N = Severity::Note;
 
 TEST(CheckRules, EachRuleOnItsMedium) {
     const struct {

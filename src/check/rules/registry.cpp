@@ -14,6 +14,8 @@ void CheckDriverNeverLoaded(RunFacts&, RuleFindings&);
 void CheckScriptUnreadable(RunFacts&, RuleFindings&);
 void CheckPlaceholderMisspelt(RunFacts&, RuleFindings&);
 void CheckInlineComment(RunFacts&, RuleFindings&);
+void CheckRegistryWriteFails(RunFacts&, RuleFindings&);
+void CheckLineUndone(RunFacts&, RuleFindings&);
 void CheckMissingOnPlatform(std::vector<RunResult*>&, const char*);
 
 const std::vector<RunRule>& RunRules() {
@@ -25,6 +27,8 @@ const std::vector<RunRule>& RunRules() {
         {"script-unreadable", CheckScriptUnreadable},
         {"placeholder-misspelt", CheckPlaceholderMisspelt},
         {"inline-comment", CheckInlineComment},
+        {"registry-write-fails", CheckRegistryWriteFails},
+        {"line-undone", CheckLineUndone},
     };
     return rules;
 }
@@ -36,13 +40,39 @@ const std::vector<CrossRunRule>& CrossRunRules() {
     return rules;
 }
 
+namespace {
+
+// Beside script-unreadable, what is said of the script's bytes: a mark or
+// bytes that hide its lines, and a reading of them that is uncertain on
+// the run's version (a version difference whose source leaves the result
+// open is a warning).
+bool SaysWhyNothingIsRead(const Finding& finding) {
+    return finding.rule == "script-unreadable" || finding.rule == "byte-order-mark" ||
+           finding.rule == "not-code-page-text" ||
+           (finding.rule == "version-difference" && finding.severity == Severity::Warning);
+}
+
+}  // namespace
+
 std::vector<Finding> RunRuleFindings(RunFacts& facts) {
     // The script's own text rules, which carry their ids themselves.
     std::vector<Finding> found = FindingsOf(facts.run, facts.layout);
+    std::vector<Finding> replaced;
     for (const RunRule& rule : RunRules()) {
-        RuleFindings into(rule.id, found);
+        RuleFindings into(rule.id, found, &replaced);
         rule.check(facts, into);
     }
+    // A run that reads no line of the script has nothing to say of what
+    // the script would do: only why nothing is read.
+    const bool readsNothing = std::any_of(
+        found.begin(), found.end(), [](const Finding& f) { return f.rule == "script-unreadable"; });
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [&](const Finding& f) {
+                                   return (readsNothing && !SaysWhyNothingIsRead(f)) ||
+                                          std::find(replaced.begin(), replaced.end(), f) !=
+                                              replaced.end();
+                               }),
+                found.end());
     std::stable_sort(found.begin(), found.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return found;

@@ -23,14 +23,22 @@ struct RunFacts {
 // The findings of one rule, each given the rule's id.
 class RuleFindings {
   public:
-    RuleFindings(const char* rule, std::vector<Finding>& into) : rule_(rule), into_(into) {}
+    RuleFindings(const char* rule, std::vector<Finding>& into,
+                 std::vector<Finding>* replaced = nullptr)
+        : rule_(rule), into_(into), replaced_(replaced) {}
     void Add(Severity severity, int line, std::string message, std::vector<int> touches = {}) {
         into_.push_back({severity, line, std::move(message), rule_, std::move(touches)});
+    }
+    // A finding another rule gives for a cause this rule speaks for on its
+    // line: the run keeps only this rule's.
+    void Replace(Finding other) {
+        if (replaced_ != nullptr) replaced_->push_back(std::move(other));
     }
 
   private:
     const char* rule_;
     std::vector<Finding>& into_;
+    std::vector<Finding>* replaced_;
 };
 
 struct RunRule {
