@@ -35,7 +35,8 @@ from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
 import demo_medium
-from demo_report import DRIVER_DATABASE, ENUM_KEY, Box, Build, build_report, text
+import demo_script
+from demo_report import Box, Build, build_report, text
 from wine import host, versions
 from wine.displays import Displays
 from wine.expect import CheckFailed
@@ -149,38 +150,45 @@ class Prepared:
     """What was set up before the program started."""
     source: Path
     problems: List[str]
-    script: demo_medium.Script
+    script: demo_script.Script
     stand_ins: List[str]
     config_sys: bytes
     before: Snapshot
 
 
-def give_the_machine_the_adapter(machine: Machine, device_ids: List[str]):
-    """An enumeration key for each device id and the driver database files,
-    as on a machine where Windows found the adapter. The keys are written
-    into the stopped machine's system.reg; they have no subkeys, since Wine,
-    like Windows NT, does not delete a key that has some."""
-    key = ENUM_KEY.replace("\\", "\\\\")
-    blocks = "".join(f'\n[{key}{device.strip()}] 0\n"DeviceDesc"="PCI SCSI host adapter"\n'
-                     for device in dict.fromkeys(device_ids))
+LOCAL_MACHINE = "HKEY_LOCAL_MACHINE\\"  # system.reg's keys are named below it
+
+
+def give_the_machine_the_adapter(machine: Machine, reading: demo_script.Reading):
+    """The enumeration keys and the driver database files that the device
+    clean-up removes, as on a machine where Windows found the adapter. The
+    keys are written into the stopped machine's system.reg; they have no
+    subkeys, since Wine, like Windows NT, does not delete a key that has
+    some."""
+    keys = [key[len(LOCAL_MACHINE):].replace("\\", "\\\\") for key in reading.device_keys
+            if key.startswith(LOCAL_MACHINE)]
+    blocks = "".join(f'\n[{key}] 0\n"DeviceDesc"="PCI SCSI host adapter"\n'
+                     for key in dict.fromkeys(keys))
     with open(machine.path / "system.reg", "a", encoding="utf-8") as registry:
         registry.write(blocks)
-    for name in DRIVER_DATABASE:
-        machine.file(f"{WINE_WINDOWS}\\inf\\{name}").write_bytes(b"driver database\r\n")
+    for file in reading.driver_database:
+        machine.file(file).write_bytes(b"driver database\r\n")
 
 
 def prepare(run: Session, source: Path, config_sys: bytes) -> Prepared:
     """Lays out the medium in run.medium_dir and makes the stopped machine
     ready; the machine's state before the install."""
     problems = demo_medium.lay_out(source, run.medium_dir, host.program())
-    script = demo_medium.Script.read(run.medium_dir, run.machine.codec)
-    stand_ins = demo_medium.add_stand_ins(run.medium_dir, script.commands(run.version),
+    script = demo_script.ask_checker(run.medium_dir, run.version, run.language, run.start_dir)
+    if script.problem:
+        problems.append(f"the checker could not read the medium: {script.problem}")
+    stand_ins = demo_medium.add_stand_ins(run.medium_dir, run.start_dir, script.wine.programs,
                                           host.test_program("marker.exe"))
     machine = run.machine
     machine.file("C:\\CONFIG.SYS").write_bytes(config_sys)
     shutil.copy2(host.test_program("grpconv_standin.exe"),
                  machine.file(WINE_WINDOWS + "\\grpconv.exe"))
-    give_the_machine_the_adapter(machine, script.device_ids)
+    give_the_machine_the_adapter(machine, script.wine)
     return Prepared(source, problems, script, stand_ins, config_sys, Snapshot.take(machine.path))
 
 
@@ -313,7 +321,7 @@ def report_of(run: Session, prepared: Prepared, driver: Driver, code: Optional[i
     source = prepared.source.resolve()
     return build_report(
         platform=run.version, language=run.language, codec=run.machine.codec,
-        medium=run.medium_dir, source=source.relative_to(ROOT) if source.is_relative_to(ROOT)
+        source=source.relative_to(ROOT) if source.is_relative_to(ROOT)
         else source, problems=prepared.problems,
         script=prepared.script, stand_ins=prepared.stand_ins, before=prepared.before,
         after=Snapshot.take(run.machine.path), config_before=prepared.config_sys,
@@ -334,6 +342,10 @@ def build():
     preset = host.build().name
     say(f"building setup32.exe and the test programs for Wine (tools/build {preset})")
     subprocess.run([str(ROOT / "tools" / "build"), preset], check=True)
+    # The checker tells the demo what the script says; asked for its usage,
+    # it is only brought up to date.
+    say("building the checker, which reads the script for the demo (tools/setup32-check)")
+    subprocess.run([str(demo_script.CHECKER), "--help"], stdout=subprocess.DEVNULL, check=True)
 
 
 def machine_for(args, display) -> Machine:

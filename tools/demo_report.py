@@ -1,7 +1,7 @@
 """The install report: what one run of setup32.exe did to its Wine
-machine, put together from the machine before and after, the trace of
-the processes started and the message boxes the demo answered; as plain
-text and as JSON."""
+machine, put together from what the checker says the script asks of the
+run, the machine before and after, the trace of the processes started and
+the message boxes the demo answered; as plain text and as JSON."""
 import dataclasses
 import difflib
 import hashlib
@@ -9,11 +9,9 @@ import re
 from pathlib import Path
 from typing import Dict, List, Optional, Set
 
-from demo_medium import DEFAULT_DEVICE_IDS, DEFAULT_GROUP, SECTION_CAPACITY, \
-    UNINSTALL_CAPACITY, CopyLine, Script, decode, encode, relative
+from demo_script import DriverFile, Reading, Script
 from wine import versions
 from wine.host import ROOT, STAND_IN_NOTE
-from wine.machine import host_path
 from wine.snapshot import TRACE_LINE, FileChange, KeyChange, Snapshot, Start, file_changes, \
     pe_machine, programs_started, quoted, registry_changes
 
@@ -31,10 +29,6 @@ EXIT_CODES = {
 NO_WINDOW = re.compile(r"no driver could be loaded|cannot open display|can't open display",
                        re.IGNORECASE)
 WINE_DIFFERENCES = ROOT / "src" / "platform" / "sim" / "wine_differences.tsv"
-# The names the product key and the uninstall entry take, in bytes.
-PRODUCT_KEY_NAME = 190
-UNINSTALL_KEY_PATH = 199
-UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\"
 
 
 def wine_differences() -> Dict[str, str]:
@@ -47,22 +41,17 @@ def wine_differences() -> Dict[str, str]:
     return found
 
 
-# What the device clean-up of Windows 95 and 98 removes.
-ENUM_KEY = "Enum\\PCI\\VEN_7A3E&DEV_"
-DRIVER_DATABASE = ("DRVIDX.BIN", "DRVDATA.BIN")
 CONFIG_SYS = "C:\\CONFIG.SYS"
 
-# The registry keys the setup writes, by purpose: a pattern of the key's
-# path (after "HKEY_..."), given the names of the product key and of the
-# uninstall entry.
+# The registry keys the setup writes, by purpose, besides the product key
+# and the uninstall entry, whose names the checker gives: a pattern of the
+# key's path.
 PURPOSES = [
-    ("product key", r"HKEY_CURRENT_USER\\Software\\{record}(\\.*)?"),
-    ("uninstall entry",
-     r"HKEY_LOCAL_MACHINE\\Software\\(Wow6432Node\\)?Microsoft\\Windows\\CurrentVersion\\"
-     r"Uninstall\\{entry}(\\.*)?"),
     ("services", r"HKEY_LOCAL_MACHINE\\System\\(CurrentControlSet|ControlSet\d+)\\Services\\.*"),
     ("enumeration keys", r"HKEY_LOCAL_MACHINE\\Enum\\.*"),
 ]
+# Where Wine's registry puts a 32-bit program's keys below HKEY_LOCAL_MACHINE\Software.
+WOW64_NODE = re.compile(r"^(HKEY_LOCAL_MACHINE\\Software\\)Wow6432Node\\", re.IGNORECASE)
 # Keys that Wine itself rewrites whenever a machine runs.
 WINE_OWN = re.compile(
     r"HKEY_(CURRENT_USER|LOCAL_MACHINE)\\(Software\\Wine|Software\\Microsoft\\Windows NT\\"
@@ -97,50 +86,33 @@ class Build:
                 "sha256": hashlib.sha256(data).hexdigest(), "shipping": self.shipping}
 
 
-def cut(text: str, limit: int, codec: str) -> str:
-    """The text cut to `limit` bytes of the code page, never inside a character."""
-    return decode(encode(text, codec)[:limit], codec)
+def below(path: str, key: Optional[str]) -> bool:
+    """Whether the registry path is the key or one below it."""
+    if not key:
+        return False
+    path, key = WOW64_NODE.sub(r"\1", path).lower(), key.lower()
+    return path == key or path.startswith(key + "\\")
 
 
-@dataclasses.dataclass
-class KeyNames:
-    """The names the program gives the product key and the uninstall entry
-    for a group name: the record falls back to the default name, the entry
-    is written only for a name that can name a key of its own."""
-    record: str
-    entry: Optional[str]
-
-    @classmethod
-    def of(cls, group: str, codec: str) -> "KeyNames":
-        record = cut(group or DEFAULT_GROUP, PRODUCT_KEY_NAME, codec)
-        fits = len(encode(UNINSTALL_KEY + group, codec)) <= UNINSTALL_KEY_PATH
-        return cls(record, group if group and not group.endswith("\\") and fits else None)
+def purpose(path: str, reading: Reading) -> Optional[str]:
+    if below(path, reading.product_key):
+        return "product key"
+    if below(path, reading.uninstall_key):
+        return "uninstall entry"
+    return next((name for name, pattern in PURPOSES if re.fullmatch(pattern, path, re.IGNORECASE)),
+                None)
 
 
-def purpose(path: str, names: KeyNames) -> Optional[str]:
-    for name, pattern in PURPOSES:
-        if name == "uninstall entry" and names.entry is None:
-            continue
-        filled = pattern.format(record=re.escape(names.record), entry=re.escape(names.entry or ""))
-        if re.fullmatch(filled, path, re.IGNORECASE):
-            return name
-    return None
-
-
-def registry_by_purpose(changes: List[KeyChange], names: KeyNames) -> Dict[str, List[dict]]:
-    grouped: Dict[str, List[dict]] = {name: [] for name, _ in PURPOSES}
-    grouped["other"] = []
+def registry_by_purpose(changes: List[KeyChange], reading: Reading) -> Dict[str, List[dict]]:
+    grouped: Dict[str, List[dict]] = {name: [] for name in
+                                      ["product key", "uninstall entry"] +
+                                      [name for name, _ in PURPOSES] + ["other"]}
     for change in changes:
-        name = purpose(change.path, names)
+        name = purpose(change.path, reading)
         if name is None and WINE_OWN.match(change.path):
             continue
         grouped[name or "other"].append(dataclasses.asdict(change))
     return grouped
-
-
-def windows_path(medium_path: str, windows: str) -> str:
-    """A destination as the setup resolves it: ".\\" from the Windows directory."""
-    return windows + "\\" + relative(medium_path) if medium_path.startswith(".\\") else medium_path
 
 
 def retry_box(destination: str, boxes: List[Box]) -> Optional[Box]:
@@ -149,49 +121,51 @@ def retry_box(destination: str, boxes: List[Box]) -> Optional[Box]:
                  f"'{destination.lower()}'" in box.text.lower()), None)
 
 
-def why_not_copied(line: CopyLine, destination: str, medium: Path, boxes: List[Box]) -> str:
-    box = retry_box(destination, boxes)
+def why_not_copied(line: DriverFile, boxes: List[Box]) -> str:
+    box = retry_box(line.destination, boxes)
     if box is not None:
         return f"the copy failed and was given up at the retry question (box {box.number})"
-    if not host_path(medium, relative(line.source)).is_file():
+    if not line.source_found:
         return "the source is not on the medium"
-    if ":" not in destination:
+    if ":" not in line.destination:
         return "the destination is neither .\\-relative nor a full path"
-    if not destination.lower().startswith("c:"):
+    if not line.destination.lower().startswith("c:"):
         return "the destination is not on drive C:, which the demo does not watch"
     return "the destination was not written, and no message box names it"
 
 
-def copy_outcomes(script: Script, platform: str, medium: Path, changed: Dict[str, FileChange],
-                  read_only: Set[str], windows: str, boxes: List[Box]) -> List[dict]:
+def copy_outcomes(reading: Reading, changed: Dict[str, FileChange], read_only: Set[str],
+                  boxes: List[Box]) -> List[dict]:
     """Each file the script names for the platform: copied or not, and why not."""
     outcomes = []
-    for line in script.copy_lines(platform):
-        destination = windows_path(line.destination, windows) if line.source else None
-        copied = destination is not None and destination.lower() in changed
-        if line.source is None:
-            reason = "the line names no destination (no comma)"
+    for line in reading.driver_files:
+        copied = line.destination is not None and line.destination.lower() in changed
+        if line.destination is None:
+            reason = "the line is not key=source,destination"
         else:
-            reason = None if copied else why_not_copied(line, destination, medium, boxes)
-        outcomes.append({"section": line.section, "line": line.line, "source": line.source,
-                         "destination": destination, "copied": copied, "reason": reason,
+            reason = None if copied else why_not_copied(line, boxes)
+        outcomes.append({"section": line.section, "line": line.text, "source": line.source,
+                         "destination": line.destination, "copied": copied, "reason": reason,
                          "uses_group": line.uses_group,
-                         "was_read_only": copied and destination.lower() in read_only})
+                         "was_read_only": copied and line.destination.lower() in read_only})
     return outcomes
 
 
-def device_cleanup(script: Script, before: Snapshot, after: Snapshot, windows: str) -> List[dict]:
-    """For each device id of the script, and for the driver database files:
-    removed, still there, or not on the machine before the install."""
-    def outcome(name: str, found_before: Dict[str, object], found_after: Dict[str, object]) -> dict:
-        there_before, there_after = name.lower() in found_before, name.lower() in found_after
-        state = "removed" if there_before and not there_after else \
-            "still there" if there_after else "not on the machine"
-        return {"name": name, "state": state}
+def device_cleanup(reading: Reading, before: Snapshot, after: Snapshot) -> List[dict]:
+    """For each enumeration key and driver database file that the clean-up
+    removes: removed, still there, or not on the machine before the install."""
+    def outcome(name: str, found_before: Dict[str, object], found_after: Dict[str, object],
+                spelt) -> dict:
+        found = found_before.get(name.lower()) or found_after.get(name.lower())
+        state = "removed" if found and name.lower() not in found_after else \
+            "still there" if found else "not on the machine"
+        return {"name": spelt(found) if found else name, "state": state}
 
-    return [outcome(f"HKEY_LOCAL_MACHINE\\{ENUM_KEY}{device}", before.registry, after.registry)
-            for device in script.device_ids] + \
-        [outcome(f"{windows}\\inf\\{name}", before.files, after.files) for name in DRIVER_DATABASE]
+    # Each named as the machine spells it, when it has it.
+    return [outcome(key, before.registry, after.registry, lambda found: found.path)
+            for key in reading.device_keys] + \
+        [outcome(file, before.files, after.files, lambda found: found[0])
+         for file in reading.driver_database]
 
 
 def config_sys_outcome(before: bytes, after: Optional[bytes], touched: bool,
@@ -216,7 +190,7 @@ def describe_start(start: Start, stand_ins: List[str]) -> dict:
     program = start.command_line.split()[0] if start.command_line.split() else ""
     if start.batch:
         entry["note"] = "a batch file, run by cmd.exe"
-    if any(program.lower().endswith(relative(name).lower()) for name in stand_ins):
+    if program.lower() in (name.lower() for name in stand_ins):
         entry["note"] = "not on the medium: the demo's stand-in ran in its place"
     if start.command_line.lower().startswith("grpconv"):
         entry["note"] = "the program-group converter; a stand-in in this machine"
@@ -231,78 +205,80 @@ def mark(known: Dict[str, str], difference: str, item: str, here: str) -> dict:
     return {"id": difference, "item": item, "windows": known[difference], "here": here}
 
 
+def last_name(key: Optional[str]) -> str:
+    return key.rsplit("\\", 1)[-1] if key else ""
+
+
 def bom_marks(script: Script, platform: str, outcomes: List[dict],
               known: Dict[str, str]) -> List[dict]:
     """Where the script's UTF-8 byte-order mark, which Wine reads past, would
-    change the run on Windows."""
-    if not script.bom:
+    change the run on Windows: what Windows reads instead is the checker's."""
+    if not script.byte_order_mark:
         return []
-    hidden = script.bom_hides
+    hidden, wine, windows = script.hidden_section, script.wine, script.windows
     marks = [mark(known, "utf8-bom", "script", (
-        f"here line 1 is the header of [{script.by_name[hidden].name}], which Windows does not "
-        "find" if hidden else "here line 1 is no section header, so Windows finds every section "
-        "Wine finds"))]
-    if hidden == "display":
-        nt = versions.version(platform).nt
-        marks += [
-            mark(known, "utf8-bom", "group",
-                 f"on Windows GroupName falls back to the default, {DEFAULT_GROUP}"),
-            mark(known, "utf8-bom", "product key", f"on Windows the key is named {DEFAULT_GROUP}"),
-            mark(known, "utf8-bom", "uninstall entry",
-                 f"on Windows the entry is named {DEFAULT_GROUP}")]
-        marks.append(mark(known, "utf8-bom", "services",
-                          "on Windows Driver falls back to empty: no miniport service") if nt else
-                     mark(known, "utf8-bom", "device ids",
-                          f"on Windows DeviceID falls back to {DEFAULT_DEVICE_IDS}"))
-        if script.silent:
-            marks.append(mark(known, "utf8-bom", "script",
-                              "on Windows bShow falls back to YES: the main dialog is shown"))
+        f"here line 1 is the header of [{hidden}], which Windows does not find" if hidden else
+        "here line 1 is no section header, so Windows finds every section Wine finds"))]
+    if wine.group != windows.group:
+        marks.append(mark(known, "utf8-bom", "group",
+                          f"on Windows the group name is {windows.group or 'empty'}"))
+    if last_name(wine.product_key) != last_name(windows.product_key):
+        marks.append(mark(known, "utf8-bom", "product key",
+                          f"on Windows the key is named {last_name(windows.product_key)}"))
+    if last_name(wine.uninstall_key) != last_name(windows.uninstall_key):
+        marks.append(mark(known, "utf8-bom", "uninstall entry",
+                          f"on Windows the entry is named {last_name(windows.uninstall_key)}"
+                          if windows.uninstall_key else "on Windows no entry is written"))
+    if versions.version(platform).nt:
+        if hidden is not None and not script.windows_services:
+            marks.append(mark(known, "utf8-bom", "services",
+                              "on Windows the install registers no miniport service"))
+    elif wine.device_ids != windows.device_ids:
+        marks.append(mark(known, "utf8-bom", "device ids",
+                          f"on Windows the device ids are {', '.join(windows.device_ids) or 'none'}"))
+    if wine.silent and not windows.silent:
+        marks.append(mark(known, "utf8-bom", "script", "on Windows the main dialog is shown"))
+    hidden_lower = (hidden or "").lower()
     for number, outcome in enumerate(outcomes):
-        if outcome["section"].lower() == hidden:
+        if outcome["section"].lower() == hidden_lower:
             marks.append(mark(known, "utf8-bom", f"file {number}",
                               "on Windows the section is not found: this file is not copied"))
-        elif hidden == "display" and outcome["uses_group"]:
+        elif outcome["uses_group"] and wine.group != windows.group:
             marks.append(mark(known, "utf8-bom", f"file {number}",
-                              f"on Windows <GROUp> is replaced by {DEFAULT_GROUP}"))
+                              f"on Windows <GROUp> is replaced by {windows.group}"))
     return marks
 
 
-def comment_marks(script: Script, platform: str, outcomes: List[dict],
-                  known: Dict[str, str]) -> List[dict]:
+def comment_marks(script: Script, outcomes: List[dict], known: Dict[str, str]) -> List[dict]:
     """Where the comment lines that Wine leaves out of a section read, and
     Windows returns with the others, would change the run on Windows; when
     they change nothing, one note that the run read some."""
     marks = []
-    for section in script.file_sections(platform):
-        if script.skipped_on_windows_only(section, SECTION_CAPACITY):
-            here = (f"with its comment lines [{section}] is {script.size(section, True)} bytes: "
-                    "on Windows the section is skipped whole and this file is not copied")
-            marks += [mark(known, "comment-lines", f"file {number}", here)
-                      for number, outcome in enumerate(outcomes) if outcome["section"] == section]
-    others = [f"{versions.version(platform).script_section} {part}" for part in
-              ("ShortCut", "Execute", "UnInstall Extra File")]
-    for section in others:
-        if script.skipped_on_windows_only(section, SECTION_CAPACITY):
-            marks.append(mark(known, "comment-lines", "script",
-                              f"with its comment lines [{section}] is {script.size(section, True)} "
-                              "bytes: on Windows the section is skipped whole"))
-    if script.first_line_is_comment("UnInstall"):
-        marks.append(mark(known, "comment-lines", "uninstall entry",
-                          "the first line of [UnInstall] is a comment: on Windows no uninstall "
-                          "entry is written"))
-    elif script.skipped_on_windows_only("UnInstall", UNINSTALL_CAPACITY):
-        marks.append(mark(known, "comment-lines", "uninstall entry",
-                          f"with its comment lines [UnInstall] is {script.size('UnInstall', True)} "
-                          "bytes: on Windows the section is skipped and no entry is written"))
-    sections = script.by_name or {}
-    commented = [sections[name.lower()].name
-                 for name in script.file_sections(platform) + others + ["UnInstall"]
-                 if name.lower() in sections and sections[name.lower()].comments]
-    if commented and not marks:
+    for section in script.commented:
+        too_large = (f"with its comment lines [{section.name}] does not fit the program's "
+                     f"{section.capacity}-byte buffer: on Windows the section is skipped")
+        files = [number for number, outcome in enumerate(outcomes)
+                 if outcome["section"] == section.name]
+        if section.uninstall_entry and section.first_line_comment:
+            marks.append(mark(known, "comment-lines", "uninstall entry",
+                              f"the first line of [{section.name}] is a comment: on Windows no "
+                              "uninstall entry is written"))
+        elif not section.skipped_on_windows_only:
+            continue
+        elif section.uninstall_entry:
+            marks.append(mark(known, "comment-lines", "uninstall entry",
+                              f"{too_large} and no entry is written"))
+        elif files:
+            marks += [mark(known, "comment-lines", f"file {number}",
+                           f"{too_large} whole and this file is not copied") for number in files]
+        else:
+            marks.append(mark(known, "comment-lines", "script", f"{too_large} whole"))
+    if script.commented and not marks:
+        names = [f"[{section.name}]" for section in script.commented]
         marks.append(mark(known, "comment-lines", "script",
-                          f"here {', '.join(f'[{name}]' for name in commented)} "
-                          f"{'hold' if len(commented) > 1 else 'holds'} comment lines, which "
-                          "the program passes over itself: the same result on Windows"))
+                          f"here {', '.join(names)} {'hold' if len(names) > 1 else 'holds'} "
+                          "comment lines, which the program passes over itself: the same result "
+                          "on Windows"))
     return marks
 
 
@@ -319,13 +295,13 @@ def wine_said(trace: str) -> List[str]:
             if line.strip() and not TRACE_LINE.match(line) and ":fixme:" not in line]
 
 
-def showed_no_window(script: Script, seen: List[str], said: List[str]) -> bool:
+def showed_no_window(reading: Reading, seen: List[str], said: List[str]) -> bool:
     """Whether the program could show no window at all: Wine said so, or a
     shown-mode run ended without any window of it seen."""
-    return any(NO_WINDOW.search(line) for line in said) or (not script.silent and not seen)
+    return any(NO_WINDOW.search(line) for line in said) or (not reading.silent and not seen)
 
 
-def build_report(*, platform: str, language: str, codec: str, medium: Path, source: Path,
+def build_report(*, platform: str, language: str, codec: str, source: Path,
                  problems: List[str], script: Script, stand_ins: List[str], before: Snapshot,
                  after: Snapshot, config_before: bytes, config_after: Optional[bytes],
                  trace: str, boxes: List[Box], seen: List[str], exit_code: Optional[int],
@@ -337,39 +313,37 @@ def build_report(*, platform: str, language: str, codec: str, medium: Path, sour
         config_change.change = "rewritten"  # written anew with the bytes it had
     config = config_sys_outcome(config_before, config_after, config_change is not None, codec)
     added_or_changed = {c.path.lower(): c for c in setup_files if c.change != "removed"}
-    outcomes = copy_outcomes(script, platform, medium, added_or_changed, before.read_only, windows,
-                             boxes)
+    reading = script.wine
+    outcomes = copy_outcomes(reading, added_or_changed, before.read_only, boxes)
     known = wine_differences()
     said = wine_said(trace)
-    names = KeyNames.of(script.group, codec)
     return {
         "platform": platform,
         "language": language,
         "code_page": codec,
         "medium": str(source),
         "medium_problems": problems,
-        "script": "found" if script.found else "missing",
-        "group": script.group,
-        "group_from": "[Display] GroupName" if script.has("Display", "GroupName") else
-        "the default",
-        "device_ids": script.device_ids,
+        "script": "found" if reading.found else "missing",
+        "group": reading.group,
+        "group_from": "[Display] GroupName" if reading.group_line else "the default",
+        "device_ids": reading.device_ids,
         "build": build.describe(),
         "windows_dir": windows,
         "machine_windows_dir": machine_windows,
-        "no_window": showed_no_window(script, seen, said),
+        "no_window": showed_no_window(reading, seen, said),
         "windows_seen": seen,
         "wine_said": said,
         "exit_code": exit_code,
         "exit_meaning": EXIT_CODES.get(exit_code, "not a code that setup32.exe gives"),
         "files_named": outcomes,
         "files": [dataclasses.asdict(c) for c in setup_files],
-        "registry": registry_by_purpose(registry_changes(before.registry, after.registry), names),
-        "device_cleanup": device_cleanup(script, before, after, windows),
+        "registry": registry_by_purpose(registry_changes(before.registry, after.registry), reading),
+        "device_cleanup": device_cleanup(reading, before, after),
         "config_sys": config,
         "programs": [describe_start(s, stand_ins) for s in programs_started(trace)],
         "boxes": [dataclasses.asdict(box) for box in boxes],
         "wine_differences": bom_marks(script, platform, outcomes, known) +
-        comment_marks(script, platform, outcomes, known) + read_only_marks(outcomes, known),
+        comment_marks(script, outcomes, known) + read_only_marks(outcomes, known),
     }
 
 

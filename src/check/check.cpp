@@ -11,6 +11,7 @@
 #include "check/plan.h"
 #include "check/profile_layout.h"
 #include "check/rules/rule.h"
+#include "check/script_reading.h"
 #include "check/text_encoding.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/windows_versions.h"
@@ -202,7 +203,12 @@ std::optional<CheckResult> CheckMedium(const CheckOptions& options, std::string&
             for (const std::string& name : run.UnconvertedNames())
                 findings.insert(findings.begin(),
                                 {Severity::Warning, 0, name, "name-not-in-code-page"});
-            result.runs.push_back({platform, language, std::move(plan), std::move(findings)});
+            ScriptReading script = ReadScript(run, layout, plan);
+            std::optional<WineReading> wine =
+                ReadAsWine(options, medium, run, layout, script, whyNot);
+            if (!wine) return std::nullopt;
+            result.runs.push_back({platform, language, std::move(plan), std::move(findings),
+                                   std::move(script), std::move(*wine)});
         }
     }
     AddCrossRunFindings(result.runs);

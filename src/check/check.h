@@ -159,11 +159,71 @@ struct Plan {
     std::vector<Service> services;
 };
 
+// A line of the run's driver-file sections, parsed as the program parses it.
+struct DriverFileLine {
+    std::string section;
+    int line = 0;
+    std::string text;                        // as the program read it, "<GROUp>" replaced
+    std::optional<std::string> source;       // resolved; none when the line does not parse
+    std::optional<std::string> destination;  // resolved; none when the line does not parse
+    bool sourceFound = false;                // the source is a file of the machine
+    bool usesGroup = false;                  // the line as written holds "<GROUp>"
+};
+
+// A program the run starts, and the file that starting it looks for.
+struct ProgramStart {
+    int line = 0;  // the Execute line; 0 for the program-group converter
+    std::string commandLine;
+    std::string file;
+    bool found = false;  // the file is there
+};
+
+// What the program read of the script in one run, and the names it gave
+// from it. Every text is UTF-8.
+struct ScriptReading {
+    bool found = false;  // the medium has the script
+    std::string groupName;
+    int groupNameLine = 0;  // the [Display] GroupName line read; 0: the default was taken
+    std::vector<std::string> deviceIds;
+    bool silent = false;
+    std::vector<DriverFileLine> driverFiles;
+    std::vector<ProgramStart> programs;
+    // What the device clean-up of Windows 95 and 98 removes: an enumeration
+    // key (below HKEY_LOCAL_MACHINE) for each device id, and the driver
+    // database files.
+    std::vector<std::string> deviceKeys;
+    std::vector<std::string> driverDatabase;
+    std::string productKey;
+    std::string uninstallKey;  // empty when the run writes no uninstall entry
+};
+
+// A list section of the run that holds comment lines, which Windows returns
+// in a section read and Wine leaves out.
+struct CommentedSection {
+    std::string name;
+    int comments = 0;
+    std::size_t capacity = 0;           // of the program's buffer for the section
+    bool skippedOnWindowsOnly = false;  // with its comment lines it does not fit
+    bool firstLineComment = false;
+    bool uninstallEntry = false;  // the section is [UnInstall], read for the uninstall entry
+};
+
+// The run's script as Wine reads it: past a UTF-8 byte-order mark (the text
+// after it taken as UTF-8), and without comment lines in a section read.
+struct WineReading {
+    ScriptReading script;
+    bool byteOrderMark = false;
+    std::string hiddenSection;  // the section the mark hides from Windows; empty: none
+    std::vector<CommentedSection> commented;
+};
+
 struct RunResult {
     PlatformInfo platform;
     LanguageInfo language;
     Plan plan;
     std::vector<Finding> findings;
+    ScriptReading script = {};
+    WineReading wine = {};
 };
 
 struct CheckResult {

@@ -172,6 +172,11 @@ bool DryRun::PlaceMedium(const MediumListing& medium, std::string& whyNot) {
     return true;
 }
 
+void DryRun::ReplaceScript(std::string bytes) {
+    sim_.WriteFile(ScriptPath(startDir_, kScriptName), bytes);
+    script_ = std::move(bytes);
+}
+
 void DryRun::LayOutWindows(const CheckOptions& options) {
     const ProfileFolders folders = ProfileFoldersOf(platform_, windowsDir_);
     std::error_code error;

@@ -53,6 +53,8 @@ class DryRun {
     DryRun& operator=(const DryRun&) = delete;
 
     bool Ready() const { return ready_; }
+    // Puts `bytes` in place of the medium's script; before Run().
+    void ReplaceScript(std::string bytes);
     // Runs the program: the main dialog, Start when it waits for it, the
     // boxes answered as the options say.
     void Run();

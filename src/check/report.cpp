@@ -438,6 +438,55 @@ void WritePlan(JsonWriter& json, const Plan& plan) {
     json.EndObject();
 }
 
+void WriteScript(JsonWriter& json, const ScriptReading& script) {
+    json.BeginObject().Key("found").Bool(script.found);
+    json.Key("groupName").String(script.groupName).Key("groupNameLine");
+    script.groupNameLine > 0 ? json.Number(static_cast<std::uintmax_t>(script.groupNameLine))
+                             : json.Null();
+    json.Key("deviceIds");
+    WriteStrings(json, script.deviceIds);
+    json.Key("silent").Bool(script.silent).Key("driverFiles").BeginArray();
+    for (const DriverFileLine& file : script.driverFiles) {
+        json.BeginObject().Key("section").String(file.section);
+        WriteLine(json, file.line);
+        json.Key("text").String(file.text).Key("source").OptionalString(file.source);
+        json.Key("destination").OptionalString(file.destination);
+        json.Key("sourceFound").Bool(file.sourceFound).Key("usesGroup").Bool(file.usesGroup);
+        json.EndObject();
+    }
+    json.EndArray().Key("programs").BeginArray();
+    for (const ProgramStart& program : script.programs) {
+        json.BeginObject();
+        WriteLine(json, program.line);
+        json.Key("commandLine").String(program.commandLine).Key("file").String(program.file);
+        json.Key("found").Bool(program.found).EndObject();
+    }
+    json.EndArray().Key("deviceKeys");
+    WriteStrings(json, script.deviceKeys);
+    json.Key("driverDatabase");
+    WriteStrings(json, script.driverDatabase);
+    json.Key("productKey").String(script.productKey).Key("uninstallKey");
+    script.uninstallKey.empty() ? json.Null() : json.String(script.uninstallKey);
+    json.EndObject();
+}
+
+void WriteWine(JsonWriter& json, const WineReading& wine) {
+    json.BeginObject().Key("script");
+    WriteScript(json, wine.script);
+    json.Key("byteOrderMark").Bool(wine.byteOrderMark).Key("hiddenSection");
+    wine.hiddenSection.empty() ? json.Null() : json.String(wine.hiddenSection);
+    json.Key("commentedSections").BeginArray();
+    for (const CommentedSection& section : wine.commented) {
+        json.BeginObject().Key("name").String(section.name);
+        json.Key("comments").Number(static_cast<std::uintmax_t>(section.comments));
+        json.Key("capacity").Number(section.capacity);
+        json.Key("skippedOnWindowsOnly").Bool(section.skippedOnWindowsOnly);
+        json.Key("firstLineComment").Bool(section.firstLineComment);
+        json.Key("uninstallEntry").Bool(section.uninstallEntry).EndObject();
+    }
+    json.EndArray().EndObject();
+}
+
 }  // namespace
 
 std::string TextReport(const CheckResult& result, PlanDetail detail) {
@@ -466,6 +515,10 @@ std::string JsonReport(const CheckResult& result) {
         WriteFindings(json, run.findings);
         json.Key("plan");
         WritePlan(json, run.plan);
+        json.Key("script");
+        WriteScript(json, run.script);
+        json.Key("wine");
+        WriteWine(json, run.wine);
         json.EndObject();
     }
     json.EndArray().EndObject();

@@ -2,6 +2,7 @@
 
 #include "files/file_placement.h"
 #include "messages/messages.h"
+#include "shellint/shell_text.h"
 #include "state/ascii_text.h"
 #include "state/script.h"
 
@@ -35,6 +36,24 @@ std::vector<int> LinesPutInto(DryRun& run, const std::vector<ProfileSection>& la
     return {group->number};
 }
 
+std::vector<std::pair<std::string, std::size_t>> ListSectionsRead(int osKind) {
+    std::vector<std::pair<std::string, std::size_t>> read;
+    if (const std::optional<DriverSections> sections = DriverSectionsFor(osKind)) {
+        read = {{sections->first, script_capacity::kSection},
+                {sections->second, script_capacity::kSection}};
+    }
+    if (shell_text::IsShellPlatform(osKind)) {
+        for (const std::string_view family :
+             {shell_text::section_family::kShortcut, shell_text::section_family::kExecute,
+              shell_text::section_family::kUninstallExtraFile}) {
+            read.emplace_back(shell_text::PlatformSection(osKind, family),
+                              script_capacity::kSection);
+        }
+        read.emplace_back(script_names::kUninstall, script_capacity::kUninstallSection);
+    }
+    return read;
+}
+
 ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layout,
                             const std::string& name, std::size_t capacity) {
     ListSection section;
@@ -61,7 +80,7 @@ std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSe
         if (section.tooLarge) continue;
         for (const NumberedLine& line : section.lines) {
             if (line.text.front() == ';') continue;
-            DriverLine parsed{line.number, line.written, CCopyListItem(), 0};
+            DriverLine parsed{line.number, line.written, CCopyListItem(), 0, name, line.text};
             parsed.parseCode = parsed.item.ParseLine(line.text, run.StartDir(), run.WindowsDir());
             lines.push_back(std::move(parsed));
         }

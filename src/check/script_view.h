@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "check/dry_run.h"
@@ -16,6 +17,11 @@ struct NumberedLine {
     std::string text;     // as the program's section read gives it, "<GROUp>" replaced
     std::string written;  // the same line before "<GROUp>" is replaced
 };
+
+// The list sections a run of the platform reads, each with the capacity of
+// the program's buffer for it: the driver-file sections, and on the
+// platforms of the shell pass its three sections and [UnInstall].
+std::vector<std::pair<std::string, std::size_t>> ListSectionsRead(int osKind);
 
 struct ListSection {
     const ProfileSection* layout = nullptr;
@@ -34,7 +40,9 @@ struct DriverLine {
     int number;
     std::string written;  // the line before "<GROUp>" is replaced
     CCopyListItem item;
-    int parseCode;  // 0 or one of parse_error
+    int parseCode;          // 0 or one of parse_error
+    std::string section;    // the section it is read from
+    std::string text = {};  // as the program read it, "<GROUp>" replaced
 };
 std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSection>& layout);
 

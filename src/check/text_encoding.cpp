@@ -58,6 +58,25 @@ std::string Escaped(unsigned char byte) {
     return text;
 }
 
+std::string Latin1(unsigned char byte) {
+    if (byte < 0x80) return std::string(1, static_cast<char>(byte));
+    return {static_cast<char>(0xC0 | (byte >> 6)), static_cast<char>(0x80 | (byte & 0x3F))};
+}
+
+// `bytes` in UTF-8, each byte that is no text in the code page given as
+// `fallback` has it.
+std::string Converted(std::string_view bytes, unsigned codePage,
+                      std::string (*fallback)(unsigned char)) {
+    Converter converter("UTF-8", CodePageName(codePage));
+    std::string out;
+    while (!bytes.empty()) {
+        if (converter.Valid() && converter.Convert(bytes, out)) break;
+        out += fallback(static_cast<unsigned char>(bytes.front()));
+        bytes.remove_prefix(1);
+    }
+    return out;
+}
+
 std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(bytes[pos]);
     const std::size_t length = lead < 0x80                   ? 1
@@ -75,14 +94,11 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t pos) {
 }  // namespace
 
 std::string ToUtf8(std::string_view bytes, unsigned codePage) {
-    Converter converter("UTF-8", CodePageName(codePage));
-    std::string out;
-    while (!bytes.empty()) {
-        if (converter.Valid() && converter.Convert(bytes, out)) break;
-        out += Escaped(static_cast<unsigned char>(bytes.front()));
-        bytes.remove_prefix(1);
-    }
-    return out;
+    return Converted(bytes, codePage, Escaped);
+}
+
+std::string ToUtf8AsWine(std::string_view bytes, unsigned codePage) {
+    return Converted(bytes, codePage, Latin1);
 }
 
 bool IsTextIn(std::string_view bytes, unsigned codePage) {

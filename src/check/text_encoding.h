@@ -10,6 +10,10 @@ namespace setup32::check {
 // `bytes` of code page `codePage` in UTF-8; a byte that is no text there
 // is shown as \xNN.
 std::string ToUtf8(std::string_view bytes, unsigned codePage);
+// The same, but a byte that is no text there is the character of its value
+// (U+0080 to U+00FF), as Wine's code page tables give the bytes that
+// cp1252 leaves undefined: the names a Wine machine shows.
+std::string ToUtf8AsWine(std::string_view bytes, unsigned codePage);
 // UTF-8 `text` as bytes of code page `codePage`; none when it is not
 // UTF-8 or holds a character the code page does not have.
 std::optional<std::string> FromUtf8(std::string_view text, unsigned codePage);

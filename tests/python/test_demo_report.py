@@ -1,165 +1,189 @@
-"""What the demo reports of a run, decided from the medium's script, the
-machine before and after and the message boxes, without Wine: the script
-as Wine reads it, the files the script names, the names of the keys the
-install writes and the marks where Windows would give otherwise."""
+"""What the demo reports of a run, decided without Wine from what the
+checker says the script asks of the run (its JSON report), the machine
+before and after and the message boxes: the files the script names, the
+keys the install writes by purpose, the stand-ins, and the marks where
+Windows would give otherwise."""
+import json
 import tempfile
 import unittest
 from pathlib import Path
 
-import demo_report
-from demo_medium import DEFAULT_GROUP, SECTION_CAPACITY, Script
-from demo_report import Box, KeyNames, bom_marks, comment_marks, config_sys_outcome, copy_outcomes
-from wine.snapshot import FileChange
+from demo_medium import add_stand_ins
+from demo_report import Box, bom_marks, comment_marks, config_sys_outcome, copy_outcomes, \
+    device_cleanup, registry_by_purpose
+from demo_script import CommentedSection, DriverFile, Program, Reading, Script
+from wine.snapshot import FileChange, Key, KeyChange, Snapshot
 
-SAMPLE = Path(__file__).resolve().parents[2] / "examples" / "medium"
-BOM = b"\xef\xbb\xbf"
-
-
-class Medium:
-    """A medium in a temporary directory: the script and the files it names."""
-
-    def __init__(self, script: bytes, files=()):
-        self._directory = tempfile.TemporaryDirectory()
-        self.path = Path(self._directory.name)
-        (self.path / "SETUP32.INI").write_bytes(script)
-        for name in files:
-            (self.path / name).parent.mkdir(parents=True, exist_ok=True)
-            (self.path / name).write_bytes(b"x")
-
-    def script(self, codec="cp1252") -> Script:
-        return Script.read(self.path, codec)
-
-    def close(self):
-        self._directory.cleanup()
-
-
-def script_of(text: bytes, codec="cp1252") -> Script:
-    medium = Medium(text)
-    try:
-        return medium.script(codec)
-    finally:
-        medium.close()
-
-
-class ScriptAsWineReadsIt(unittest.TestCase):
-    def test_the_sample_gives_its_group_device_ids_files_and_programs(self):
-        script = Script.read(SAMPLE, "cp1252")
-        self.assertEqual((script.group, script.device_ids, script.silent), ("Disk Tools", ["6E02", "6E12"], False))
-        self.assertEqual([(line.section, line.source, line.destination, line.uses_group)
-                          for line in script.copy_lines("win95")], [
-            ("Win95 Driver Files", ".\\W95\\DSKADP.MPD", ".\\SYSTEM\\IOSUBSYS\\DSKADP.MPD", False),
-            ("Win95 Driver Files", ".\\TOOLS\\Disk Tools.HLP", ".\\HELP\\Disk Tools.HLP", True),
-            ("Win95 Driver Files", ".\\TOOLS\\UNINST.EXE", ".\\DSKUNINS.EXE", False),
-            ("Win95 Inf File", ".\\W95\\DSKADP.INF", ".\\INF\\DSKADP.INF", False)])
-        self.assertEqual([s for s in script.file_sections("nt40")], ["NT Driver Files", "NT WinASPI32"])
-
-    def test_defaults_and_an_empty_group_name(self):
-        script = script_of(b"[Display]\r\nGroupName=\r\n[Win95 Driver Files]\r\n1=.\\<group>.HLP,.\\<GROUP>.HLP\r\n")
-        self.assertEqual((script.group, script.device_ids), ("", ["6E02"]))
-        self.assertEqual(script.copy_lines("win95")[0].line, ".\\<group>.HLP,.\\<GROUP>.HLP")
-        self.assertEqual(script_of(b"[Other]\r\n").group, DEFAULT_GROUP)
-
-    def test_a_byte_order_mark_hides_the_first_section_from_windows_only(self):
-        script = script_of(BOM + b"[Display]\r\nGroupName=Tools\r\n")
-        self.assertEqual((script.bom, script.bom_hides, script.group), (True, "display", "Tools"))
-        self.assertIsNone(script_of(BOM + b"; comment\r\n[Display]\r\n").bom_hides)
-
-    def test_a_section_that_its_comment_lines_push_to_the_buffer_is_skipped_on_windows_only(self):
-        # Each line takes its length and a terminator; the section is skipped
-        # once its lines fill the buffer to two bytes short.
-        def section(comment_length):
-            line = "1=" + "A" * 97  # 100 bytes with its terminator
-            text = "[Win95 Driver Files]\r\n" + "\r\n".join([line] * 19 + [";" + "c" * (comment_length - 2)])
-            return script_of(text.encode("ascii"))
-
-        at_limit, short_of_it = section(SECTION_CAPACITY - 2 - 1900), section(SECTION_CAPACITY - 3 - 1900)
-        self.assertEqual(at_limit.size("Win95 Driver Files", True), SECTION_CAPACITY - 2)
-        self.assertTrue(at_limit.skipped_on_windows_only("Win95 Driver Files", SECTION_CAPACITY))
-        self.assertFalse(short_of_it.skipped_on_windows_only("Win95 Driver Files", SECTION_CAPACITY))
-
-
-class KeyNamesOfAGroup(unittest.TestCase):
-    UNINSTALL = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\"
-
-    def test_the_uninstall_entry_only_for_a_name_that_fits_and_names_a_key(self):
-        fits = "G" * (demo_report.UNINSTALL_KEY_PATH - len(self.UNINSTALL))
-        self.assertEqual(KeyNames.of(fits, "cp1252"), KeyNames(fits, fits))
-        self.assertEqual(KeyNames.of(fits + "G", "cp1252").entry, None)
-        self.assertEqual(KeyNames.of("Tools\\", "cp1252"), KeyNames("Tools\\", None))
-        self.assertEqual(KeyNames.of("", "cp1252"), KeyNames(DEFAULT_GROUP, None))
-
-    def test_the_product_key_is_cut_to_its_buffer(self):
-        long = "x" * 300
-        self.assertEqual(KeyNames.of(long, "cp1252").record, "x" * demo_report.PRODUCT_KEY_NAME)
-
-
+ROOT = Path(__file__).resolve().parents[2]
 WINDOWS = "C:\\windows"
-SCRIPT = b"""[Display]\r
-GroupName=Tools\r
-[Win95 Driver Files]\r
-1=.\\A.SYS,.\\SYSTEM\\A.SYS\r
-2=.\\MISSING.SYS,.\\SYSTEM\\MISSING.SYS\r
-3=.\\A.SYS\r
-4=.\\A.SYS,D:\\A.SYS\r
-5=.\\A.SYS,SYSTEM\\A.SYS\r
-[Win95 Inf File]\r
-1=.\\B.INF,.\\INF\\B.INF\r
-2=.\\A.SYS,.\\HELD.SYS\r
-"""
+PRODUCT = "HKEY_CURRENT_USER\\Software\\Tools"
+UNINSTALL = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Tools"
+
+
+def reading(**given) -> Reading:
+    """A reading of a script with [Display] GroupName=Tools, changed as given."""
+    fields = dict(found=True, group="Tools", group_line=2, device_ids=["6E02"], silent=False,
+                  driver_files=[], programs=[], device_keys=[], driver_database=[],
+                  product_key=PRODUCT, uninstall_key=UNINSTALL)
+    fields.update(given)
+    return Reading(**fields)
+
+
+def script(wine: Reading, windows: Reading = None, **given) -> Script:
+    fields = dict(windows_services=[], byte_order_mark=False, hidden_section=None, commented=[])
+    fields.update(given)
+    return Script(wine, windows or wine, **fields)
+
+
+class TheCheckersReport(unittest.TestCase):
+    def test_a_run_of_the_golden_report_reads_whole(self):
+        # The checker's own golden JSON: the keys the demo reads are there.
+        run = json.loads((ROOT / "tests" / "golden" / "japanese_medium.json").read_text("utf-8"))["runs"][0]
+        read = Script.of_run(run)
+        self.assertEqual(read.wine, read.windows)
+        self.assertEqual((read.wine.found, read.byte_order_mark, read.hidden_section, read.problem),
+                         (True, False, None, None))
+        self.assertTrue(read.wine.driver_files and read.wine.product_key)
+        self.assertEqual(read.wine.programs[0].command_line, "grpconv -o")
+
+    def test_a_medium_the_checker_cannot_read_reads_as_nothing(self):
+        read = Script.unread("SETUP32.INI is a directory")
+        self.assertEqual((read.found, read.wine.driver_files, read.problem),
+                         (False, [], "SETUP32.INI is a directory"))
+
+
+def line(number, source, destination, section="Win95 Driver Files", found=True, group=False):
+    return DriverFile(section, number, f"{number}=...", source, destination, found, group)
 
 
 class FilesTheScriptNames(unittest.TestCase):
     def test_each_line_copied_or_why_not(self):
-        medium = Medium(SCRIPT, ["A.SYS", "B.INF"])
-        self.addCleanup(medium.close)
+        files = [line(1, "A:\\A.SYS", WINDOWS + "\\SYSTEM\\A.SYS"),
+                 line(2, "A:\\MISSING.SYS", WINDOWS + "\\SYSTEM\\MISSING.SYS", found=False),
+                 line(3, None, None),
+                 line(4, "A:\\A.SYS", "D:\\A.SYS"),
+                 line(5, "A:\\A.SYS", "SYSTEM\\A.SYS"),
+                 line(1, "A:\\B.INF", WINDOWS + "\\INF\\B.INF", "Win95 Inf File"),
+                 line(2, "A:\\A.SYS", WINDOWS + "\\HELD.SYS", "Win95 Inf File")]
         changed = {WINDOWS.lower() + "\\system\\a.sys": FileChange(WINDOWS + "\\SYSTEM\\A.SYS", "added", 1),
                    WINDOWS.lower() + "\\inf\\b.inf": FileChange(WINDOWS + "\\INF\\B.INF", "changed", 1)}
         boxes = [Box(1, "setup32", f"Destination File: '{WINDOWS}\\HELD.SYS'\n can't be copied !", "retry",
                      "No", None)]
-        outcomes = copy_outcomes(medium.script(), "win95", medium.path, changed,
-                                 {WINDOWS.lower() + "\\inf\\b.inf"}, WINDOWS, boxes)
-        self.assertEqual([(o["destination"], o["copied"], o["reason"], o["was_read_only"]) for o in outcomes], [
-            (WINDOWS + "\\SYSTEM\\A.SYS", True, None, False),
-            (WINDOWS + "\\SYSTEM\\MISSING.SYS", False, "the source is not on the medium", False),
-            (None, False, "the line names no destination (no comma)", False),
-            ("D:\\A.SYS", False, "the destination is not on drive C:, which the demo does not watch", False),
-            ("SYSTEM\\A.SYS", False, "the destination is neither .\\-relative nor a full path", False),
-            (WINDOWS + "\\INF\\B.INF", True, None, True),
-            (WINDOWS + "\\HELD.SYS", False,
-             "the copy failed and was given up at the retry question (box 1)", False),
+        outcomes = copy_outcomes(reading(driver_files=files), changed, {WINDOWS.lower() + "\\inf\\b.inf"},
+                                 boxes)
+        self.assertEqual([(o["copied"], o["reason"], o["was_read_only"]) for o in outcomes], [
+            (True, None, False),
+            (False, "the source is not on the medium", False),
+            (False, "the line is not key=source,destination", False),
+            (False, "the destination is not on drive C:, which the demo does not watch", False),
+            (False, "the destination is neither .\\-relative nor a full path", False),
+            (True, None, True),
+            (False, "the copy failed and was given up at the retry question (box 1)", False),
         ])
+
+
+class KeysAndFilesOfTheInstall(unittest.TestCase):
+    def test_keys_by_purpose_as_the_checker_names_the_product_key_and_uninstall_entry(self):
+        wow = UNINSTALL.replace("Software\\", "Software\\Wow6432Node\\", 1)
+        paths = [PRODUCT, PRODUCT + "\\Sub", "HKEY_CURRENT_USER\\Software\\Toolsmith", wow,
+                 "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\AHX2",
+                 "HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1&DEV_2",
+                 "HKEY_CURRENT_USER\\Software\\Wine\\Fonts"]
+        grouped = registry_by_purpose([KeyChange(path, "added", []) for path in paths],
+                                      reading(product_key=PRODUCT.lower()))
+        self.assertEqual({name: [k["path"] for k in keys] for name, keys in grouped.items()}, {
+            "product key": [PRODUCT, PRODUCT + "\\Sub"], "uninstall entry": [wow],
+            "services": [paths[4]], "enumeration keys": [paths[5]], "other": [paths[2]]})
+        self.assertEqual(registry_by_purpose([KeyChange(UNINSTALL, "added", [])],
+                                             reading(uninstall_key=None))["other"][0]["path"], UNINSTALL)
+
+    def test_the_device_clean_up_named_as_the_machine_spells_it(self):
+        key = "HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_7A3E&DEV_6E02"
+        files = [WINDOWS.upper() + "\\INF\\DRVIDX.BIN", WINDOWS.upper() + "\\INF\\DRVDATA.BIN"]
+        held = WINDOWS + "\\inf\\DRVIDX.BIN"
+        before = Snapshot({key.lower(): Key(key, {})}, {held.lower(): (held, 1, 0)}, set())
+        after = Snapshot({}, {held.lower(): (held, 1, 0)}, set())
+        cleaned = device_cleanup(reading(device_keys=[key, key + "X"], driver_database=files), before, after)
+        self.assertEqual([(c["name"], c["state"]) for c in cleaned], [
+            (key, "removed"), (key + "X", "not on the machine"), (held, "still there"),
+            (files[1], "not on the machine")])
+
+
+class StandIns(unittest.TestCase):
+    def test_only_a_missing_program_of_the_medium(self):
+        with tempfile.TemporaryDirectory() as directory:
+            medium, stand_in = Path(directory) / "medium", Path(directory) / "stand-in.exe"
+            (medium / "Tools").mkdir(parents=True)
+            stand_in.write_bytes(b"MZ")
+            programs = [Program(None, "grpconv -o", "grpconv.EXE", False),
+                        Program(1, "C:\\DRV\\TOOLS\\SCAN.EXE /Q", "C:\\DRV\\TOOLS\\SCAN.EXE", False),
+                        Program(2, "C:\\DRV\\RUN.BAT", "C:\\DRV\\RUN.BAT", False),
+                        Program(3, "C:\\DRV\\HERE.EXE", "C:\\DRV\\HERE.EXE", True),
+                        Program(4, "D:\\ELSE.EXE", "D:\\ELSE.EXE", False)]
+            self.assertEqual(add_stand_ins(medium, "c:\\drv\\", programs, stand_in),
+                             ["C:\\DRV\\TOOLS\\SCAN.EXE"])
+            self.assertEqual(sorted(p.name for p in medium.rglob("*")), ["SCAN.EXE", "Tools"])
 
 
 class WhereWindowsWouldDiffer(unittest.TestCase):
     KNOWN = {"utf8-bom": "W1", "comment-lines": "W2"}
 
-    def marks(self, script: bytes, platform: str):
-        medium = Medium(script)
-        self.addCleanup(medium.close)
-        read = medium.script()
-        outcomes = copy_outcomes(read, platform, medium.path, {}, set(), WINDOWS, [])
+    def marks(self, read: Script, platform: str):
+        outcomes = copy_outcomes(read.wine, {}, set(), [])
         return [(m["item"], m["id"], m["here"]) for m in
-                bom_marks(read, platform, outcomes, self.KNOWN) + comment_marks(read, platform, outcomes, self.KNOWN)]
+                bom_marks(read, platform, outcomes, self.KNOWN) + comment_marks(read, outcomes, self.KNOWN)]
 
-    def test_a_mark_on_display_moves_every_display_value_to_its_default(self):
-        script = BOM + b"[Display]\r\nGroupName=Tools\r\nbShow=NO\r\n[NT Driver Files]\r\n1=.\\<GROUp>.SYS,.\\A.SYS\r\n"
-        self.assertEqual(self.marks(script, "nt40"), [
+    def test_a_mark_on_display_gives_what_windows_reads_instead(self):
+        files = [line(1, "A:\\Tools.SYS", WINDOWS + "\\A.SYS", "NT Driver Files", group=True)]
+        wine = reading(silent=True, driver_files=files)
+        windows = reading(group="Default Group", group_line=None, silent=False, driver_files=files,
+                          product_key="HKEY_CURRENT_USER\\Software\\Default Group",
+                          uninstall_key=UNINSTALL.replace("Tools", "Default Group"))
+        read = script(wine, windows, byte_order_mark=True, hidden_section="Display")
+        self.assertEqual(self.marks(read, "nt40"), [
             ("script", "utf8-bom", "here line 1 is the header of [Display], which Windows does not find"),
-            ("group", "utf8-bom", f"on Windows GroupName falls back to the default, {DEFAULT_GROUP}"),
-            ("product key", "utf8-bom", f"on Windows the key is named {DEFAULT_GROUP}"),
-            ("uninstall entry", "utf8-bom", f"on Windows the entry is named {DEFAULT_GROUP}"),
-            ("services", "utf8-bom", "on Windows Driver falls back to empty: no miniport service"),
-            ("script", "utf8-bom", "on Windows bShow falls back to YES: the main dialog is shown"),
-            ("file 0", "utf8-bom", f"on Windows <GROUp> is replaced by {DEFAULT_GROUP}"),
+            ("group", "utf8-bom", "on Windows the group name is Default Group"),
+            ("product key", "utf8-bom", "on Windows the key is named Default Group"),
+            ("uninstall entry", "utf8-bom", "on Windows the entry is named Default Group"),
+            ("services", "utf8-bom", "on Windows the install registers no miniport service"),
+            ("script", "utf8-bom", "on Windows the main dialog is shown"),
+            ("file 0", "utf8-bom", "on Windows <GROUp> is replaced by Default Group"),
         ])
+        windows.device_ids = ["6E02", "6E12"]
+        self.assertIn(("device ids", "utf8-bom", "on Windows the device ids are 6E02, 6E12"),
+                      self.marks(read, "win95"))
 
-    def test_comment_lines_that_change_nothing_and_a_commented_uninstall(self):
-        self.assertEqual(self.marks(b"[Win95 Driver Files]\r\n; c\r\n1=.\\A,.\\A\r\n", "win95"), [
-            ("script", "comment-lines", "here [Win95 Driver Files] holds comment lines, which the program "
-             "passes over itself: the same result on Windows")])
-        self.assertEqual(self.marks(b"[UnInstall]\r\n; c\r\n1=X\r\n", "win95"), [
+    def test_a_mark_before_no_header_and_a_hidden_driver_section(self):
+        files = [line(1, "A:\\A.SYS", WINDOWS + "\\A.SYS")]
+        self.assertEqual(self.marks(script(reading(), byte_order_mark=True), "win95"), [
+            ("script", "utf8-bom", "here line 1 is no section header, so Windows finds every section Wine finds")])
+        read = script(reading(driver_files=files), reading(), byte_order_mark=True,
+                      hidden_section="win95 driver files")
+        self.assertEqual(self.marks(read, "win95")[1:], [
+            ("file 0", "utf8-bom", "on Windows the section is not found: this file is not copied")])
+
+    def test_comment_lines_that_change_nothing_push_a_section_over_or_hide_the_uninstall_entry(self):
+        def commented(name, skipped=False, first=False, uninstall=False):
+            return CommentedSection(name, 1, 180 if uninstall else 2048, skipped, first, uninstall)
+
+        files = [line(1, "A:\\A", WINDOWS + "\\A"), line(2, "A:\\B", WINDOWS + "\\B", "Win95 Inf File")]
+        self.assertEqual(self.marks(script(reading(driver_files=files), commented=[
+            commented("Win95 Driver Files"), commented("Win95 Execute")]), "win95"), [
+            ("script", "comment-lines", "here [Win95 Driver Files], [Win95 Execute] hold comment lines, which "
+             "the program passes over itself: the same result on Windows")])
+        self.assertEqual(self.marks(script(reading(driver_files=files), commented=[
+            commented("Win95 Inf File", skipped=True), commented("Win95 ShortCut", skipped=True),
+            commented("UnInstall", first=True, uninstall=True)]), "win95"), [
+            ("file 1", "comment-lines", "with its comment lines [Win95 Inf File] does not fit the program's "
+             "2048-byte buffer: on Windows the section is skipped whole and this file is not copied"),
+            ("script", "comment-lines", "with its comment lines [Win95 ShortCut] does not fit the program's "
+             "2048-byte buffer: on Windows the section is skipped whole"),
             ("uninstall entry", "comment-lines", "the first line of [UnInstall] is a comment: on Windows no "
              "uninstall entry is written")])
+        self.assertEqual(self.marks(script(reading(), commented=[
+            commented("UnInstall", skipped=True, uninstall=True)]), "win95"), [
+            ("uninstall entry", "comment-lines", "with its comment lines [UnInstall] does not fit the program's "
+             "180-byte buffer: on Windows the section is skipped and no entry is written")])
 
 
 class ConfigSys(unittest.TestCase):
