@@ -109,6 +109,9 @@ TEST(CheckRules, EachRuleOnItsMedium) {
           {"key-not-one-character", "nt40 en", 20, E, {}},
           {"key-not-one-character", "nt40 en", 23, W, {}},
           {"uninstall-comment", "nt40 en", 25, W, {}}}},
+        // No SETUP32.INI at all: script-missing alone, not script-unreadable
+        // too.
+        {"rule-script-missing", {"win95", "nt40"}, {{"script-missing", "every", 0, E, {}}}},
         // The older media, where each of these rules fires alone.
         {"mistake-bom",
          {"win95", "nt40"},
