@@ -6,6 +6,7 @@
 #include "check/rules/platforms.h"
 #include "check/rules/run_script.h"
 #include "files/file_placement.h"
+#include "platform/windows_versions.h"
 #include "shellint/shell_text.h"
 
 namespace setup32::check {
@@ -36,9 +37,10 @@ void CheckPlatformNoFiles(RunFacts& facts, RuleFindings& into) {
     const DriverSectionsFound own = FindDriverSections(facts, kind);
     if (own.CopySomething()) return;
     std::vector<std::string> others;
-    for (const int other : kShellPlatforms) {
+    for (const platform::WindowsVersion& version : platform::kWindowsVersions) {
+        const int other = version.platformCode;
         if (other != kind && FindDriverSections(facts, other).CopySomething())
-            others.push_back(PlatformTitle(other));
+            others.push_back(std::string(version.name));
     }
     if (others.empty()) return;
     const DriverSections names = *DriverSectionsFor(kind);

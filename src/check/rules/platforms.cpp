@@ -3,18 +3,17 @@
 #include "files/file_placement.h"
 #include "messages/messages.h"
 #include "platform/sim/wine_differences.h"
+#include "platform/windows_versions.h"
 #include "shellint/shell_text.h"
 #include "state/script.h"
 
 namespace setup32::check {
 
-const int kShellPlatforms[4] = {os_kind::kWindows95, os_kind::kWindows98, os_kind::kWindowsNT,
-                                os_kind::kWindows2000};
-
 std::vector<std::string> KnownSections() {
     std::vector<std::string> known = {script_names::kDisplay, script_names::kModify,
                                       script_names::kUninstall};
-    for (const int kind : kShellPlatforms) {
+    for (const platform::WindowsVersion& version : platform::kWindowsVersions) {
+        const int kind = version.platformCode;
         const DriverSections driver = *DriverSectionsFor(kind);
         known.insert(known.end(), {driver.first, driver.second});
         for (const std::string_view family :
@@ -27,18 +26,10 @@ std::vector<std::string> KnownSections() {
 }
 
 std::string PlatformTitle(int osKind) {
-    switch (osKind) {
-        case os_kind::kWindows95:
-            return "Windows 95";
-        case os_kind::kWindows98:
-            return "Windows 98";
-        case os_kind::kWindowsNT:
-            return "Windows NT 4.0";
-        case os_kind::kWindows2000:
-            return "Windows 2000";
-        default:
-            return "this Windows";
+    for (const platform::WindowsVersion& version : platform::kWindowsVersions) {
+        if (version.platformCode == osKind) return std::string(version.name);
     }
+    return "this Windows";
 }
 
 std::string WindowsAgainstWine(std::string_view id) {

@@ -9,13 +9,10 @@
 
 namespace setup32::check {
 
-// The platforms with driver and shell-integration sections, in order.
-extern const int kShellPlatforms[4];
-
 // The sections the program reads on one platform or another.
 std::vector<std::string> KnownSections();
 
-// "Windows 95" for os_kind::kWindows95.
+// "Windows 95" for os_kind::kWindows95, as the versions table names it.
 std::string PlatformTitle(int osKind);
 
 // What Windows does for the Wine difference `id`, and what a trial under
