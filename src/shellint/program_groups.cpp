@@ -22,7 +22,6 @@ using shell_text::JoinPath;
 
 constexpr const char* kShellFoldersKey =
     "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr std::string_view kStartupGroup = "Startup";
 constexpr std::size_t kGroupFileStem = 8;
 constexpr std::size_t kWindowsDirectoryCapacity = 260;
 
@@ -45,12 +44,6 @@ bool SplitShortcutFields(std::string_view value, ShortcutFields& fields) {
     fields.title = value.substr(
         second + 1, third == std::string_view::npos ? std::string_view::npos : third - second - 1);
     return true;
-}
-
-// The group field is compared with "Startup" over its own length only, so
-// "start", "STARTUP" and an empty field all name the Startup group.
-bool NamesStartupGroup(std::string_view group) {
-    return group.size() <= kStartupGroup.size() && StartsWithIgnoringCase(kStartupGroup, 0, group);
 }
 
 // {Windows directory}\{group without spaces, cut to eight}.GRP

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/types.h"
+#include "state/ascii_text.h"
 
 namespace setup32 {
 
@@ -33,6 +34,13 @@ void GetWorkingDirectory(SetupContext& ctx, std::string& directory, std::size_t 
 // The last component of the Startup folder; `name` is unchanged when the
 // folder is not known or its name does not fit 31 characters.
 void GetStartupGroupName(SetupContext& ctx, int osKind, std::string& name);
+// Whether a shortcut's group field names the Startup group: it is compared
+// with "Startup" over its own length only, so "start", "STARTUP" and an
+// empty field all do.
+inline bool NamesStartupGroup(std::string_view group) {
+    constexpr std::string_view kStartup = "Startup";
+    return group.size() <= kStartup.size() && StartsWithIgnoringCase(kStartup, 0, group);
+}
 // The user's Programs folder; `folder` is unchanged when it is not known.
 void GetProgramsFolder(SetupContext& ctx, int osKind, std::string& folder);
 

@@ -3,19 +3,18 @@
 // in the Startup group.
 #include "check/rules/code_page_findings.h"
 #include "check/rules/shell_lists.h"
+#include "shellint/shell_integration.h"
 #include "state/ascii_text.h"
 
 namespace setup32::check {
 
 void CheckStartupGroup(RunFacts& facts, RuleFindings& into) {
-    constexpr std::string_view kStartupGroup = "Startup";
     CodePageFindings found(facts, into);
     ForEachShortcutLine(facts, [&](const ShortcutLine& shortcut) {
         if (!shortcut.made || shortcut.splitByGroupComma || shortcut.pastLimit) return;
         const std::string_view group = shortcut.fields[1];
-        if (group.size() >= kStartupGroup.size() ||
-            !StartsWithIgnoringCase(kStartupGroup, 0, group))
-            return;
+        // "Startup" itself is meant; a field short of it is not.
+        if (!NamesStartupGroup(group) || EqualsIgnoringCase(group, "Startup")) return;
         found.Add(Severity::Warning, shortcut.line.number,
                   "the group " + Quoted(group) +
                       " is taken as the Startup group (the program compares the field with "
