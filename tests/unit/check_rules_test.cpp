@@ -39,6 +39,9 @@ TEST(CheckRules, EachRuleOnItsMedium) {
         {"rule-line-as-meant",
          {"nt40"},
          {{"inline-comment", "nt40 en", 7, W, {}}, {"placeholder-misspelt", "nt40 en", 8, W, {}}}},
+        // A shortcut title saved as UTF-8; the group name's "\xE4" is a
+        // letter of code page 1252 and silent.
+        {"rule-not-code-page-text", {"nt40"}, {{"not-code-page-text", "nt40 en", 8, W, {}}}},
         // Windows 98 alone gets no shortcut; nobody gets an INF, so none
         // is missed.
         {"rule-missing-on-platform",
