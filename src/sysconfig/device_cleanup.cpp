@@ -10,8 +10,6 @@
 namespace setup32 {
 namespace {
 
-constexpr std::size_t kMaxKeyPath = 255;
-
 std::vector<std::string> SubkeyNames(platform::Registry& registry, platform::RegRoot root,
                                      const std::string& subkey) {
     std::vector<std::string> names;

@@ -39,6 +39,10 @@ struct ConfigOutcome {
 constexpr std::size_t kModifyEntryCapacity = 255;
 constexpr std::size_t kModifyListCapacity = 2048;
 
+// The longest registry key path that a service's or a device's key may
+// take; a longer one is left alone.
+constexpr std::size_t kMaxKeyPath = 255;
+
 // The file the CONFIG.SYS editor rewrites.
 constexpr const char* kConfigSysPath = "c:\\CONFIG.SYS";
 

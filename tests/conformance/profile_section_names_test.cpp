@@ -65,16 +65,17 @@ TEST_F(SectionNamesTest, NoneFromAFileWithoutAHeader) {
     EXPECT_EQ(machine_.profile.ReadSectionNames(Scratch("NOFILE.INI"), 2048).count, 0u);
 }
 
-const std::string kUtf16Script = std::string("\xFF\xFE[\0D\0i\0s\0p\0l\0a\0y\0]\0\r\0\n\0", 24);
+const std::string kUtf16DisplaySection =
+    std::string("\xFF\xFE[\0D\0i\0s\0p\0l\0a\0y\0]\0\r\0\n\0", 24);
 
 TEST_F(SectionNamesTest, AUtf16FileIsReadOn2000) {
-    const std::string path = WriteBytes(kUtf16Script);
+    const std::string path = WriteBytes(kUtf16DisplaySection);
     ForEachVersion({kWindows2000}, [&] { EXPECT_EQ(NamesIn(path), Names{"Display"}); });
 }
 
 TEST_F(SectionNamesTest, AUtf16FileGivesNoneOn9xAndNt4) {
     ONLY_ON_BACKEND("sim", "Wine reads a UTF-16 profile in every version setting (utf16-bom)");
-    const std::string path = WriteBytes(kUtf16Script);
+    const std::string path = WriteBytes(kUtf16DisplaySection);
     ForEachVersion({kWindows95, kWindows98, kWindowsNT4},
                    [&] { EXPECT_EQ(NamesIn(path), Names{}); });
 }

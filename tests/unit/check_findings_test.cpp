@@ -16,6 +16,7 @@
 #include "check/plan.h"
 #include "check/rules/rule.h"
 #include "check/version_findings.h"
+#include "host_files.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 
@@ -23,9 +24,6 @@ namespace setup32::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kProjectRoot = fs::path(SETUP32_SOURCE_DIR);
-const fs::path kMedia = kProjectRoot / "tests" / "media";
 
 constexpr Severity E = Severity::Error;
 constexpr Severity W = Severity::Warning;
@@ -74,13 +72,13 @@ CheckResult Check(const fs::path& medium, const std::vector<std::string>& platfo
     return result.value_or(CheckResult{});
 }
 
-std::string Describe(const std::string& run, const Finding& f) {
+std::string DescribeFinding(const std::string& run, const Finding& f) {
     return run + " | " + std::to_string(f.line) + " | " + SeverityName(f.severity) + " | " +
            f.message;
 }
 
 // The findings of the result, the common ones first, then each run's.
-std::vector<std::pair<std::string, Finding>> Table(const CheckResult& result) {
+std::vector<std::pair<std::string, Finding>> FindingsInOrder(const CheckResult& result) {
     std::vector<std::pair<std::string, Finding>> table;
     for (const Finding& finding : result.common) table.emplace_back("every", finding);
     for (const RunResult& run : result.runs) {
@@ -91,14 +89,15 @@ std::vector<std::pair<std::string, Finding>> Table(const CheckResult& result) {
 }
 
 void ExpectTable(const CheckResult& result, const std::vector<Row>& expected) {
-    const auto table = Table(result);
+    const auto table = FindingsInOrder(result);
     std::ostringstream actual;
-    for (const auto& [run, finding] : table) actual << "  " << Describe(run, finding) << "\n";
+    for (const auto& [run, finding] : table)
+        actual << "  " << DescribeFinding(run, finding) << "\n";
     ASSERT_EQ(expected.size(), table.size()) << "the findings:\n" << actual.str();
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const Row& row = expected[i];
         const auto& [run, finding] = table[i];
-        SCOPED_TRACE("row " + std::to_string(i) + ": " + Describe(run, finding));
+        SCOPED_TRACE("row " + std::to_string(i) + ": " + DescribeFinding(run, finding));
         EXPECT_EQ(row.run, run);
         EXPECT_EQ(row.line, finding.line);
         EXPECT_EQ(row.severity, finding.severity);

@@ -6,25 +6,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "check/check.h"
 #include "check/default_machine.h"
+#include "host_files.h"
 #include "platform/windows_versions.h"
 
 namespace setup32::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kProjectRoot = SETUP32_SOURCE_DIR;
-
-std::string ReadHostFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 TEST(CheckMachine, EachVersionsMachineIsTheOneExamplesMachineDescribesAsItsSetupMadeIt) {
     const std::string configSys =

@@ -3,20 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "check/check.h"
 #include "check/report.h"
+#include "host_files.h"
 #include "platform/sim/temp_directory.h"
 
 namespace setup32::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kProjectRoot = SETUP32_SOURCE_DIR;
 
 CheckOptions AllRuns(const fs::path& medium) {
     CheckOptions options;
@@ -31,11 +29,6 @@ std::vector<Finding> AllFindings(const CheckResult& result) {
     for (const RunResult& run : result.runs)
         all.insert(all.end(), run.findings.begin(), run.findings.end());
     return all;
-}
-
-void WriteHostFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(CheckMedium, SampleMediumInstallsEverywhereWithoutError) {

@@ -33,7 +33,7 @@ Outcome RunCommandLine(const std::vector<std::string>& arguments) {
     return {status, out.str(), err.str()};
 }
 
-std::string Medium(const char* name) {
+std::string MediumPath(const char* name) {
     return (kMedia / name).string();
 }
 
@@ -58,11 +58,12 @@ std::vector<std::string> RunNames(const CheckOptions& options) {
 // Notes say what the program ignores: they leave the status at 0. A
 // warning makes it 1, an error 2, a check that cannot run 3.
 TEST(CheckCommand, TheExitStatusCountsWarningsAndErrorsOnly) {
-    EXPECT_EQ(0, RunCommandLine({Medium("clean-notes")}).status);
-    EXPECT_EQ(0, RunCommandLine({Medium("clean-update")}).status);
-    EXPECT_EQ(1, RunCommandLine({Medium("rule-missing-on-platform")}).status);
-    EXPECT_EQ(2, RunCommandLine({Medium("rule-dest-overwritten"), "--platform", "nt40"}).status);
-    EXPECT_EQ(3, RunCommandLine({Medium("no-such-medium")}).status);
+    EXPECT_EQ(0, RunCommandLine({MediumPath("clean-notes")}).status);
+    EXPECT_EQ(0, RunCommandLine({MediumPath("clean-update")}).status);
+    EXPECT_EQ(1, RunCommandLine({MediumPath("rule-missing-on-platform")}).status);
+    EXPECT_EQ(2,
+              RunCommandLine({MediumPath("rule-dest-overwritten"), "--platform", "nt40"}).status);
+    EXPECT_EQ(3, RunCommandLine({MediumPath("no-such-medium")}).status);
 }
 
 // A list names its runs; "all" is every one. A comma too many is refused
@@ -75,7 +76,7 @@ TEST(CheckCommand, PlatformAndLanguageListsChooseTheRuns) {
     EXPECT_EQ(4u, Parsed({"m", "--platform", "all"}).options.platforms.size());
     for (const char* list : {"nt40,", ",nt40", "nt40,,win2k", "nt4"}) {
         SCOPED_TRACE(list);
-        const Outcome refused = RunCommandLine({Medium("clean-update"), "--platform", list});
+        const Outcome refused = RunCommandLine({MediumPath("clean-update"), "--platform", list});
         EXPECT_EQ(3, refused.status);
         EXPECT_NE(std::string::npos, refused.err.find(std::string("\"") + list + "\""));
         EXPECT_TRUE(refused.out.empty());

@@ -9,14 +9,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "check/check.h"
 #include "check/plan.h"
 #include "check/report.h"
+#include "host_files.h"
 #include "platform/sim/temp_directory.h"
 
 namespace setup32::check {
@@ -24,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kProjectRoot = SETUP32_SOURCE_DIR;
 const fs::path kGolden = kProjectRoot / "tests" / "golden";
 
 // "Disk" and "Help" in katakana, as the script writes them (code page 932)
@@ -32,16 +30,6 @@ const fs::path kGolden = kProjectRoot / "tests" / "golden";
 const std::string kDiskCp932 = "\x83\x66\x83\x42\x83\x58\x83\x4E";
 const std::string kHelpCp932 = "\x83\x77\x83\x8B\x83\x76";
 const std::string kHelpUtf8 = "\xE3\x83\x98\xE3\x83\xAB\xE3\x83\x97";
-
-std::string ReadHostFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteHostFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 void ExpectGolden(const std::string& name, const std::string& actual) {
     const fs::path golden = kGolden / name;

@@ -11,11 +11,9 @@
 #include <vector>
 
 #include "check/check.h"
+#include "host_files.h"
 
 namespace setup32::check {
-
-inline const std::filesystem::path kMedia =
-    std::filesystem::path(SETUP32_SOURCE_DIR) / "tests" / "media";
 
 struct Row {
     std::string rule;

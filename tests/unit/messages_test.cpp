@@ -260,7 +260,7 @@ TEST(MessageTable, SystemDefaultLocaleChoosesTheColumn) {
         {0x0000, &MessageRow::english},       // before the system is identified
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.lcid);
+        SCOPED_TRACE(::testing::Message() << std::hex << c.lcid);
         const Language language = LanguageFromLcid(c.lcid);
         for (const MessageRow* row = kMessageTable; row->id != kEndOfTable; ++row) {
             EXPECT_EQ(MsgText(language, row->id), row->*c.column) << row->id;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/sim/host_file.h"
+
 namespace setup32::platform::sim {
 namespace fs = std::filesystem;
 
@@ -91,14 +93,10 @@ bool HoldsInvalidCharacter(std::string_view path, const HostFacts& host) {
     return false;
 }
 
-struct CloseFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 struct SimFileSystem::Stream {
-    std::unique_ptr<std::FILE, CloseFile> file;
+    HostFile file;
     bool writable;
 };
 
@@ -527,8 +525,7 @@ std::string SimFileSystem::ShortComponent(const fs::path& directory, const std::
 
 FileHandle SimFileSystem::AddStream(std::FILE* file, bool writable) {
     ++nextStream_;
-    streams_[nextStream_] =
-        std::make_unique<Stream>(Stream{std::unique_ptr<std::FILE, CloseFile>(file), writable});
+    streams_[nextStream_] = std::make_unique<Stream>(Stream{HostFile(file), writable});
     return nextStream_;
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/sim/host_file.h"
+
 namespace setup32::platform::sim {
 namespace {
 
@@ -279,13 +281,9 @@ std::string WindowsPathOf(const std::string& path, const SimFileSystem& files) {
     return hasDirectory ? path : files.WindowsDirectoryText() + "\\" + path;
 }
 
-struct CloseFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // The whole file, or none when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& host) {
-    const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(host.c_str(), "rb"));
+    const HostFile file(std::fopen(host.c_str(), "rb"));
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[16384];
