@@ -260,7 +260,7 @@ TEST(CheckFindings, DisplayValuesAreReportedOnTheLineTheProgramReads) {
                      W,
                      {"a second \"DeviceID\"", "reads the first, on line 3 (\"6E02,6E12\")"}},
                     {"nt40 en",
-                     5,
+                     13,
                      E,
                      {"Driver names \"QX7.SYS\"",
                       "(line 13 copies it to \"C:\\WINNT\\SYSTEM32\\QX7.SYS\" instead)",

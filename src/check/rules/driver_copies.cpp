@@ -42,7 +42,7 @@ bool WrittenWithSlash(const DriverLine& line) {
            line.written.find('/') != std::string::npos;
 }
 
-std::string WhereInstalled(RunFacts& facts, std::string_view path) {
+InstallingLine InstalledBy(RunFacts& facts, std::string_view path) {
     const std::string name = UpperAscii(path.substr(path.rfind('\\') + 1));
     for (const DriverLine& line : WellFormedDriverLines(facts)) {
         const std::string& written = line.item.destination;
@@ -50,14 +50,20 @@ std::string WhereInstalled(RunFacts& facts, std::string_view path) {
         const bool samePath = destination == UpperAscii(path);
         if (!samePath && destination.substr(destination.rfind('\\') + 1) != name) continue;
         if (LastCopyError(facts.run, line.item) != 0u) {
-            return " (its copy on line " + std::to_string(line.number) + ", to " + Quoted(written) +
-                   ", fails)";
+            return {line.number, true,
+                    " (its copy on line " + std::to_string(line.number) + ", to " +
+                        Quoted(written) + ", fails)"};
         }
-        return samePath ? std::string()
-                        : " (line " + std::to_string(line.number) + " copies it to " +
-                              Quoted(written) + " instead)";
+        return {line.number, false,
+                samePath ? std::string()
+                         : " (line " + std::to_string(line.number) + " copies it to " +
+                               Quoted(written) + " instead)"};
     }
-    return " (no driver line copies it)";
+    return {0, false, " (no driver line copies it)"};
+}
+
+std::string WhereInstalled(RunFacts& facts, std::string_view path) {
+    return InstalledBy(facts, path).where;
 }
 
 }  // namespace setup32::check

@@ -29,9 +29,18 @@ std::vector<DriverLine> JudgedDriverLines(RunFacts& facts);
 // judged on the GroupName line).
 bool WrittenWithSlash(const DriverLine& line);
 
-// Where the driver lines of the run put a file of that path's name, for
-// the finding of a file the script names but does not install there:
-// empty when a line copies it there.
+// The driver line of the run that copies a file of a path's name, for the
+// finding of a file the script names but does not install there: its
+// number (0 when no line copies it), whether its copy failed, and what
+// became of the copy (empty when it went to that very path).
+struct InstallingLine {
+    int number = 0;
+    bool failed = false;
+    std::string where;
+};
+InstallingLine InstalledBy(RunFacts& facts, std::string_view path);
+
+// What became of a file of that path's name: InstalledBy's `where`.
 std::string WhereInstalled(RunFacts& facts, std::string_view path);
 
 }  // namespace setup32::check
