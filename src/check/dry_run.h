@@ -15,6 +15,7 @@
 #include "app/setup_app.h"
 #include "check/check.h"
 #include "check/medium.h"
+#include "messages/messages.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/temp_directory.h"
 
@@ -66,6 +67,8 @@ class DryRun {
     std::vector<CopyAttempt> Copies() const;
     std::vector<DirectoryAttempt> Directories() const;
     const PlatformInfo& Platform() const { return platform_; }
+    // The program's platform code of the run's Windows version.
+    int OsKind() const { return OsKindFromVersion(platform_.version); }
     const LanguageInfo& Language() const { return language_; }
     const std::string& StartDir() const { return startDir_; }
     const std::string& WindowsDir() const { return windowsDir_; }

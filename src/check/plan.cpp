@@ -206,7 +206,7 @@ void PlanReader::ReadShell(Plan& plan) {
 // The ShortCut lines of the run whose shortcut the program takes, in order.
 std::vector<int> PlanReader::ShortcutLines() {
     std::vector<int> lines;
-    const int kind = OsKindFromVersion(run_.Platform().version);
+    const int kind = run_.OsKind();
     if (!shell_text::IsShellPlatform(kind)) return lines;
     const ListSection section = ReadListSection(
         run_, layout_, shell_text::PlatformSection(kind, shell_text::section_family::kShortcut),
@@ -235,7 +235,7 @@ const ProfileLine* PlanReader::WrittenLine(int number) const {
 
 // Each program started, with the Execute line whose command line it is.
 void PlanReader::ReadPrograms(Plan& plan) {
-    const int kind = OsKindFromVersion(run_.Platform().version);
+    const int kind = run_.OsKind();
     std::vector<NumberedLine> lines;
     if (shell_text::IsShellPlatform(kind)) {
         lines =
@@ -261,8 +261,7 @@ void PlanReader::ReadPrograms(Plan& plan) {
 
 // The boot-start services the install registered: Start 0 and an image.
 void PlanReader::ReadServices(Plan& plan) {
-    constexpr std::string_view kServices =
-        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
+    const std::string services = std::string("HKEY_LOCAL_MACHINE\\") + kServicesKey;
     std::vector<int> lines;
     for (const char* key : {script_names::kDriver, script_names::kTitle}) {
         if (const ProfileLine* line = DisplayLineOf(run_, layout_, key))
@@ -271,7 +270,7 @@ void PlanReader::ReadServices(Plan& plan) {
     std::sort(lines.begin(), lines.end());
     for (const RegistryChange& change : plan.registry) {
         if (!change.value || !change.after || *change.value != "\"ImagePath\"" ||
-            !StartsWithIgnoringCase(change.key, 0, kServices))
+            !StartsWithIgnoringCase(change.key, 0, services))
             continue;
         const std::vector<NamedValue> values =
             ValuesOf(ParseRegistryExport(run_.RegistryAfter()), change.key);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/plan.h"
+#include "check/rules/byte_order_mark.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
 #include "shellint/shell_integration.h"
@@ -14,13 +15,8 @@
 namespace setup32::check {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLocalMachine = "HKEY_LOCAL_MACHINE\\";
 constexpr const char* kCurrentUser = "HKEY_CURRENT_USER\\";
-
-int OsKindOf(const DryRun& run) {
-    return OsKindFromVersion(run.Platform().version);
-}
 
 // The file that starting `commandLine` runs: the one found, or else its
 // first word, with ".EXE" when it names no extension.
@@ -72,7 +68,7 @@ std::vector<CommentedSection> CommentedSections(DryRun& windows, DryRun& wine,
                                                 const std::vector<ProfileSection>& windowsLayout,
                                                 const std::vector<ProfileSection>& wineLayout) {
     std::vector<CommentedSection> commented;
-    for (const auto& [name, capacity] : ListSectionsRead(OsKindOf(windows))) {
+    for (const auto& [name, capacity] : ListSectionsRead(windows.OsKind())) {
         const ListSection read = ReadListSection(windows, windowsLayout, name, capacity);
         const auto comments = std::count_if(
             read.lines.begin(), read.lines.end(),

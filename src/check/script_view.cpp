@@ -72,8 +72,7 @@ ListSection ReadListSection(DryRun& run, const std::vector<ProfileSection>& layo
 
 std::vector<DriverLine> ReadDriverLines(DryRun& run, const std::vector<ProfileSection>& layout) {
     std::vector<DriverLine> lines;
-    const std::optional<DriverSections> sections =
-        DriverSectionsFor(OsKindFromVersion(run.Platform().version));
+    const std::optional<DriverSections> sections = DriverSectionsFor(run.OsKind());
     if (!sections) return lines;
     for (const char* name : {sections->first, sections->second}) {
         const ListSection section = ReadListSection(run, layout, name, script_capacity::kSection);

@@ -9,8 +9,6 @@ namespace {
 
 using platform::RegType;
 
-constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
-constexpr std::uint32_t kStartBoot = 0;
 constexpr std::uint32_t kStartDisabled = 4;
 constexpr std::uint32_t kTypeKernelDriver = 1;
 constexpr std::uint32_t kErrorControlNormal = 1;

@@ -39,6 +39,11 @@ struct ConfigOutcome {
 constexpr std::size_t kModifyEntryCapacity = 255;
 constexpr std::size_t kModifyListCapacity = 2048;
 
+// The key below HKEY_LOCAL_MACHINE that holds each service's settings, and
+// the Start of a service that starts at boot.
+constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
+constexpr std::uint32_t kStartBoot = 0;
+
 // The longest registry key path that a service's or a device's key may
 // take; a longer one is left alone.
 constexpr std::size_t kMaxKeyPath = 255;

@@ -9,7 +9,7 @@
 namespace setup32::check {
 
 void CheckDeviceId(RunFacts& facts, RuleFindings& into) {
-    if (!shell_text::IsWindows9x(PlatformKind(facts))) return;
+    if (!shell_text::IsWindows9x(facts.run.OsKind())) return;
     CodePageFindings found(facts, into);
     const ProfileLine* line = DisplayLine(facts, script_names::kDeviceId);
     const std::string value = DisplayValue(facts, script_names::kDeviceId,

@@ -26,7 +26,7 @@ std::string DefaultsTaken(RunFacts& facts) {
                        " names the product key, the program group and the uninstall entry";
     if (OnNt(facts)) {
         return text + ", and without a Driver no miniport service is registered, so " +
-               PlatformTitle(PlatformKind(facts)) + " does not start the adapter's driver";
+               PlatformTitle(facts.run.OsKind()) + " does not start the adapter's driver";
     }
     return text + ", and the clean-up removes the entries of device id " +
            script_default::kDeviceId + " only";

@@ -38,7 +38,7 @@ bool IsServiceImage(const Plan& plan, const std::string& path) {
 }  // namespace
 
 void CheckDriverNeverLoaded(RunFacts& facts, RuleFindings& found) {
-    const bool nt = shell_text::IsNtFamily(OsKindFromVersion(facts.run.Platform().version));
+    const bool nt = shell_text::IsNtFamily(facts.run.OsKind());
     const std::string loaded = PathKey(
         shell_text::JoinPath(facts.plan.windowsDir, nt ? "SYSTEM32\\DRIVERS" : "SYSTEM\\IOSUBSYS"));
     for (const CopyRecord& copy : facts.plan.copies) {

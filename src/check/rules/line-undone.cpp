@@ -13,14 +13,12 @@
 #include "check/text_encoding.h"
 #include "platform/sim/sim_machine.h"
 #include "state/script.h"
+#include "sysconfig/sysconfig.h"
 
 namespace setup32::check {
 namespace {
 
 namespace sim = platform::sim;
-
-constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
-constexpr std::uint32_t kBootStart = 0;
 
 // What a later call that is no copy does to a file that is there.
 const char* UndoneBy(std::string_view call) {
@@ -91,7 +89,7 @@ void CheckServiceUndone(RunFacts& facts, RuleFindings& found) {
     }
     const std::optional<std::uint32_t> after =
         facts.run.Sim().DwordValue(platform::RegRoot::LocalMachine, key, "Start");
-    if (writes < 2 || !after || *after == kBootStart) return;
+    if (writes < 2 || !after || *after == kStartBoot) return;
     const std::string name = ToUtf8(title->value, facts.run.Language().codePage);
     found.Add(Severity::Error, title->number,
               "the miniport service " + Quoted(name) +

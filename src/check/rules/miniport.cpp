@@ -21,7 +21,7 @@ void CheckMiniport(RunFacts& facts, RuleFindings& into) {
               "the service name (Title) " + Quoted(service->title) +
                   (service->title.empty() ? " is empty" : " holds \"\\\"") +
                   ": the program registers no miniport service for Driver " +
-                  Quoted(service->driver) + ", so " + PlatformTitle(PlatformKind(facts)) +
+                  Quoted(service->driver) + ", so " + PlatformTitle(facts.run.OsKind()) +
                   " does not start the adapter; write a name of letters and digits");
 }
 

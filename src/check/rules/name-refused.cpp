@@ -12,10 +12,6 @@
 namespace setup32::check {
 namespace {
 
-// A group name's "\" makes folders below folders, which another rule
-// speaks for; the others are refused.
-constexpr std::string_view kRefusedInGroupName = "/:*?\"<>|";
-
 void CheckGroupName(RunFacts& facts, RuleFindings& found) {
     const ProfileLine* groupLine = DisplayLineOf(facts.run, facts.layout, script_names::kGroupName);
     const std::string& group = facts.run.Context().groupName;

@@ -15,4 +15,8 @@ inline char RefusedCharacter(std::string_view name, std::string_view refused = k
     return at == std::string_view::npos ? '\0' : name[at];
 }
 
+// A group name's "\" makes folders below folders, which the name-refused
+// rule speaks for apart; the others are refused.
+constexpr std::string_view kRefusedInGroupName = "/:*?\"<>|";
+
 }  // namespace setup32::check

@@ -32,7 +32,7 @@ DriverSectionsFound FindDriverSections(RunFacts& facts, int kind) {
 }  // namespace
 
 void CheckPlatformNoFiles(RunFacts& facts, RuleFindings& into) {
-    const int kind = PlatformKind(facts);
+    const int kind = facts.run.OsKind();
     if (!shell_text::IsShellPlatform(kind)) return;
     const DriverSectionsFound own = FindDriverSections(facts, kind);
     if (own.CopySomething()) return;

@@ -10,7 +10,7 @@
 namespace setup32::check {
 
 std::vector<const ProfileLine*> LinesReadByRun(RunFacts& facts) {
-    const int kind = OsKindFromVersion(facts.run.Platform().version);
+    const int kind = facts.run.OsKind();
     std::vector<std::string> names = {script_names::kDisplay};
     if (const std::optional<DriverSections> driver = DriverSectionsFor(kind))
         names.insert(names.end(), {driver->first, driver->second});

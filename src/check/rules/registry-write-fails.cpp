@@ -15,6 +15,7 @@
 
 #include "check/rules/name_chars.h"
 #include "check/rules/rule.h"
+#include "check/rules/shell_lists.h"
 #include "check/script_view.h"
 #include "check/text_encoding.h"
 #include "check/version_findings.h"
@@ -50,13 +51,11 @@ Cause CauseOfItem(RunFacts& facts, const std::string& item) {
         if (shortcut.line > 0 && (EndsWithPath(item, link) || EndsWithPath(item, shortcut.group)))
             return {shortcut.line, shortcut.from};
     }
-    const int kind = OsKindFromVersion(facts.run.Platform().version);
-    const ListSection extra = ReadListSection(
-        facts.run, facts.layout,
-        shell_text::PlatformSection(kind, shell_text::section_family::kUninstallExtraFile),
-        script_capacity::kSection);
+    const std::optional<ListSection> extra =
+        ShellSection(facts, shell_text::section_family::kUninstallExtraFile);
+    if (!extra) return {};
     const unsigned codePage = facts.run.Language().codePage;
-    for (const NumberedLine& line : extra.lines) {
+    for (const NumberedLine& line : extra->lines) {
         const std::string_view file = shell_text::ValueAfterKey(line.text);
         if (!file.empty() && PathKey(item) == PathKey(shell_text::JoinPath(facts.plan.windowsDir,
                                                                            ToUtf8(file, codePage))))

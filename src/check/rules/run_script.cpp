@@ -9,12 +9,8 @@
 
 namespace setup32::check {
 
-int PlatformKind(RunFacts& facts) {
-    return OsKindFromVersion(facts.run.Platform().version);
-}
-
 bool OnNt(RunFacts& facts) {
-    return shell_text::IsNtFamily(PlatformKind(facts));
+    return shell_text::IsNtFamily(facts.run.OsKind());
 }
 
 bool SameName(RunFacts& facts, std::string_view a, std::string_view b) {
@@ -52,7 +48,7 @@ bool GroupNameSplits(RunFacts& facts, std::string_view written) {
 
 bool PutsInRefusedGroupName(RunFacts& facts, std::string_view written) {
     return HoldsPlaceholder(written) &&
-           RefusedCharacter(facts.run.Context().groupName, "/:*?\"<>|") != '\0';
+           RefusedCharacter(facts.run.Context().groupName, kRefusedInGroupName) != '\0';
 }
 
 }  // namespace setup32::check

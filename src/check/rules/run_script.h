@@ -11,8 +11,7 @@
 
 namespace setup32::check {
 
-// The run's platform, one of os_kind.
-int PlatformKind(RunFacts& facts);
+// Whether the run's Windows is of the NT family.
 bool OnNt(RunFacts& facts);
 // Names compared as the profile service compares them.
 bool SameName(RunFacts& facts, std::string_view a, std::string_view b);

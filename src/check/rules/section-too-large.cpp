@@ -12,7 +12,7 @@ namespace setup32::check {
 
 void CheckSectionTooLarge(RunFacts& facts, RuleFindings& into) {
     CodePageFindings found(facts, into);
-    for (const auto& [name, capacity] : ListSectionsRead(PlatformKind(facts))) {
+    for (const auto& [name, capacity] : ListSectionsRead(facts.run.OsKind())) {
         const ListSection section = ReadListSection(facts.run, facts.layout, name, capacity);
         if (!section.tooLarge || section.layout == nullptr) continue;
         const bool comments =

@@ -39,7 +39,7 @@ void CheckServiceImage(RunFacts& facts, RuleFindings& into) {
                   Quoted(image) + copy.where +
                   ": the program registers the boot-start miniport service " +
                   Quoted(service->title) + " with the image System32\\drivers\\" + driver +
-                  ", which is not there, so " + PlatformTitle(PlatformKind(facts)) +
+                  ", which is not there, so " + PlatformTitle(facts.run.OsKind()) +
                   " does not start the adapter; copy it with a line such as 1=.\\NT\\" + driver +
                   ",.\\SYSTEM32\\DRIVERS\\" + driver,
               std::move(touches));

@@ -11,7 +11,7 @@
 namespace setup32::check {
 
 std::optional<ListSection> ShellSection(RunFacts& facts, std::string_view family) {
-    const int kind = PlatformKind(facts);
+    const int kind = facts.run.OsKind();
     if (!shell_text::IsShellPlatform(kind)) return std::nullopt;
     ListSection section =
         ReadListSection(facts.run, facts.layout, shell_text::PlatformSection(kind, family),
@@ -70,7 +70,7 @@ bool UninstallList::NamesProgram() const {
 }
 
 std::optional<UninstallList> ReadUninstallList(RunFacts& facts) {
-    if (!shell_text::IsShellPlatform(PlatformKind(facts))) return std::nullopt;
+    if (!shell_text::IsShellPlatform(facts.run.OsKind())) return std::nullopt;
     const SetupContext& ctx = facts.run.Context();
     UninstallList list;
     list.entry = shell_text::JoinPath(kUninstallKey, ctx.groupName);
