@@ -27,6 +27,7 @@ constexpr std::uint32_t kWriteFault = 29;
 constexpr std::uint32_t kReadFault = 30;
 constexpr std::uint32_t kSharingViolation = 32;
 constexpr std::uint32_t kFileExists = 80;
+constexpr std::uint32_t kInvalidName = 123;
 constexpr std::uint32_t kAlreadyExists = 183;
 constexpr std::uint32_t kMoreData = 234;
 constexpr std::uint32_t kNoMoreItems = 259;

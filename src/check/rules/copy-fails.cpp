@@ -9,8 +9,6 @@
 namespace setup32::check {
 namespace {
 
-constexpr std::uint32_t kInvalidName = 123;
-
 // Why a copy onto `destination` failed, from the error and what the
 // machine holds there after the run.
 std::string WhyNotCopied(std::uint32_t error, std::uint32_t destinationAttributes) {
@@ -27,7 +25,7 @@ std::string WhyNotCopied(std::uint32_t error, std::uint32_t destinationAttribute
             return "the destination could not be written (Windows error 5)";
         case platform::win_error::kSharingViolation:
             return "the destination is held open by a running program (Windows error 32)";
-        case kInvalidName:
+        case platform::win_error::kInvalidName:
             return "a name in the path holds a character Windows does not take in a name "
                    "(\\ / : * ? \" < > |, or a drive inside the path) (Windows error 123)";
         default:

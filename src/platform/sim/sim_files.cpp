@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint32_t kNotSameDevice = 17;
 constexpr std::uint32_t kInsufficientBuffer = 122;
-constexpr std::uint32_t kInvalidName = 123;
 constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kNotInShortNames = " +,;=[]";
 // Characters no file name holds (the Win32 reference, "Naming a File"); a
@@ -133,7 +132,7 @@ std::optional<SimFileSystem::Location> SimFileSystem::Locate(const std::string& 
 
 std::uint32_t SimFileSystem::Resolve(const std::string& windowsPath, Target& target) const {
     if (windowsPath.empty()) return win_error::kPathNotFound;
-    if (HoldsInvalidCharacter(windowsPath, host_)) return kInvalidName;
+    if (HoldsInvalidCharacter(windowsPath, host_)) return win_error::kInvalidName;
     const std::optional<Location> location = Locate(windowsPath);
     if (!location) return win_error::kBadPathname;
     if (drives_.count(location->drive) == 0) return win_error::kPathNotFound;
