@@ -12,11 +12,7 @@ namespace setup32::check {
 namespace {
 
 TEST(CheckEffects, EachRuleOnItsMedium) {
-    const struct {
-        const char* medium;
-        std::vector<std::string> platforms;
-        std::vector<Row> expected;
-    } cases[] = {
+    ExpectTables({
         // The install record names each file by its path: line 12's path of
         // 256 characters is a value name Windows 95 refuses, line 11's of
         // 255 is not, and NT takes both. Line 15's extra file, a drive
@@ -47,11 +43,7 @@ TEST(CheckEffects, EachRuleOnItsMedium) {
          {{"script-unreadable", "win95 en", 0, E, {}},
           {"script-unreadable", "win98 en", 0, E, {}},
           {"script-unreadable", "nt40 en", 0, E, {}}}},
-    };
-    for (const auto& each : cases) {
-        SCOPED_TRACE(each.medium);
-        EXPECT_EQ(each.expected, Table(Check(each.medium, each.platforms)));
-    }
+    });
 }
 
 // The same script read in another code page names the same files: the

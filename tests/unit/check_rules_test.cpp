@@ -12,11 +12,7 @@ namespace setup32::check {
 namespace {
 
 TEST(CheckRules, EachRuleOnItsMedium) {
-    const struct {
-        const char* medium;
-        std::vector<std::string> platforms;
-        std::vector<Row> expected;
-    } cases[] = {
+    ExpectTables({
         // Line 7 replaces the miniport of line 6; lines 8 and 9 copy one
         // file twice, which changes nothing.
         {"rule-dest-overwritten", {"nt40"}, {{"dest-overwritten", "nt40 en", 7, E, {6}}}},
@@ -150,12 +146,7 @@ TEST(CheckRules, EachRuleOnItsMedium) {
         {"rule-script-unreadable-empty",
          {"win95", "win98", "nt40", "win2k"},
          {{"script-unreadable", "every", 0, E, {}}}},
-    };
-    for (const auto& each : cases) {
-        SCOPED_TRACE(each.medium);
-        const CheckResult result = Check(each.medium, each.platforms);
-        EXPECT_EQ(each.expected, Table(result));
-    }
+    });
 }
 
 // A UTF-16 script: only Windows 2000's ANSI profile calls read it, so the

@@ -73,6 +73,21 @@ inline std::vector<Row> Table(const CheckResult& result) {
     return rows;
 }
 
+// A medium checked on the named platforms in English, and its whole table
+// of findings in order.
+struct MediumCase {
+    const char* medium;
+    std::vector<std::string> platforms;
+    std::vector<Row> expected;
+};
+
+inline void ExpectTables(const std::vector<MediumCase>& cases) {
+    for (const MediumCase& each : cases) {
+        SCOPED_TRACE(each.medium);
+        EXPECT_EQ(each.expected, Table(Check(each.medium, each.platforms)));
+    }
+}
+
 constexpr Severity E = Severity::Error;
 constexpr Severity W = Severity::Warning;
 constexpr Severity N = Severity::Note;
